@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+// The one exception type of the program. Every error carries the message text
+// that is eventually shown to the user, so code raising it must phrase the
+// text for the user, not for the developer.
+class TError : public std::runtime_error {
+ public:
+  explicit TError(const QString& message);
+
+  const QString& Message() const noexcept { return fMessage; }
+
+ private:
+  QString fMessage;
+};
+
+// Raised when a text that must be a number is not one.
+class TConvertError : public TError {
+ public:
+  using TError::TError;
+};
+
+// The default error display's text: the message with a full stop appended
+// unless its last character is a full stop or sorts before one.
+QString ErrorDisplayText(const QString& message);

@@ -1,0 +1,9 @@
+#include "ScriptedMessages.h"
+
+TMsgAnswer TScriptedMessageService::Show(const TMessage& message) {
+  Shown.push_back(message);
+  if (Answers.empty()) return FirstAnswer(message.Buttons);
+  const TMsgAnswer answer = Answers.front();
+  Answers.pop_front();
+  return answer;
+}

@@ -1,0 +1,46 @@
+// The main of every test program: a QApplication on the offscreen platform,
+// the scripted message service, and settings read from the test's own
+// configuration folder (ctest points XDG_CONFIG_HOME into the build tree).
+#include "ScriptedMessages.h"
+#include "app/settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TScriptedMessageService* gService = nullptr;
+
+// Every test starts with no recorded boxes, no scripted answers and the
+// default settings.
+class TResetBetweenTests : public testing::EmptyTestEventListener {
+  void OnTestStart(const testing::TestInfo&) override {
+    gService->Shown.clear();
+    gService->Answers.clear();
+    OpenSettingsStore()->clear();
+    LoadSettings();
+  }
+};
+
+}  // namespace
+
+TScriptedMessageService& ScriptedMessages() { return *gService; }
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  // ctest runs tests in parallel processes: each gets a settings file of its
+  // own inside the build tree's temporary folder.
+  QTemporaryDir settingsDir;
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+  testing::InitGoogleTest(&argc, argv);
+
+  auto service = std::make_unique<TScriptedMessageService>();
+  gService = service.get();
+  SetMessageService(std::move(service));
+  testing::UnitTest::GetInstance()->listeners().Append(new TResetBetweenTests);
+  return RUN_ALL_TESTS();
+}
