@@ -1,0 +1,65 @@
+// tessellan-tool: inspects and edits tilesets and maps from the command line,
+// through the same model code the editor uses.
+#include "Command.h"
+#include "app/services/Error.h"
+#include "app/services/MessageService.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+namespace {
+
+std::vector<TCommand>& Registry() {
+  static std::vector<TCommand> commands;
+  return commands;
+}
+
+void PrintHelp(FILE* out) {
+  std::fprintf(out, "Usage: tessellan-tool COMMAND [ARGUMENTS]\n\nCommands:\n");
+  for (const TCommand& command : Registry())
+    std::fprintf(out, "  %s %s\n      %s\n", qPrintable(command.Name), qPrintable(command.Usage),
+                 qPrintable(command.Description));
+  std::fprintf(out,
+               "\nOn failure the tool exits with status 1 and writes the error, or each\n"
+               "message box the editor would have shown (caption, then text), to stderr.\n");
+}
+
+}  // namespace
+
+TCommandRegistration::TCommandRegistration(const TCommand& command) {
+  Registry().push_back(command);
+}
+
+const std::vector<TCommand>& Commands() { return Registry(); }
+
+int main(int argc, char** argv) {
+  // Images are painted with QPainter and fonts, which need a GUI application;
+  // the offscreen platform needs no display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  SetMessageService(std::make_unique<TStderrMessageService>());
+
+  QStringList args = QCoreApplication::arguments().mid(1);
+  if (args.isEmpty() || args.first() == QLatin1String("--help") ||
+      args.first() == QLatin1String("-h") || args.first() == QLatin1String("help")) {
+    PrintHelp(args.isEmpty() ? stderr : stdout);
+    return args.isEmpty() ? 1 : 0;
+  }
+  const QString name = args.takeFirst();
+  for (const TCommand& command : Registry()) {
+    if (command.Name != name) continue;
+    try {
+      return command.Run(args);
+    } catch (const TError& e) {
+      std::fprintf(stderr, "%s\n", qPrintable(e.Message()));
+      return 1;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      return 1;
+    }
+  }
+  std::fprintf(stderr, "Unknown command \"%s\". Run tessellan-tool --help for the list.\n",
+               qPrintable(name));
+  return 1;
+}
