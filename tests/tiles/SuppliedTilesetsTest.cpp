@@ -4,6 +4,7 @@
 #include "tiles/TileSet.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QSet>
@@ -20,6 +21,8 @@ struct TSupplied {
   int minGroups;
   int maxGroups;
 };
+
+void PrintTo(const TSupplied& supplied, std::ostream* out) { *out << supplied.file; }
 
 class SuppliedTilesetTest : public testing::TestWithParam<TSupplied> {};
 
@@ -68,7 +71,9 @@ TEST_P(SuppliedTilesetTest, EveryGroupLoadsAndDrawsItsPreview) {
             EXPECT_EQ(subTile.Image().format(), QImage::Format_RGB888);
             EXPECT_EQ(subTile.Guid().size(), 38);
             // Only objects are keyed.
-            if (group.FType() == 0) EXPECT_EQ(subTile.TransparentColor(), -1);
+            if (group.FType() == 0) {
+              EXPECT_EQ(subTile.TransparentColor(), -1);
+            }
           }
 
     QImage preview(100, 100, QImage::Format_RGB888);
@@ -83,7 +88,10 @@ TEST_P(SuppliedTilesetTest, EveryGroupLoadsAndDrawsItsPreview) {
 INSTANTIATE_TEST_SUITE_P(
     Generated, SuppliedTilesetTest,
     testing::Values(TSupplied{":/TILESET/xTileset", "ExampleTileset.tls", "ExampleTileset", 20, 30},
-                    TSupplied{":/TILESET/xWalls", "Walls.wls", "ExampleWalls", 2, 2}));
+                    TSupplied{":/TILESET/xWalls", "Walls.wls", "ExampleWalls", 2, 2}),
+    [](const testing::TestParamInfo<TSupplied>& info) {
+      return std::string(QFileInfo(QLatin1String(info.param.file)).baseName().toLatin1());
+    });
 
 TEST(SuppliedWallTileset, HoldsTwoWallStylesOfTwelvePieces) {
   QTemporaryDir dir;
