@@ -34,9 +34,7 @@ TJsonWriter& TJsonWriter::Close(char bracket) {
   return *this;
 }
 
-TJsonWriter& TJsonWriter::EndObject() {
-  return Close('}');
-}
+TJsonWriter& TJsonWriter::EndObject() { return Close('}'); }
 
 TJsonWriter& TJsonWriter::BeginArray() {
   BeforeValue();
@@ -45,9 +43,7 @@ TJsonWriter& TJsonWriter::BeginArray() {
   return *this;
 }
 
-TJsonWriter& TJsonWriter::EndArray() {
-  return Close(']');
-}
+TJsonWriter& TJsonWriter::EndArray() { return Close(']'); }
 
 TJsonWriter& TJsonWriter::Key(const QString& name) {
   BeforeValue();
