@@ -28,10 +28,15 @@ TTilePalette::TTilePalette(int count, int side) {
     fTiles.push_back(MakeSubTile(i + 1, side));
 }
 
-char TTilePalette::LetterOf(const TSubTile& subTile) const {
+int TTilePalette::IndexOf(const TSubTile& subTile) const {
   for (size_t i = 0; i < fTiles.size(); ++i)
-    if (fTiles[i]->SameGuid(subTile)) return char('a' + i);
-  return '?';
+    if (fTiles[i]->SameGuid(subTile)) return int(i);
+  return -1;
+}
+
+char TTilePalette::LetterOf(const TSubTile& subTile) const {
+  const int index = IndexOf(subTile);
+  return index >= 0 && index < 26 ? char('a' + index) : '?';
 }
 
 std::string Picture(const TTileMap& map, int layer, const TTilePalette& palette) {

@@ -7,8 +7,14 @@
 #include <QString>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 // A sub-tile with a small image of its own (a colour and a pattern derived
 // from seed), a fresh identity and, for odd seeds, a transparent colour.
@@ -21,7 +27,9 @@ class TTilePalette {
   explicit TTilePalette(int count, int side = 6);
   const TSubTile& operator[](int index) const { return *fTiles[size_t(index)]; }
   int Count() const { return int(fTiles.size()); }
-  // The letter of the sub-tile with that identity, '?' for an unknown one.
+  // The index of the sub-tile with that identity, -1 for an unknown one.
+  int IndexOf(const TSubTile& subTile) const;
+  // Its letter, '?' for an unknown one.
   char LetterOf(const TSubTile& subTile) const;
 
  private:
