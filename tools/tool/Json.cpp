@@ -47,7 +47,7 @@ TJsonWriter& TJsonWriter::EndArray() { return Close(']'); }
 
 TJsonWriter& TJsonWriter::Key(const QString& name) {
   BeforeValue();
-  // The name itself must not start another member.
+  // The name is written as a string value that must not start a new member.
   fAfterKey = true;
   Value(name);
   fText += ": ";
