@@ -56,7 +56,8 @@ class TSubTile {
   const QString& Guid() const { return fGuid; }
   void SetGuid(const QString& guid) { fGuid = guid; }
   qint32 TransparentColor() const { return fTransparentColor; }
-  void SetTransparentColor(qint32 color) { fTransparentColor = color; }
+  // Changing the colour drops the drawing copies keyed with the old one.
+  void SetTransparentColor(qint32 color);
 
   // The owning tile (not owned; none for a map's own copies that were loaded
   // from a map file) and the quadrant within it.
