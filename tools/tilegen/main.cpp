@@ -2,6 +2,7 @@
 // them as tileset files, or renders review sheets of their artwork.
 #include "Sheet.h"
 #include "TilesetArt.h"
+#include "TilesetFile.h"
 #include "app/services/Error.h"
 
 #include <QElapsedTimer>
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (args.size() == 1 && !args[0].startsWith(QLatin1String("--"))) {
+      // A folder that cannot be made fails before the painting.
+      PrepareFolder(args[0]);
       WriteTilesetFiles(args[0], PaintExampleTileset(), PaintWallTileset());
       return 0;
     }
