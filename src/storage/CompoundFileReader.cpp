@@ -67,8 +67,8 @@ class TCompoundFileReader {
   void Claim(quint32 sector, TOwner owner, const QString& what);
   // Checks that a whole sector lies inside the file.
   void CheckSectorInFile(quint32 sector, const QString& what) const;
-  // The sectors of a FAT chain. With expected >= 0 the chain must have
-  // exactly that many sectors.
+  // The sectors of a FAT chain: all of them, or with expected >= 0 the
+  // first expected ones, which must exist.
   std::vector<quint32> Chain(quint32 start, const QString& what, qint64 expected = -1);
   QByteArray ReadStream(quint32 start, quint64 size, const QString& what);
   QByteArray ReadMiniStream(quint32 start, quint64 size, const QString& what);
@@ -177,21 +177,24 @@ void TCompoundFileReader::ReadFat() {
 
 std::vector<quint32> TCompoundFileReader::Chain(quint32 start, const QString& what,
                                                 qint64 expected) {
+  // With a known size the walk stops after the sectors the size needs: some
+  // writers leave a chain running on past a stream's end, and the size is
+  // what counts.
   std::vector<quint32> sectors;
   if (expected > 0) sectors.reserve(size_t(expected));
   const TOwner owner = ++fLastOwner;
   quint32 sector = start;
-  while (sector != kEndOfChain) {
-    if (expected >= 0 && qint64(sectors.size()) == expected)
-      Damaged(QStringLiteral("%1 is longer than its size").arg(what));
+  while (expected < 0 || qint64(sectors.size()) < expected) {
+    if (sector == kEndOfChain) {
+      if (expected < 0) break;
+      Damaged(QStringLiteral("%1 ends early").arg(what));
+    }
     if (sector >= fSectorCount || sector >= fFat.size())
       Damaged(QStringLiteral("%1 refers to a sector beyond the end of the file").arg(what));
     Claim(sector, owner, what);
     sectors.push_back(sector);
     sector = fFat[sector];
   }
-  if (expected >= 0 && qint64(sectors.size()) < expected)
-    Damaged(QStringLiteral("%1 ends early").arg(what));
   return sectors;
 }
 
@@ -289,7 +292,6 @@ QByteArray TCompoundFileReader::ReadMiniStream(quint32 start, quint64 size, cons
     left -= quint64(n);
     sector = fMiniFat[sector];
   }
-  if (sector != kEndOfChain) Damaged(QStringLiteral("%1 is longer than its size").arg(chain));
   return data;
 }
 

@@ -9,7 +9,8 @@
 
 TEST(AnsiText, EveryByteRoundTripsAndForeignCharactersBecomeQuestionMarks) {
   QByteArray all;
-  for (int b = 0; b < 256; ++b) all.append(char(b));
+  for (int b = 0; b < 256; ++b)
+    all.append(char(b));
   const QString text = FromAnsi(all);
   EXPECT_EQ(text[0x80], QChar(0x20AC));
   EXPECT_EQ(text[0x81], QChar(0x81));
@@ -45,7 +46,8 @@ TEST(Storage, ElementsKeepTheContainerOrderAndCreateReplaces) {
   root.CreateStream(QStringLiteral("abc"), "x");
   root.CreateStorage(QStringLiteral("ABC"));  // replaces the stream "abc"
   QStringList names;
-  for (const auto& element : root.Elements()) names << element.Name;
+  for (const auto& element : root.Elements())
+    names << element.Name;
   EXPECT_EQ(names, (QStringList{QStringLiteral("ABC"), QStringLiteral("URL"),
                                 QStringLiteral("Tiles"), QStringLiteral("Version")}));
   EXPECT_EQ(root.FindStream(QStringLiteral("abc")), nullptr);
@@ -66,9 +68,9 @@ TEST(Guid, BytesAndTextConvertBothWays) {
   EXPECT_EQ(GuidTextToBytes(text), QByteArray(bytes, 16));
   EXPECT_EQ(GuidTextToBytes(text.toLower()), QByteArray(bytes, 16));
 
-  for (const char* bad : {"", "33FA80D4-9933-476A-8B8C-4FC1EDE16FD7",
-                          "{33FA80D4-9933-476A-8B8C-4FC1EDE16FDG}",
-                          "{33FA80D4+9933-476A-8B8C-4FC1EDE16FD7}"})
+  for (const char* bad :
+       {"", "33FA80D4-9933-476A-8B8C-4FC1EDE16FD7", "{33FA80D4-9933-476A-8B8C-4FC1EDE16FDG}",
+        "{33FA80D4+9933-476A-8B8C-4FC1EDE16FD7}"})
     EXPECT_THROW(GuidTextToBytes(QString::fromLatin1(bad)), TError) << bad;
 
   const QString fresh = NewGuidText();

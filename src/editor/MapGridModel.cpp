@@ -1,0 +1,691 @@
+#include "MapGridModel.h"
+#include "OutlinePattern.h"
+
+#include <algorithm>
+
+namespace {
+
+// Division rounding towards minus infinity: a mouse dragged left of or above
+// the control (the capture keeps reporting it) must land in a negative cell,
+// not in cell 0 as truncation would put it.
+int FloorDiv(int a, int b) {
+  int q = a / b;
+  if (a % b != 0 && (a < 0) != (b < 0)) --q;
+  return q;
+}
+
+int FloorMod(int a, int b) {
+  return a - FloorDiv(a, b) * b;
+}
+
+// One axis of SetSelection's normalisation: a last value beyond the first is
+// clamped to the grid, otherwise the two ends are exchanged.
+void NormaliseAxis(int& first, int& last, int& firstSub, int& lastSub, int count, int subCount) {
+  if (last > first) {
+    if (last >= count) {
+      last = count - 1;
+      lastSub = subCount - 1;
+    }
+  } else {
+    std::swap(first, last);
+    std::swap(firstSub, lastSub);
+    // Only a caller passing a negative last value gets here; a selection
+    // starting off the grid would name cells that do not exist.
+    if (first < 0) {
+      first = 0;
+      firstSub = 0;
+    }
+  }
+}
+
+// Whether point p lies in the triangle a, b, c, borders included.
+bool InTriangle(int px, int py, int ax, int ay, int bx, int by, int cx, int cy) {
+  auto side = [](long long x1, long long y1, long long x2, long long y2, long long x3,
+                 long long y3) { return (x2 - x1) * (y3 - y1) - (y2 - y1) * (x3 - x1); };
+  const long long d1 = side(ax, ay, bx, by, px, py);
+  const long long d2 = side(bx, by, cx, cy, px, py);
+  const long long d3 = side(cx, cy, ax, ay, px, py);
+  const bool negative = d1 < 0 || d2 < 0 || d3 < 0;
+  const bool positive = d1 > 0 || d2 > 0 || d3 > 0;
+  return !(negative && positive);
+}
+
+}  // namespace
+
+TMapGridModel::TMapGridModel() = default;
+
+// ---------------------------------------------------------------------------
+// Properties
+
+void TMapGridModel::SetCellWidth(int value) {
+  if (value <= 0) return;
+  fCellWidth = value;
+  UpdateScrollLimits();
+  ForgetSaved(TSavedArea::Hover);
+  ForgetSaved(TSavedArea::Selection);
+  RedrawAll();
+  Show();
+}
+
+void TMapGridModel::SetCellHeight(int value) {
+  if (value <= 0) return;
+  fCellHeight = value;
+  UpdateScrollLimits();
+  ForgetSaved(TSavedArea::Hover);
+  ForgetSaved(TSavedArea::Selection);
+  RedrawAll();
+  Show();
+}
+
+void TMapGridModel::SetCellColCount(int value) {
+  if (value < 0) return;
+  // The repaint of the new last column must cover whole cells.
+  const TSelectType selectType = fSelectType;
+  fSelectType = TSelectType::FullCell;
+  const int old = fColCount;
+  if (value < old && fView && !fSuspended)
+    fView->EraseArea({value * fCellWidth - fScrollX, -fScrollY, old * fCellWidth - fScrollX + 1,
+                      fRowCount * fCellHeight - fScrollY + 1});
+  fColCount = value;
+  if (fSel.FirstCol >= 0 && (fSel.LastCol > value - 1 || fSel.FirstCol > value - 1))
+    fSel.FirstCol = fSel.LastCol = -1;
+  const int scrollX = fScrollX;
+  UpdateScrollLimits();
+  if (fScrollX != scrollX) {
+    // The view shifted: every column is somewhere else now.
+    RedrawAll();
+  } else {
+    // Growing draws every new column; both cases draw the closing line.
+    const int first = value > old ? old : value - 1;
+    RedrawRegion(first, 0, value - 1, fRowCount - 1);
+  }
+  ForgetSaved(TSavedArea::Hover);
+  ForgetSaved(TSavedArea::Selection);
+  fSelectType = selectType;
+  Show();
+}
+
+void TMapGridModel::SetCellRowCount(int value) {
+  if (value < 0) return;
+  const TSelectType selectType = fSelectType;
+  fSelectType = TSelectType::FullCell;
+  const int old = fRowCount;
+  if (value < old && fView && !fSuspended)
+    fView->EraseArea({-fScrollX, value * fCellHeight - fScrollY,
+                      fColCount * fCellWidth - fScrollX + 1, old * fCellHeight - fScrollY + 1});
+  fRowCount = value;
+  if (fSel.FirstRow >= 0 && (fSel.LastRow > value - 1 || fSel.FirstRow > value - 1))
+    fSel.FirstRow = fSel.LastRow = -1;
+  const int scrollY = fScrollY;
+  UpdateScrollLimits();
+  if (fScrollY != scrollY) {
+    RedrawAll();
+  } else {
+    const int first = value > old ? old : value - 1;
+    // A negative first column would mean "everything": rows start at column 0.
+    if (first < 0)
+      RedrawAll();
+    else
+      RedrawRegion(0, first, fColCount - 1, value - 1);
+  }
+  ForgetSaved(TSavedArea::Hover);
+  ForgetSaved(TSavedArea::Selection);
+  fSelectType = selectType;
+  Show();
+}
+
+void TMapGridModel::SetSubCellColCount(int value) {
+  if (value <= 0) return;
+  fSubColCount = value;
+  RedrawAll();
+  Show();
+}
+
+void TMapGridModel::SetSubCellRowCount(int value) {
+  if (value <= 0) return;
+  fSubRowCount = value;
+  RedrawAll();
+  Show();
+}
+
+void TMapGridModel::SetKeepSelection(bool value) {
+  fKeepSelection = value;
+  if (value) {
+    ForgetSaved(TSavedArea::Selection);
+  } else {
+    RestoreSaved(TSavedArea::Selection);
+    if (fOutlineOn && fOutlineOwner == TSavedArea::Selection && !fButtonHeld) StopOutline();
+    Show();
+  }
+}
+
+void TMapGridModel::SetCursorRectWidth(int value) {
+  if (value >= 1) fCursorWidth = value;
+}
+
+void TMapGridModel::SetCursorRectHeight(int value) {
+  if (value >= 1) fCursorHeight = value;
+}
+
+bool TMapGridModel::MouseOnGrid() const {
+  return fCurCol >= 0 && fCurCol <= fColCount - 1 && fCurRow >= 0 && fCurRow <= fRowCount - 1;
+}
+
+// ---------------------------------------------------------------------------
+// Selection
+
+void TMapGridModel::SetSelection(int firstCol, int lastCol, int firstRow, int lastRow,
+                                 int firstSubCol, int lastSubCol, int firstSubRow, int lastSubRow) {
+  if (fSelectType != TSelectType::SubCell) firstSubCol = lastSubCol = firstSubRow = lastSubRow = 0;
+  if (firstCol < 0 || firstCol > fColCount - 1 || firstRow < 0 || firstRow > fRowCount - 1) return;
+  NormaliseAxis(firstCol, lastCol, firstSubCol, lastSubCol, fColCount, fSubColCount);
+  NormaliseAxis(firstRow, lastRow, firstSubRow, lastSubRow, fRowCount, fSubRowCount);
+  fSel = {firstCol, lastCol, firstRow, lastRow, firstSubCol, lastSubCol, firstSubRow, lastSubRow};
+}
+
+bool TMapGridModel::IsCellSelected(int col, int row) const {
+  if (fSel.FirstCol < 0 || fSel.FirstRow < 0 || fSel.LastCol < 0 || fSel.LastRow < 0) return false;
+  return col >= std::min(fSel.FirstCol, fSel.LastCol) &&
+         col <= std::max(fSel.FirstCol, fSel.LastCol) &&
+         row >= std::min(fSel.FirstRow, fSel.LastRow) &&
+         row <= std::max(fSel.FirstRow, fSel.LastRow);
+}
+
+// ---------------------------------------------------------------------------
+// Geometry
+
+int TMapGridModel::SubCellWidth() const {
+  return std::max(1, fCellWidth / fSubColCount);
+}
+
+int TMapGridModel::SubCellHeight() const {
+  return std::max(1, fCellHeight / fSubRowCount);
+}
+
+TPixelRect TMapGridModel::FootprintRect(int col, int row, int subCol, int subRow) const {
+  int x = col * fCellWidth - fScrollX;
+  int y = row * fCellHeight - fScrollY;
+  if (fSelectType == TSelectType::SubCell) {
+    x += subCol * SubCellWidth();
+    y += subRow * SubCellHeight();
+  }
+  TPixelRect rect{x + 1, y + 1, x + fCursorWidth * fCellWidth, y + fCursorHeight * fCellHeight};
+  rect.Right = std::min(rect.Right, fColCount * fCellWidth - fScrollX);
+  rect.Bottom = std::min(rect.Bottom, fRowCount * fCellHeight - fScrollY);
+  return rect;
+}
+
+TPixelRect TMapGridModel::SelectionRect() const {
+  if (fSel.FirstCol < 0 || fSel.FirstRow < 0) return {};
+  // While dragging the stored values are not yet normalised.
+  TGridSelection n = fSel;
+  NormaliseAxis(n.FirstCol, n.LastCol, n.FirstSubCol, n.LastSubCol, fColCount, fSubColCount);
+  NormaliseAxis(n.FirstRow, n.LastRow, n.FirstSubRow, n.LastSubRow, fRowCount, fSubRowCount);
+  const bool sub = fSelectType == TSelectType::SubCell;
+  const int sw = sub ? SubCellWidth() : 0;
+  const int sh = sub ? SubCellHeight() : 0;
+  TPixelRect rect{n.FirstCol * fCellWidth + n.FirstSubCol * sw - fScrollX + 1,
+                  n.FirstRow * fCellHeight + n.FirstSubRow * sh - fScrollY + 1,
+                  (n.LastCol + 1) * fCellWidth + n.LastSubCol * sw - fScrollX,
+                  (n.LastRow + 1) * fCellHeight + n.LastSubRow * sh - fScrollY};
+  rect.Right = std::min(rect.Right, fColCount * fCellWidth - fScrollX);
+  rect.Bottom = std::min(rect.Bottom, fRowCount * fCellHeight - fScrollY);
+  if (fSelectType == TSelectType::Edge) rect = EdgeBand(rect, fHotEdge);
+  return rect;
+}
+
+TPixelRect TMapGridModel::EdgeBand(const TPixelRect& rect, int edge) {
+  TPixelRect band = rect;
+  switch (edge) {
+    case 0:
+      band.Bottom = rect.Top + rect.Height() / 4;
+      break;
+    case 1:
+      band.Left = rect.Right - rect.Width() / 4;
+      break;
+    case 2:
+      band.Top = rect.Bottom - rect.Height() / 4;
+      break;
+    case 3:
+      band.Right = rect.Left + rect.Width() / 4;
+      break;
+    default:
+      break;
+  }
+  return band;
+}
+
+int TMapGridModel::EdgeAt(int px, int py) const {
+  const int left = FloorDiv(px, fCellWidth) * fCellWidth;
+  const int top = FloorDiv(py, fCellHeight) * fCellHeight;
+  const int right = left + fCellWidth;
+  const int bottom = top + fCellHeight;
+  const int cx = left + fCellWidth / 2;
+  const int cy = top + fCellHeight / 2;
+  // Tested in this order, so a point on a shared border goes to the first.
+  if (InTriangle(px, py, left, top, right, top, cx, cy)) return 0;
+  if (InTriangle(px, py, right, top, right, bottom, cx, cy)) return 1;
+  if (InTriangle(px, py, right, bottom, left, bottom, cx, cy)) return 2;
+  if (InTriangle(px, py, left, bottom, left, top, cx, cy)) return 3;
+  return -1;
+}
+
+void TMapGridModel::UpdateCurrent(int x, int y) {
+  const int px = x + fScrollX;
+  const int py = y + fScrollY;
+  fCurCol = FloorDiv(px, fCellWidth);
+  fCurRow = FloorDiv(py, fCellHeight);
+  // With a cell size that the sub-cell count does not divide, the last
+  // pixels of a cell would name a sub-cell beyond the cell.
+  fCurSubCol = std::min(FloorMod(px, fCellWidth) / SubCellWidth(), fSubColCount - 1);
+  fCurSubRow = std::min(FloorMod(py, fCellHeight) / SubCellHeight(), fSubRowCount - 1);
+}
+
+// ---------------------------------------------------------------------------
+// Scrolling
+
+void TMapGridModel::SetControlSize(int width, int height) {
+  const bool suspended = fSuspended;
+  fSuspended = true;
+  fWidth = std::max(0, width);
+  fHeight = std::max(0, height);
+  UpdateScrollLimits();
+  fSuspended = suspended;
+  RedrawAll();
+  Show();
+}
+
+void TMapGridModel::SetScrollBarThickness(int value) {
+  if (value < 0) return;
+  fScrollBarThickness = value;
+  const int x = fScrollX;
+  const int y = fScrollY;
+  UpdateScrollLimits();
+  if (x != fScrollX || y != fScrollY) {
+    RedrawAll();
+    Show();
+  }
+}
+
+void TMapGridModel::UpdateScrollLimits() {
+  const int contentWidth = fCellWidth * fColCount;
+  const int contentHeight = fCellHeight * fRowCount;
+  const int sb = fScrollBarThickness;
+  int maxX = std::max(0, contentWidth - (fWidth - 1));
+  int maxY = std::max(0, contentHeight - (fHeight - 1));
+  if (maxY > 0) maxX = std::max(0, sb + contentWidth - (fWidth - 1));
+  if (maxX > 0) {
+    const bool verticalBefore = maxY > 0;
+    maxY = std::max(0, sb + contentHeight - (fHeight - 1));
+    // The horizontal bar has made the vertical one necessary: the vertical
+    // bar now covers the right edge, which must stay reachable.
+    if (!verticalBefore && maxY > 0) maxX = std::max(0, sb + contentWidth - (fWidth - 1));
+  }
+  fScrollMaxX = maxX;
+  fScrollMaxY = maxY;
+  if (fView) fView->SetScrollRanges(maxX, maxY);
+  ClampScroll();
+}
+
+bool TMapGridModel::ClampScroll() {
+  const int x = std::min(fScrollX, fScrollMaxX);
+  const int y = std::min(fScrollY, fScrollMaxY);
+  const bool moved = x != fScrollX || y != fScrollY;
+  fScrollX = x;
+  fScrollY = y;
+  if (fView) fView->SetScrollPositions(fScrollX, fScrollY);
+  return moved;
+}
+
+int TMapGridModel::ScrollTarget(TScrollBarKind bar, TScrollRequest request, int thumbPos) const {
+  const bool horizontal = bar == TScrollBarKind::Horizontal;
+  const int position = horizontal ? fScrollX : fScrollY;
+  const int limit = horizontal ? fScrollMaxX : fScrollMaxY;
+  switch (request) {
+    case TScrollRequest::LineUp:
+      return position - 1;
+    case TScrollRequest::LineDown:
+      return position + 1;
+    case TScrollRequest::PageUp:
+      return position - limit / 10;
+    case TScrollRequest::PageDown:
+      return position + limit / 10;
+    case TScrollRequest::ThumbPosition:
+    case TScrollRequest::ThumbTrack:
+      return thumbPos;
+    case TScrollRequest::Other:
+      break;
+  }
+  return position;
+}
+
+void TMapGridModel::Scroll(TScrollBarKind bar, TScrollRequest request, int thumbPos) {
+  if (request == TScrollRequest::Other) return;
+  ScrollTo(bar, ScrollTarget(bar, request, thumbPos));
+}
+
+void TMapGridModel::ScrollTo(TScrollBarKind bar, int position) {
+  const bool horizontal = bar == TScrollBarKind::Horizontal;
+  const int limit = horizontal ? fScrollMaxX : fScrollMaxY;
+  position = std::clamp(position, 0, limit);
+  int& current = horizontal ? fScrollX : fScrollY;
+  if (position == current) {
+    if (fView) fView->SetScrollPositions(fScrollX, fScrollY);
+    return;
+  }
+  current = position;
+  if (fView) fView->SetScrollPositions(fScrollX, fScrollY);
+  if (!fKeepSelection) {
+    StopOutline();
+    RestoreSaved(TSavedArea::Hover);
+  }
+  ForgetSaved(TSavedArea::Hover);
+  ForgetSaved(TSavedArea::Selection);
+  RedrawAll();
+  if (fKeepSelection && HasSelection()) SaveSelectionAndOutline();
+  Show();
+}
+
+// ---------------------------------------------------------------------------
+// Mouse
+
+void TMapGridModel::TrackPosition(int x, int y) {
+  if (!fKnowMouse || x != fMouseX || y != fMouseY) MouseMove(x, y);
+}
+
+void TMapGridModel::MousePress(int x, int y, TMouseButton button) {
+  if (!fEnabled) return;
+  TrackPosition(x, y);
+  if (fSwallowPress) {
+    fSwallowPress = false;
+    return;
+  }
+  fPressNoted = true;
+  if (fView) fView->TakeFocus();
+  UpdateCurrent(x, y);
+  if (OnMouseDown) OnMouseDown(button, x, y);
+
+  if (button == TMouseButton::Left || fRightClickSelect) {
+    fSel = TGridSelection{};
+    if (!MouseOnGrid() || (fView && fView->DragActive())) return;
+    if (button == TMouseButton::Left) fButtonHeld = true;
+    if (fAllowSelection) {
+      SetSelection(fCurCol, fCurCol + fCursorWidth - 1, fCurRow, fCurRow + fCursorHeight - 1,
+                   fCurSubCol, fCurSubCol, fCurSubRow, fCurSubRow);
+      if (fKeepSelection) RestoreSaved(TSavedArea::Selection);
+      RestoreSaved(TSavedArea::Hover);
+      SaveSelectionAndOutline();
+    }
+    if (fView) fView->CaptureMouse();
+    Show();
+  } else {
+    fButtonHeld = false;
+    RestoreSaved(TSavedArea::Selection);
+    if (!fKeepSelection) StopOutline();
+    // Take the hover outline off the picture before dropping its copy, or
+    // its dashes would stay until the next repaint.
+    RestoreSaved(TSavedArea::Hover);
+    EmptyHover();
+    Show();
+    if (fView) fView->ProcessMessages();
+  }
+}
+
+bool TMapGridModel::HeldDragApplies() const {
+  return fButtonHeld && !(fView && fView->DragActive()) && fAllowSelection;
+}
+
+void TMapGridModel::MouseMove(int x, int y) {
+  if (!fEnabled) return;
+  fKnowMouse = true;
+  fMouseX = x;
+  fMouseY = y;
+  if (OnMouseMove) OnMouseMove(x, y);
+  UpdateCurrent(x, y);
+
+  if (!MouseOnGrid()) {
+    if (!fButtonHeld) RestoreSaved(TSavedArea::Hover);
+    if (!fKeepSelection) StopOutline();
+    EmptyHover();
+    Show();
+    if (fView) fView->ProcessMessages();
+    return;
+  }
+  if (!fButtonHeld && fSelectType == TSelectType::Edge) {
+    const int edge = EdgeAt(x + fScrollX, y + fScrollY);
+    if (edge >= 0) fHotEdge = edge;
+  }
+  if (HeldDragApplies()) {
+    fSel.LastCol = fCurCol;
+    fSel.LastRow = fCurRow;
+    fSel.LastSubCol = fCurSubCol;
+    fSel.LastSubRow = fCurSubRow;
+    if (!fSelectRange) {
+      fSel.LastCol = fSel.FirstCol + fCursorWidth - 1;
+      fSel.LastRow = fSel.FirstRow + fCursorHeight - 1;
+      fSel.LastSubCol = fSel.FirstSubCol;
+      fSel.LastSubRow = fSel.FirstSubRow;
+    }
+    if (fSelectType == TSelectType::Edge) {
+      if (fHotEdge == 0 || fHotEdge == 2) {
+        fSel.LastRow = fSel.FirstRow + fCursorHeight - 1;
+        fSel.LastSubRow = fSel.FirstSubRow;
+      } else {
+        fSel.LastCol = fSel.FirstCol + fCursorWidth - 1;
+        fSel.LastSubCol = fSel.FirstSubCol;
+      }
+    }
+    RestoreSaved(TSavedArea::Selection);
+    SaveSelectionAndOutline();
+  } else {
+    UpdateHover();
+  }
+  Show();
+}
+
+void TMapGridModel::MouseRelease(int x, int y, TMouseButton button) {
+  if (!fEnabled) return;
+  TrackPosition(x, y);
+  if (!fPressNoted) return;
+  fPressNoted = false;
+  if (OnMouseUp) OnMouseUp(button, x, y);
+  if (button != TMouseButton::Left && !fRightClickSelect) return;
+  fButtonHeld = false;
+  if (fView && fView->DragActive()) return;
+  if (MouseOnGrid() && !fSelectRange && fAllowSelection) {
+    fSel.LastCol = fSel.FirstCol + fCursorWidth - 1;
+    fSel.LastRow = fSel.FirstRow + fCursorHeight - 1;
+    fSel.LastSubCol = fSel.FirstSubCol;
+    fSel.LastSubRow = fSel.FirstSubRow;
+  }
+  if (fView) fView->ReleaseMouse();
+  if (fAllowSelection) {
+    SetSelection(fSel.FirstCol, fSel.LastCol, fSel.FirstRow, fSel.LastRow, fSel.FirstSubCol,
+                 fSel.LastSubCol, fSel.FirstSubRow, fSel.LastSubRow);
+    if (OnSelect) OnSelect();
+  }
+  // Whatever the owner changed in OnSelect becomes visible.
+  RedrawRegion(fSel.FirstCol, fSel.FirstRow, fSel.LastCol, fSel.LastRow, fSel.FirstSubCol,
+               fSel.FirstSubRow, fSel.LastSubCol, fSel.LastSubRow);
+  if (fAllowSelection) {
+    if (fKeepSelection && HasSelection())
+      SaveSelectionAndOutline();
+    else if (fOutlineOn && fOutlineOwner == TSavedArea::Selection)
+      StopOutline();
+  }
+  UpdateHover();
+  Show();
+}
+
+void TMapGridModel::DoubleClick() {
+  if (!fEnabled) return;
+  fSwallowPress = true;
+  if (OnDblClick) OnDblClick();
+}
+
+void TMapGridModel::MouseLeave() {
+  fKnowMouse = false;
+  RestoreSaved(TSavedArea::Hover);
+  Show();
+  if (!fKeepSelection) StopOutline();
+}
+
+void TMapGridModel::ContextMenu() {
+  RestoreSaved(TSavedArea::Hover);
+  RedrawAll();
+  Show();
+}
+
+void TMapGridModel::Tick() {
+  if (fOutlineOn) DrawOutline();
+}
+
+// ---------------------------------------------------------------------------
+// Hover, saved copies and the outline
+
+void TMapGridModel::UpdateHover() {
+  if (fButtonHeld || !MouseOnGrid() || !fHotTrack) return;
+  RestoreSaved(TSavedArea::Hover);
+  fHoverRect = FootprintRect(fCurCol, fCurRow, fCurSubCol, fCurSubRow);
+  if (fView) fView->SavePixels(TSavedArea::Hover, fHoverRect);
+  StartOutline(TSavedArea::Hover,
+               fSelectType == TSelectType::Edge ? EdgeBand(fHoverRect, fHotEdge) : fHoverRect);
+}
+
+void TMapGridModel::EmptyHover() {
+  fHoverRect = {};
+  if (fView) fView->ForgetPixels(TSavedArea::Hover);
+  // An outline without pixels to restore under it would leave dashes behind.
+  if (fOutlineOn && fOutlineOwner == TSavedArea::Hover) StopOutline();
+}
+
+void TMapGridModel::RestoreSaved(TSavedArea area) {
+  if (fView) fView->RestorePixels(area);
+}
+
+// The view keeps its copies equal to the picture without outlines (it
+// refreshes them whenever it repaints underneath), so restoring before
+// forgetting is always safe and removes any outline drawn there.
+void TMapGridModel::ForgetSaved(TSavedArea area) {
+  if (fView) {
+    fView->RestorePixels(area);
+    fView->ForgetPixels(area);
+  }
+  if (area == TSavedArea::Hover) fHoverRect = {};
+  if (fOutlineOn && fOutlineOwner == area) StopOutline();
+}
+
+void TMapGridModel::SaveSelectionAndOutline() {
+  fSelRect = SelectionRect();
+  if (fView) fView->SavePixels(TSavedArea::Selection, fSelRect);
+  StartOutline(TSavedArea::Selection, fSelRect);
+}
+
+void TMapGridModel::StartOutline(TSavedArea owner, const TPixelRect& rect) {
+  if (rect.IsEmpty()) {
+    if (fOutlineOn && fOutlineOwner == owner) StopOutline();
+    return;
+  }
+  fOutlineOn = true;
+  fOutlineOwner = owner;
+  fOutlineRect = rect;
+  DrawOutline();
+}
+
+void TMapGridModel::DrawOutline() {
+  fPhase = NextOutlinePhase(fPhase);
+  if (fView) fView->DrawOutline(fOutlineRect, fPhase);
+  Show();
+}
+
+void TMapGridModel::Show() {
+  if (fView) fView->Show();
+}
+
+// ---------------------------------------------------------------------------
+// Painting
+
+void TMapGridModel::BeginUpdate() {
+  ForgetSaved(TSavedArea::Hover);
+  ForgetSaved(TSavedArea::Selection);
+  StopOutline();
+  fSuspended = true;
+}
+
+void TMapGridModel::EndUpdate() {
+  fSuspended = false;
+  RedrawAll();
+  Show();
+}
+
+void TMapGridModel::ForgetHover() {
+  ForgetSaved(TSavedArea::Hover);
+}
+
+void TMapGridModel::RedrawRegion(int firstCol, int firstRow, int lastCol, int lastRow,
+                                 int firstSubCol, int firstSubRow, int lastSubCol, int lastSubRow) {
+  if (fSuspended || !fView) return;
+  fView->PaintRegion(RedrawRangeFor(firstCol, firstRow, lastCol, lastRow, firstSubCol, firstSubRow,
+                                    lastSubCol, lastSubRow));
+}
+
+TRedrawRange TMapGridModel::RedrawRangeFor(int firstCol, int firstRow, int lastCol, int lastRow,
+                                           int firstSubCol, int firstSubRow, int lastSubCol,
+                                           int lastSubRow) const {
+  if (fSelectType != TSelectType::SubCell) firstSubCol = firstSubRow = lastSubCol = lastSubRow = 0;
+  const int subCols = fColCount * fSubColCount;
+  const int subRows = fRowCount * fSubRowCount;
+  TRedrawRange range;
+  range.FirstSubCol = firstCol < 0 ? 0 : firstCol * fSubColCount + firstSubCol;
+  range.LastSubCol = lastCol < 0
+                         ? subCols - 1
+                         : std::min((lastCol + 1) * fSubColCount - 1 + lastSubCol, subCols - 1);
+  range.FirstSubRow = firstRow < 0 ? 0 : firstRow * fSubRowCount + firstSubRow;
+  range.LastSubRow = lastRow < 0
+                         ? subRows - 1
+                         : std::min((lastRow + 1) * fSubRowCount - 1 + lastSubRow, subRows - 1);
+  if (firstCol < 0) {
+    range.Region = {0, 0, fWidth, fHeight};
+  } else {
+    const int sw = SubCellWidth();
+    const int sh = SubCellHeight();
+    range.Region = {range.FirstSubCol * sw - fScrollX, range.FirstSubRow * sh - fScrollY,
+                    (range.LastSubCol + 1) * sw - fScrollX, (range.LastSubRow + 1) * sh - fScrollY};
+  }
+  return range;
+}
+
+void TMapGridModel::ForEachSubCell(const TRedrawRange& range,
+                                   const std::function<void(const TSubCellPaint&)>& paint) const {
+  const TPixelRect clip = range.Region.Intersected({0, 0, fWidth, fHeight});
+  if (clip.IsEmpty()) return;
+  const int sw = SubCellWidth();
+  const int sh = SubCellHeight();
+  const int lastGridSubCol = fColCount * fSubColCount - 1;
+  const int lastGridSubRow = fRowCount * fSubRowCount - 1;
+  for (int j = range.FirstSubRow; j <= range.LastSubRow; ++j) {
+    if ((j / fSubRowCount) * fCellHeight - fScrollY >= clip.Bottom) break;
+    const int top = j * sh - fScrollY;
+    // A sub-row outside the region shows nothing (a bottom line just above
+    // it still does).
+    if (top + sh < clip.Top || top >= clip.Bottom) continue;
+    for (int i = range.FirstSubCol; i <= range.LastSubCol; ++i) {
+      if ((i / fSubColCount) * fCellWidth - fScrollX >= clip.Right) break;
+      const int left = i * sw - fScrollX;
+      if (left + sw < clip.Left || left >= clip.Right) continue;
+      TSubCellPaint cell;
+      cell.Col = i / fSubColCount;
+      cell.Row = j / fSubRowCount;
+      cell.SubCol = i % fSubColCount;
+      cell.SubRow = j % fSubRowCount;
+      cell.Rect = {left, top, left + sw, top + sh};
+      cell.Selected = IsCellSelected(cell.Col, cell.Row);
+      cell.LineRect = {std::max(left, 0), std::max(top, 0), left + sw, top + sh};
+      cell.TopLine = cell.SubRow == 0;
+      cell.LeftLine = cell.SubCol == 0;
+      cell.RightLine = i == lastGridSubCol;
+      cell.BottomLine = j == lastGridSubRow;
+      paint(cell);
+    }
+  }
+}

@@ -1,0 +1,303 @@
+#pragma once
+
+#include "editor/PixelRect.h"
+
+#include <cstdint>
+#include <functional>
+
+// How the mouse picks on the map grid: whole cells, cells on the half-cell
+// raster, or cell edges (walls).
+enum class TSelectType { FullCell, SubCell, Edge };
+
+enum class TMouseButton { Left, Right, Middle };
+
+enum class TScrollBarKind { Horizontal, Vertical };
+
+// What a scroll bar asks for; the thumb requests carry the position.
+enum class TScrollRequest { LineUp, LineDown, PageUp, PageDown, ThumbPosition, ThumbTrack, Other };
+
+// The two saved copies of the picture the grid keeps under its outlines.
+enum class TSavedArea { Hover, Selection };
+
+// The grid's selection in cells and sub-cells; all -1 while there is none.
+struct TGridSelection {
+  int FirstCol = -1;
+  int LastCol = -1;
+  int FirstRow = -1;
+  int LastRow = -1;
+  int FirstSubCol = -1;
+  int LastSubCol = -1;
+  int FirstSubRow = -1;
+  int LastSubRow = -1;
+
+  friend bool operator==(const TGridSelection& a, const TGridSelection& b) {
+    return a.FirstCol == b.FirstCol && a.LastCol == b.LastCol && a.FirstRow == b.FirstRow &&
+           a.LastRow == b.LastRow && a.FirstSubCol == b.FirstSubCol &&
+           a.LastSubCol == b.LastSubCol && a.FirstSubRow == b.FirstSubRow &&
+           a.LastSubRow == b.LastSubRow;
+  }
+};
+
+// Part of the picture to repaint: a region in control pixels and the range
+// of sub-columns and sub-rows (over the whole grid) whose cells are drawn.
+struct TRedrawRange {
+  TPixelRect Region;
+  int FirstSubCol = 0;
+  int LastSubCol = -1;
+  int FirstSubRow = 0;
+  int LastSubRow = -1;
+};
+
+// One sub-cell of a repaint: where it lies and which grid lines it carries.
+// Lines are drawn on LineRect, the sub-cell's rectangle with a negative left
+// or top pulled to 0: the top and left lines along its top and left edge,
+// the right and bottom lines one pixel beyond it (closing the grid).
+struct TSubCellPaint {
+  int Col = 0;
+  int Row = 0;
+  int SubCol = 0;
+  int SubRow = 0;
+  TPixelRect Rect;
+  bool Selected = false;
+  TPixelRect LineRect;
+  bool TopLine = false;
+  bool LeftLine = false;
+  bool RightLine = false;
+  bool BottomLine = false;
+};
+
+// What the grid needs from whoever shows it: the off-screen picture with its
+// two saved copies, scroll bars, focus and mouse capture. The widget
+// implements it; without a view the model only computes (the command-line
+// tool and the tests drive it that way).
+class TMapGridView {
+ public:
+  virtual ~TMapGridView() = default;
+  // Fills the range's region with the background colour and draws every
+  // sub-cell ForEachSubCell yields for it.
+  virtual void PaintRegion(const TRedrawRange& range) = 0;
+  // Fills an area with the window colour.
+  virtual void EraseArea(const TPixelRect& area) = 0;
+  virtual void SavePixels(TSavedArea area, const TPixelRect& rect) = 0;
+  virtual void RestorePixels(TSavedArea area) = 0;
+  virtual void ForgetPixels(TSavedArea area) = 0;
+  virtual void DrawOutline(const TPixelRect& rect, std::uint8_t phase) = 0;
+  // Brings the picture to the screen.
+  virtual void Show() = 0;
+  virtual void SetScrollRanges(int maxX, int maxY) = 0;
+  virtual void SetScrollPositions(int x, int y) = 0;
+  virtual void TakeFocus() {}
+  virtual void CaptureMouse() {}
+  virtual void ReleaseMouse() {}
+  virtual void ProcessMessages() {}
+  virtual bool DragActive() const { return false; }
+};
+
+// The map grid's behaviour, free of any widget: a grid of CellColCount x
+// CellRowCount cells, each split into sub-cells, scrolled over a control of a
+// given size. It turns mouse positions into cells, sub-cells and edges,
+// follows presses and drags into a selection by the footprint and selection
+// rules, keeps the hover and selection outlines, and tells its view what to
+// repaint, save, restore and outline. Everything is in pixels; events are
+// plain calls, so a scripted drag yields exactly the selection a user's mouse
+// would make.
+class TMapGridModel {
+ public:
+  TMapGridModel();
+
+  // The view is not owned; nullptr detaches it.
+  void SetView(TMapGridView* view) { fView = view; }
+
+  // --- Properties (setters ignore values out of range) ---
+  int CellWidth() const { return fCellWidth; }
+  void SetCellWidth(int value);
+  int CellHeight() const { return fCellHeight; }
+  void SetCellHeight(int value);
+  int CellColCount() const { return fColCount; }
+  void SetCellColCount(int value);
+  int CellRowCount() const { return fRowCount; }
+  void SetCellRowCount(int value);
+  int SubCellColCount() const { return fSubColCount; }
+  void SetSubCellColCount(int value);
+  int SubCellRowCount() const { return fSubRowCount; }
+  void SetSubCellRowCount(int value);
+  bool HotTrack() const { return fHotTrack; }
+  void SetHotTrack(bool value) { fHotTrack = value; }
+  bool SelectRange() const { return fSelectRange; }
+  void SetSelectRange(bool value) { fSelectRange = value; }
+  bool KeepSelection() const { return fKeepSelection; }
+  void SetKeepSelection(bool value);
+  bool AllowSelection() const { return fAllowSelection; }
+  void SetAllowSelection(bool value) { fAllowSelection = value; }
+  // The footprint in cells; values below 1 are ignored.
+  int CursorRectWidth() const { return fCursorWidth; }
+  void SetCursorRectWidth(int value);
+  int CursorRectHeight() const { return fCursorHeight; }
+  void SetCursorRectHeight(int value);
+  TSelectType SelectType() const { return fSelectType; }
+  void SetSelectType(TSelectType value) { fSelectType = value; }
+  bool RightClickSelect() const { return fRightClickSelect; }
+  void SetRightClickSelect(bool value) { fRightClickSelect = value; }
+  bool Enabled() const { return fEnabled; }
+  void SetEnabled(bool value) { fEnabled = value; }
+
+  // The cell and sub-cell under the mouse.
+  int CurCol() const { return fCurCol; }
+  int CurRow() const { return fCurRow; }
+  int CurSubCol() const { return fCurSubCol; }
+  int CurSubRow() const { return fCurSubRow; }
+  // Whether the last mouse position lies on a cell of the grid.
+  bool MouseOnGrid() const;
+  // 0 top, 1 right, 2 bottom, 3 left: the cell edge Edge mode acts on.
+  int HotEdge() const { return fHotEdge; }
+
+  // --- Selection ---
+  const TGridSelection& Selection() const { return fSel; }
+  bool HasSelection() const { return fSel.FirstCol >= 0 && fSel.FirstRow >= 0; }
+  // Normalises and stores a selection (ignored when the first cell is off
+  // the grid).
+  void SetSelection(int firstCol, int lastCol, int firstRow, int lastRow, int firstSubCol,
+                    int lastSubCol, int firstSubRow, int lastSubRow);
+  // Whether the cell lies within the selection's columns and rows.
+  bool IsCellSelected(int col, int row) const;
+
+  // --- Control size and scrolling ---
+  int ControlWidth() const { return fWidth; }
+  int ControlHeight() const { return fHeight; }
+  // The control's bounds changed: recomputes the scroll limits and repaints.
+  void SetControlSize(int width, int height);
+  int ScrollBarThickness() const { return fScrollBarThickness; }
+  void SetScrollBarThickness(int value);
+  int ScrollX() const { return fScrollX; }
+  int ScrollY() const { return fScrollY; }
+  int ScrollMaxX() const { return fScrollMaxX; }
+  int ScrollMaxY() const { return fScrollMaxY; }
+  void UpdateScrollLimits();
+  // The position a scroll bar request leads to (not yet clamped).
+  int ScrollTarget(TScrollBarKind bar, TScrollRequest request, int thumbPos = 0) const;
+  void Scroll(TScrollBarKind bar, TScrollRequest request, int thumbPos = 0);
+  // Moves one scroll position (clamped to its limit) and repaints.
+  void ScrollTo(TScrollBarKind bar, int position);
+
+  // --- Mouse and other events ---
+  // A press or release at a point other than the last known mouse position
+  // is preceded by a move there, as a real mouse's would be.
+  void MousePress(int x, int y, TMouseButton button);
+  void MouseMove(int x, int y);
+  void MouseRelease(int x, int y, TMouseButton button);
+  // The toolkit's double-click notice, which stands in for the second press
+  // (the widget passes that press on afterwards; it is swallowed, and with it
+  // the release that follows).
+  void DoubleClick();
+  void MouseLeave();
+  // Before the context menu opens: removes the hover outline and repaints.
+  void ContextMenu();
+  // The 100 ms animation step of the outline.
+  void Tick();
+
+  // --- Painting ---
+  // Repaints cells firstCol..lastCol x firstRow..lastRow (sub-cell offsets
+  // count in SubCell mode only); a negative first column repaints everything.
+  void RedrawRegion(int firstCol, int firstRow, int lastCol, int lastRow, int firstSubCol = 0,
+                    int firstSubRow = 0, int lastSubCol = 0, int lastSubRow = 0);
+  void RedrawAll() { RedrawRegion(-1, -1, -1, -1); }
+  TRedrawRange RedrawRangeFor(int firstCol, int firstRow, int lastCol, int lastRow, int firstSubCol,
+                              int firstSubRow, int lastSubCol, int lastSubRow) const;
+  // Calls paint for every sub-cell of the range that shows within its region
+  // and the control, row by row, left to right.
+  void ForEachSubCell(const TRedrawRange& range,
+                      const std::function<void(const TSubCellPaint&)>& paint) const;
+  void BeginUpdate();
+  void EndUpdate();
+  bool Updating() const { return fSuspended; }
+  void ForgetHover();
+
+  // --- Geometry (control pixels) ---
+  int SubCellWidth() const;
+  int SubCellHeight() const;
+  // The hover rectangle for the footprint at a cell and sub-cell.
+  TPixelRect FootprintRect(int col, int row, int subCol, int subRow) const;
+  // The rectangle outlining the selection (empty when there is none).
+  TPixelRect SelectionRect() const;
+  // A rectangle reduced to the band along an edge, a quarter of its size
+  // thick.
+  static TPixelRect EdgeBand(const TPixelRect& rect, int edge);
+  // The edge whose triangle of the cell holds the content point (px, py), or
+  // -1 when none does.
+  int EdgeAt(int px, int py) const;
+  const TPixelRect& HoverRect() const { return fHoverRect; }
+  // The rectangle the outline is animated on (empty when stopped).
+  TPixelRect OutlineRect() const { return fOutlineOn ? fOutlineRect : TPixelRect{}; }
+  std::uint8_t OutlinePhase() const { return fPhase; }
+
+  // --- Events ---
+  std::function<void()> OnSelect;
+  std::function<void(TMouseButton, int x, int y)> OnMouseDown;
+  std::function<void(int x, int y)> OnMouseMove;
+  std::function<void(TMouseButton, int x, int y)> OnMouseUp;
+  std::function<void()> OnDblClick;
+
+ private:
+  void UpdateCurrent(int x, int y);
+  bool HeldDragApplies() const;
+  void UpdateHover();
+  void EmptyHover();
+  void RestoreSaved(TSavedArea area);
+  void ForgetSaved(TSavedArea area);
+  void SaveSelectionAndOutline();
+  void StartOutline(TSavedArea owner, const TPixelRect& rect);
+  void StopOutline() { fOutlineOn = false; }
+  void DrawOutline();
+  void Show();
+  void TrackPosition(int x, int y);
+  bool ClampScroll();
+
+  TMapGridView* fView = nullptr;
+
+  int fCellWidth = 32;
+  int fCellHeight = 32;
+  int fColCount = 10;
+  int fRowCount = 5;
+  int fSubColCount = 2;
+  int fSubRowCount = 2;
+  bool fHotTrack = true;
+  bool fSelectRange = true;
+  bool fKeepSelection = false;
+  bool fAllowSelection = true;
+  int fCursorWidth = 2;
+  int fCursorHeight = 2;
+  TSelectType fSelectType = TSelectType::FullCell;
+  bool fRightClickSelect = false;
+  bool fEnabled = true;
+
+  int fCurCol = 0;
+  int fCurRow = 0;
+  int fCurSubCol = 0;
+  int fCurSubRow = 0;
+  int fHotEdge = 0;
+  bool fKnowMouse = false;
+  int fMouseX = 0;
+  int fMouseY = 0;
+
+  TGridSelection fSel;
+
+  int fWidth = 0;
+  int fHeight = 0;
+  int fScrollBarThickness = 16;
+  int fScrollX = 0;
+  int fScrollY = 0;
+  int fScrollMaxX = 0;
+  int fScrollMaxY = 0;
+
+  bool fButtonHeld = false;
+  bool fPressNoted = false;
+  bool fSwallowPress = false;
+  bool fSuspended = false;
+
+  TPixelRect fHoverRect;
+  TPixelRect fSelRect;
+  bool fOutlineOn = false;
+  TPixelRect fOutlineRect;
+  TSavedArea fOutlineOwner = TSavedArea::Hover;
+  std::uint8_t fPhase = 0;
+};
