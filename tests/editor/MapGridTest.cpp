@@ -2,6 +2,7 @@
 #include "editor/controls/MapGrid.h"
 
 #include <QCoreApplication>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
@@ -109,6 +110,15 @@ TEST_F(MapGridTest, HoverNeverPaintsCellsAndLeavesThePictureAsItWas) {
   }
   Move({380, 280});  // off the grid, still on the control
   EXPECT_EQ(draws, 0);
+  EXPECT_EQ(grid.Picture(), before);
+
+  // Leaving the control takes the outline away as well.
+  Move({100, 100});
+  ASSERT_NE(grid.Picture(), before);
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(grid.viewport(), &leave);
+  EXPECT_EQ(grid.Picture(), before);
+  grid.Model().Tick();
   EXPECT_EQ(grid.Picture(), before);
 }
 
@@ -277,4 +287,22 @@ TEST(SavedPixels, RestoresClippedCopiesAndFollowsRepaints) {
   picture.fill(0);
   saved.Restore(picture);
   EXPECT_EQ(picture.pixel(16, 6), qRgb(0, 0, 0));
+}
+
+TEST_F(MapGridTest, ContextMenuOpensOverAPictureWithoutOutlines) {
+  QMenu menu;
+  menu.addAction(QStringLiteral("Add Column"));
+  grid.SetPopupMenu(&menu);
+  QImage whileOpen;
+  QObject::connect(&menu, &QMenu::aboutToShow, [&] {
+    whileOpen = grid.Picture().copy();
+    QTimer::singleShot(0, &menu, &QMenu::close);
+  });
+  const QImage before = grid.Picture().copy();
+  Move({40, 40});
+  draws = 0;
+  QTest::mouseClick(Window(), Qt::RightButton, {}, QPoint(40, 40));
+  EXPECT_EQ(whileOpen, before);
+  EXPECT_GT(draws, 0);  // repainted before opening
+  EXPECT_EQ(selects, 0);
 }
