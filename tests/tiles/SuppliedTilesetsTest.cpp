@@ -22,7 +22,9 @@ struct TSupplied {
   int maxGroups;
 };
 
-void PrintTo(const TSupplied& supplied, std::ostream* out) { *out << supplied.file; }
+void PrintTo(const TSupplied& supplied, std::ostream* out) {
+  *out << supplied.file;
+}
 
 class SuppliedTilesetTest : public testing::TestWithParam<TSupplied> {};
 

@@ -138,8 +138,9 @@ TEST_F(TilesetListTest, InstallsIntoACleanFolder) {
   // The example tileset reports its progress through the same routine when
   // it is first used.
   ASSERT_TRUE(list.Items(1)->EnsureLoaded());
-  EXPECT_EQ(progress, (std::vector<QString>{QStringLiteral("Loading Tileset: Walls.wls"),
-                                            QStringLiteral("Loading Tileset: ExampleTileset.tls")}));
+  EXPECT_EQ(progress,
+            (std::vector<QString>{QStringLiteral("Loading Tileset: Walls.wls"),
+                                  QStringLiteral("Loading Tileset: ExampleTileset.tls")}));
 }
 
 TEST_F(TilesetListTest, ReplacesReadOnlyOldCopiesWithWritableOnes) {
