@@ -47,6 +47,8 @@ TJsonWriter& TJsonWriter::EndArray() { return Close(']'); }
 
 TJsonWriter& TJsonWriter::Key(const QString& name) {
   BeforeValue();
+  // The name is written as a string value that must not start a new member.
+  fAfterKey = true;
   Value(name);
   fText += ": ";
   fAfterKey = true;

@@ -1,0 +1,279 @@
+// Reading and writing map files: one compound file holding the map's texts
+// and sizes as property streams, one sub-tile record per embedded tile in the
+// storage "Tiles", and the three layers as layer texts.
+#include "LayerText.h"
+#include "TileMapObjects.h"
+#include "TileMapObjectsUndoU.h"
+#include "UndoRedoU.h"
+#include "app/services/Convert.h"
+#include "app/services/Error.h"
+#include "storage/CompoundFile.h"
+#include "storage/PropertySet.h"
+#include "storage/PropertyStream.h"
+#include "storage/Storage.h"
+#include "storage/SubTileRecord.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+
+#include <cmath>
+
+namespace {
+
+const QString kMapVersion = QStringLiteral("1.0");
+const QString kMapSubject = QStringLiteral("Tessellan Battle Map");
+const char* const kLayerNames[kLayerCount] = {"LayerBase", "LayerOverlay", "LayerWall"};
+
+QString Name(const char* name) {
+  return QLatin1String(name);
+}
+
+[[noreturn]] void FailFormat() {
+  throw TError(QStringLiteral("Invalid file format detected, unable to load map."));
+}
+
+// A property stream's bytes up to its first NUL, without text conversion.
+QByteArray PropertyBytes(const TStorage& storage, const QString& name) {
+  const QByteArray& stream = storage.OpenStream(name);
+  const qsizetype nul = stream.indexOf('\0');
+  return nul < 0 ? stream : stream.left(nul);
+}
+
+void WritePropertyBytes(TStorage& storage, const QString& name, QByteArray bytes) {
+  bytes.append('\0');
+  storage.CreateStream(name, std::move(bytes));
+}
+
+// The value of a decimal stream name "0", "1", … (no sign, no leading
+// zeros), or -1.
+qint64 StreamIndex(const QString& name) {
+  if (name.isEmpty() || name.size() > 10 || (name.size() > 1 && name[0] == QLatin1Char('0')))
+    return -1;
+  qint64 value = 0;
+  for (QChar c : name) {
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return -1;
+    value = value * 10 + (c.unicode() - '0');
+  }
+  return value;
+}
+
+int ReadExtent(const TStorage& root, const char* name) {
+  const int extent = StrToInt(ReadProperty(root, Name(name)));
+  if (extent < 0 || extent > kMaxMapExtent) FailFormat();
+  return extent;
+}
+
+}  // namespace
+
+QString FormatTileSize(float size, const QLocale& locale) {
+  // The single-precision value widened to double, in general form: 0.1f is
+  // written with the digits it really holds, "0.100000001490116".
+  QString text = QString::number(double(size), 'g', 15);
+  const qsizetype e = text.indexOf(QLatin1Char('e'));
+  if (e >= 0) {
+    // Exponents as "1E-6" and "1E20": no plus sign, no leading zeros.
+    QString exponent = text.mid(e + 1);
+    QString sign;
+    if (exponent.startsWith(QLatin1Char('-'))) sign = QStringLiteral("-");
+    if (exponent.startsWith(QLatin1Char('-')) || exponent.startsWith(QLatin1Char('+')))
+      exponent.remove(0, 1);
+    while (exponent.size() > 1 && exponent.startsWith(QLatin1Char('0')))
+      exponent.remove(0, 1);
+    text = text.left(e) + QLatin1Char('E') + sign + exponent;
+  }
+  text.replace(QLatin1Char('.'), locale.decimalPoint());
+  return text;
+}
+
+// The renumbering a save applies: entries in first-use order (base layer row
+// by row, then overlay, then wall), equal identities merged, unused entries
+// dropped.
+struct TTileMap::TSaveLayout {
+  std::vector<int> Order;       // new index -> old index
+  std::vector<int> NewIndexOf;  // old index -> new index, -1 when unused
+};
+
+TTileMap::TSaveLayout TTileMap::PlanSave() const {
+  TSaveLayout layout;
+  layout.NewIndexOf.assign(size_t(fEmbeddedTiles.Count()), -1);
+  QHash<QString, int> newIndexOfGuid;
+  for (int layer = 0; layer < kLayerCount; ++layer) {
+    for (int y = 0; y < fHeight; ++y) {
+      for (int x = 0; x < fWidth; ++x) {
+        const TMapTile* tile = fLayers[layer].Get(x, y);
+        if (!tile) continue;
+        int& newIndex = layout.NewIndexOf[size_t(tile->TileIndex())];
+        if (newIndex >= 0) continue;
+        const QString& guid = fEmbeddedTiles.At(tile->TileIndex())->Guid();
+        newIndex = newIndexOfGuid.value(guid, -1);
+        if (newIndex >= 0) continue;
+        newIndex = int(layout.Order.size());
+        newIndexOfGuid.insert(guid, newIndex);
+        layout.Order.push_back(tile->TileIndex());
+      }
+    }
+  }
+  return layout;
+}
+
+std::unique_ptr<TStorage> TTileMap::BuildStorage(const TSaveLayout& layout) const {
+  auto root = std::make_unique<TStorage>();
+  root->CreateStream(DocumentSummaryInformationName(), BuildDocumentSummaryInformation());
+  root->CreateStream(SummaryInformationName(),
+                     BuildSummaryInformation({{pidTitle, fMapName},
+                                              {pidAuthor, fAuthorName},
+                                              {pidComments, fInformation},
+                                              {pidSubject, kMapSubject}}));
+  const QLocale locale = QLocale::system();
+  WriteProperty(*root, Name("Version"), kMapVersion);
+  WriteProperty(*root, Name("MapName"), fMapName);
+  WriteProperty(*root, Name("AuthorName"), fAuthorName);
+  WriteProperty(*root, Name("Information"), fInformation);
+  WriteProperty(*root, Name("URL"), fURL);
+  WriteProperty(*root, Name("LastMod"), locale.toString(fLastMod, QLocale::ShortFormat));
+  WriteProperty(*root, Name("MapWidth"), QString::number(fWidth));
+  WriteProperty(*root, Name("MapHeight"), QString::number(fHeight));
+  WriteProperty(*root, Name("TileSize"), FormatTileSize(fTileSize, locale));
+  WriteProperty(*root, Name("NumEmbeddedTiles"), QString::number(layout.Order.size()));
+
+  TStorage& tiles = root->CreateStorage(Name("Tiles"));
+  for (size_t i = 0; i < layout.Order.size(); ++i) {
+    const TSubTile* entry = fEmbeddedTiles.At(layout.Order[i]);
+    QByteArray record;
+    WriteSubTileRecord(record, entry->Image(), entry->Guid(), entry->TransparentColor());
+    tiles.CreateStream(QString::number(i), std::move(record));
+  }
+  for (int layer = 0; layer < kLayerCount; ++layer)
+    WritePropertyBytes(*root, Name(kLayerNames[layer]),
+                       BuildLayerText(fLayers[layer], layout.NewIndexOf));
+  return root;
+}
+
+void TTileMap::CommitSave(const TSaveLayout& layout, const QString& path) {
+  // The history and an open bracket refer to entries that are about to be
+  // dropped; the history ends at a save anyway.
+  fUndoList->Clear();
+  if (fRecording) fCurrentUndo = std::make_unique<TTileMapUndoObj>(this);
+
+  std::vector<std::unique_ptr<TSubTile>> old = fEmbeddedTiles.TakeAll();
+  for (int oldIndex : layout.Order)
+    fEmbeddedTiles.Append(std::move(old[size_t(oldIndex)]));
+  for (TMapTileList& layer : fLayers)
+    for (int x = 0; x < fWidth; ++x)
+      for (int y = 0; y < fHeight; ++y)
+        if (TMapTile* tile = layer.Get(x, y))
+          tile->SetTileIndex(layout.NewIndexOf[size_t(tile->TileIndex())]);
+
+  fFileName = path;
+  SetModified(false);
+  fReadOnly = false;
+}
+
+bool TTileMap::SaveToFile(const QString& path) {
+  // Everything is prepared on the side and written before the map changes,
+  // so a failed save leaves the map, its history and the previous file
+  // exactly as they were.
+  const TSaveLayout layout = PlanSave();
+  const std::unique_ptr<TStorage> root = BuildStorage(layout);
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  WriteCompoundFile(path, *root);
+  CommitSave(layout, path);
+  return true;
+}
+
+bool TTileMap::LoadFromFile(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.isFile())
+    throw TError(QStringLiteral("The file ") + path +
+                 QStringLiteral(" could not be found or does not exist."));
+  if (!IsStorageFile(path))
+    throw TError(QStringLiteral("The file ") + path +
+                 QStringLiteral(" is not a valid map file, or is corrupt."));
+  // The read-only attribute is the owner's write permission; access() would
+  // always allow root to write.
+  const bool readOnly = !info.permission(QFileDevice::WriteOwner);
+  const std::unique_ptr<TStorage> root =
+      ReadCompoundFile(path, readOnly ? TOpenMode::Read : TOpenMode::ReadWrite);
+  LoadFromStorage(*root);
+  fFileName = path;
+  fReadOnly = readOnly;
+  return true;
+}
+
+void TTileMap::LoadFromStorage(const TStorage& root) {
+  if (ReadProperty(root, Name("Version")) != kMapVersion)
+    throw TError(QStringLiteral("Invalid tilemap version detected, unable to load map."));
+
+  // Everything is read and checked before the map changes.
+  const QString mapName = ReadProperty(root, Name("MapName"));
+  const QString authorName = ReadProperty(root, Name("AuthorName"));
+  const QString information = ReadProperty(root, Name("Information"));
+  const QString url = ReadProperty(root, Name("URL"));
+  const int width = ReadExtent(root, "MapWidth");
+  const int height = ReadExtent(root, "MapHeight");
+  const float tileSize = float(StrToFloat(ReadProperty(root, Name("TileSize"))));
+  if (!std::isfinite(tileSize) || !(tileSize > 0)) FailFormat();
+
+  const int count = StrToInt(ReadProperty(root, Name("NumEmbeddedTiles")));
+  const TStorage& tiles = root.OpenStorage(Name("Tiles"));
+  if (count < 0 || count > tiles.ElementCount()) FailFormat();
+  std::vector<const QByteArray*> streams(size_t(count), nullptr);
+  for (int i = 0; i < tiles.ElementCount(); ++i) {
+    if (tiles.TypeAt(i) != TElementType::Stream) continue;
+    const qint64 index = StreamIndex(tiles.NameAt(i));
+    if (index >= 0 && index < count) streams[size_t(index)] = &tiles.StreamAt(i);
+  }
+  std::vector<std::unique_ptr<TSubTile>> entries;
+  entries.reserve(size_t(count));
+  for (const QByteArray* stream : streams) {
+    if (!stream) FailFormat();
+    TSubTileRecord record;
+    try {
+      qsizetype offset = 0;
+      record = ReadSubTileRecord(*stream, offset);
+    } catch (const TError&) {
+      FailFormat();
+    }
+    auto entry = std::make_unique<TSubTile>();
+    entry->SetImage(std::move(record.Image));
+    entry->SetGuid(record.Guid);
+    entry->SetTransparentColor(record.TransparentColor);
+    entries.push_back(std::move(entry));
+  }
+  std::vector<TLayerEntry> layers[kLayerCount];
+  for (int layer = 0; layer < kLayerCount; ++layer) {
+    ParseLayerText(PropertyBytes(root, Name(kLayerNames[layer])), [&](const TLayerEntry& entry) {
+      // Entries naming no embedded tile, no orientation or no cell of the
+      // map are skipped.
+      if (entry.Orientation >= kOrientationCount) return;
+      if (entry.TileIndex < 0 || entry.TileIndex >= count) return;
+      if (entry.X < 0 || entry.X >= width || entry.Y < 0 || entry.Y >= height) return;
+      layers[layer].push_back(entry);
+    });
+  }
+
+  fRecording = false;
+  fCurrentUndo.reset();
+  fUndoList->Clear();
+  ClearContents();
+  fMapName = mapName;
+  fAuthorName = authorName;
+  fInformation = information;
+  fURL = url;
+  SetWidth(width);
+  SetHeight(height);
+  fTileSize = tileSize;
+  for (auto& entry : entries)
+    fEmbeddedTiles.Append(std::move(entry));
+
+  // Later entries for a cell replace earlier ones; PlaceTile finds the first
+  // entry of the same identity, so no entry is added.
+  for (int layer = 0; layer < kLayerCount; ++layer)
+    for (const TLayerEntry& entry : layers[layer])
+      PlaceTile(layer, entry.X, entry.Y, *fEmbeddedTiles.At(entry.TileIndex), entry.Orientation,
+                48);
+  SetModified(false);
+  fUndoList->Clear();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class TTileMap;
+
+// The maps open in the main window, in tab order, owned by the list. A map
+// whose file fails to load never stays in the list.
+class TMapList {
+ public:
+  TMapList();
+  ~TMapList();
+  TMapList(const TMapList&) = delete;
+  TMapList& operator=(const TMapList&) = delete;
+
+  // Appends a new map made from the default settings.
+  TTileMap* NewMap();
+  // Appends a new map and loads the file into it. On failure the map is
+  // removed again and the load's error raised unchanged.
+  TTileMap* OpenMap(const QString& path);
+  // Frees the map and removes its entry; a map not in the list is left alone.
+  void RemoveMap(TTileMap* map);
+
+  TTileMap* Maps(int index) const { return fMaps.at(size_t(index)).get(); }
+  int Count() const { return int(fMaps.size()); }
+  int IndexOf(const TTileMap* map) const;
+  // Frees the map at an index and removes its entry.
+  void Delete(int index);
+  // Frees every map in index order and empties the list.
+  void Clear();
+
+  // The first map whose FileName is the same file as path, or none.
+  TTileMap* FindMapByFile(const QString& path) const;
+  // The default map name followed by the first number 1, 2, … that no open
+  // map's name equals exactly.
+  QString NewMapName() const;
+
+ private:
+  std::vector<std::unique_ptr<TTileMap>> fMaps;
+};
+
+// Whether two paths name the same file. Where the file system ignores case
+// (Windows, macOS) the paths are compared with the letters a to z upper-cased
+// and every other character exact; elsewhere their canonical absolute paths
+// are compared exactly. An empty path names no file.
+bool SameFile(const QString& a, const QString& b);
+// The two rules, each on its own.
+bool SameFileIgnoringAsciiCase(const QString& a, const QString& b);
+bool SameFileCanonical(const QString& a, const QString& b);

@@ -1,0 +1,266 @@
+#include "TileMapObjects.h"
+
+#include "TileMapObjectsUndoU.h"
+#include "UndoRedoU.h"
+#include "app/services/Convert.h"
+#include "app/services/Error.h"
+#include "app/settings/SettingsStore.h"
+
+#include <algorithm>
+#include <utility>
+
+// --- TMapTile ---------------------------------------------------------------
+
+const TSubTile* TMapTile::SubTile() const {
+  return fMap->EmbeddedTiles().At(fTileIndex);
+}
+
+std::unique_ptr<TMapTile> TMapTile::Clone(TTileMap* newMap) const {
+  auto copy = std::make_unique<TMapTile>(newMap);
+  copy->fOrientation = fOrientation;
+  copy->fX = fX;
+  copy->fY = fY;
+  copy->fTileIndex = fTileIndex;
+  return copy;
+}
+
+// --- TMapTileList -----------------------------------------------------------
+
+void TMapTileList::Resize(int width, int height) {
+  if (width == fWidth && height == fHeight) return;
+  std::vector<std::unique_ptr<TMapTile>> cells(size_t(width) * size_t(height));
+  const int keepWidth = std::min(width, fWidth);
+  const int keepHeight = std::min(height, fHeight);
+  for (int x = 0; x < keepWidth; ++x)
+    for (int y = 0; y < keepHeight; ++y)
+      cells[size_t(x) * size_t(height) + size_t(y)] = std::move(fCells[Index(x, y)]);
+  fCells = std::move(cells);
+  fWidth = width;
+  fHeight = height;
+}
+
+void TMapTileList::Clear() {
+  fCells.clear();
+  fWidth = 0;
+  fHeight = 0;
+}
+
+// --- TGraphicTileList -------------------------------------------------------
+
+int TGraphicTileList::Append(std::unique_ptr<TSubTile> subTile) {
+  const int index = Count();
+  if (!fFirstOfGuid.contains(subTile->Guid())) fFirstOfGuid.insert(subTile->Guid(), index);
+  fItems.push_back(std::move(subTile));
+  return index;
+}
+
+std::vector<std::unique_ptr<TSubTile>> TGraphicTileList::TakeAll() {
+  fFirstOfGuid.clear();
+  return std::exchange(fItems, {});
+}
+
+void TGraphicTileList::Clear() {
+  fItems.clear();
+  fFirstOfGuid.clear();
+}
+
+// --- TTileMap ---------------------------------------------------------------
+
+TTileMap::TTileMap() : fUndoList(std::make_unique<TUndoRedoList>()) {
+  TStringBag& settings = Settings();
+  SetWidth(StrToInt(settings.Value(QStringLiteral("DefMapWidth"))));
+  SetHeight(StrToInt(settings.Value(QStringLiteral("DefMapHeight"))));
+  fMapName = settings.Value(QStringLiteral("DefMapName"));
+  fAuthorName = settings.Value(QStringLiteral("Author"));
+  fLastMod = QDate::currentDate();
+  // An index outside the table gets the table's fallback size.
+  const int sizeIndex = StrToInt(settings.Value(QStringLiteral("DefTileSize")));
+  fTileSize =
+      GridSizes[sizeIndex >= 0 && sizeIndex < kGridSizeCount ? sizeIndex : kDefaultGridSizeIndex];
+  SetModified(false);
+  fReadOnly = false;
+  fRecording = false;
+  fUndoList->SetMaxUndo(StrToInt(settings.Value(QStringLiteral("DefUndoNum"))));
+}
+
+TTileMap::~TTileMap() {
+  // The history refers to embedded tiles: it goes first.
+  fCurrentUndo.reset();
+  fUndoList.reset();
+}
+
+void TTileMap::SetModified(bool modified) {
+  if (modified == fModified) return;
+  fModified = modified;
+  if (OnModifiedChange) OnModifiedChange(*this);
+}
+
+TMapTile* TTileMap::GetTile(int layer, int x, int y) const {
+  if (layer < 0 || layer >= kLayerCount) return nullptr;
+  const TMapTileList& list = fLayers[layer];
+  if (!list.Contains(x, y)) return nullptr;
+  return list.Get(x, y);
+}
+
+void TTileMap::RemoveTile(int layer, int x, int y) {
+  TMapTile* tile = GetTile(layer, x, y);
+  if (!tile) return;
+  if (fRecording)
+    fCurrentUndo->AddTileState(layer, x, y, tile->SubTile(), tile->Orientation(), nullptr, 0);
+  fLayers[layer].Cell(x, y).reset();
+  SetModified(true);
+}
+
+TMapTile* TTileMap::PlaceTile(int layer, int x, int y, const TSubTile& subTile, quint8 orientation,
+                              int drawingSize) {
+  if (layer < 0 || layer >= kLayerCount || !fLayers[layer].Contains(x, y)) return nullptr;
+  RemoveTile(layer, x, y);
+
+  int index = fEmbeddedTiles.IndexOfGuid(subTile.Guid());
+  if (index < 0) {
+    std::unique_ptr<TSubTile> copy = subTile.Clone();
+    copy->Rescale(drawingSize, drawingSize);
+    index = fEmbeddedTiles.Append(std::move(copy));
+  }
+  if (fRecording)
+    fCurrentUndo->AddTileState(layer, x, y, nullptr, 0, fEmbeddedTiles.At(index), orientation);
+
+  auto tile = std::make_unique<TMapTile>(this);
+  tile->SetX(x);
+  tile->SetY(y);
+  tile->SetTileIndex(index);
+  tile->SetOrientation(orientation);
+  TMapTile* result = tile.get();
+  fLayers[layer].Cell(x, y) = std::move(tile);
+  SetModified(true);
+  return result;
+}
+
+void TTileMap::CheckExtent(int extent) const {
+  if (extent < 0 || extent > kMaxMapExtent)
+    throw TError(QStringLiteral("A map must be between 0 and %1 sub-cells wide and high.")
+                     .arg(kMaxMapExtent));
+}
+
+void TTileMap::ResizeLayers() {
+  for (TMapTileList& layer : fLayers)
+    layer.Resize(fWidth, fHeight);
+}
+
+void TTileMap::SetWidth(int width) {
+  CheckExtent(width);
+  for (int x = fWidth - 1; x >= width; --x)
+    for (int y = 0; y < fHeight; ++y)
+      for (int layer = 0; layer < kLayerCount; ++layer)
+        RemoveTile(layer, x, y);
+  if (fRecording) fCurrentUndo->AddSizeState(fWidth, fHeight, width, fHeight);
+  fWidth = width;
+  ResizeLayers();
+  SetModified(true);
+}
+
+void TTileMap::SetHeight(int height) {
+  CheckExtent(height);
+  for (int x = 0; x < fWidth; ++x)
+    for (int y = fHeight - 1; y >= height; --y)
+      for (int layer = 0; layer < kLayerCount; ++layer)
+        RemoveTile(layer, x, y);
+  if (fRecording) fCurrentUndo->AddSizeState(fWidth, fHeight, fWidth, height);
+  fHeight = height;
+  ResizeLayers();
+  SetModified(true);
+}
+
+void TTileMap::BeginUndo() {
+  // A bracket opened inside another keeps recording into the same action, so
+  // no recorded step is ever lost.
+  if (fRecording) return;
+  fCurrentUndo = std::make_unique<TTileMapUndoObj>(this);
+  fRecording = true;
+}
+
+void TTileMap::EndUndo() {
+  if (!fRecording) return;
+  fRecording = false;
+  fUndoList->Add(std::move(fCurrentUndo));
+}
+
+void TTileMap::MoveCell(int destX, int destY, int sourceX, int sourceY) {
+  for (int layer = 0; layer < kLayerCount; ++layer) {
+    const TMapTile* tile = GetTile(layer, sourceX, sourceY);
+    if (!tile) continue;
+    const quint8 orientation = tile->Orientation();
+    const TSubTile* subTile = tile->SubTile();
+    RemoveTile(layer, sourceX, sourceY);
+    PlaceTile(layer, destX, destY, *subTile, orientation, 0);
+  }
+}
+
+void TTileMap::Nudge(int direction, int amount) {
+  // A negative amount would move cells that were already moved again and
+  // smear the content across the map.
+  if (amount < 0) return;
+  // 64-bit sums, so a huge amount cannot overflow into the map.
+  const qint64 step = amount;
+  switch (direction) {
+    case 0:  // up
+      for (int x = 0; x < fWidth; ++x)
+        for (int y = 0; y < fHeight; ++y)
+          if (y + step < fHeight) MoveCell(x, y, x, y + amount);
+      break;
+    case 1:  // down
+      for (int x = 0; x < fWidth; ++x)
+        for (int y = fHeight - 1; y >= 0; --y)
+          if (y - step >= 0) MoveCell(x, y, x, y - amount);
+      break;
+    case 2:  // left
+      for (int x = 0; x < fWidth; ++x)
+        for (int y = 0; y < fHeight; ++y)
+          if (x + step < fWidth) MoveCell(x, y, x + amount, y);
+      break;
+    case 3:  // right
+      for (int x = fWidth - 1; x >= 0; --x)
+        for (int y = 0; y < fHeight; ++y)
+          if (x - step >= 0) MoveCell(x, y, x - amount, y);
+      break;
+    default:
+      break;
+  }
+}
+
+void TTileMap::ScaleEmbeddedTiles(int width, int height) {
+  for (int i = 0; i < fEmbeddedTiles.Count(); ++i)
+    fEmbeddedTiles.At(i)->Rescale(width, height);
+}
+
+void TTileMap::ClearContents() {
+  // The layers keep the map's extent, so GetTile stays safe afterwards.
+  for (TMapTileList& layer : fLayers) {
+    layer.Clear();
+    layer.Resize(fWidth, fHeight);
+  }
+  fEmbeddedTiles.Clear();
+}
+
+std::unique_ptr<TTileMap> TTileMap::Clone() const {
+  auto copy = std::make_unique<TTileMap>();
+  copy->fWidth = fWidth;
+  copy->fHeight = fHeight;
+  copy->fMapName = fMapName;
+  copy->fFileName = fFileName;
+  copy->fAuthorName = fAuthorName;
+  copy->fURL = fURL;
+  copy->fInformation = fInformation;
+  copy->fLastMod = fLastMod;
+  copy->fTileSize = fTileSize;
+  copy->ClearContents();
+  for (int layer = 0; layer < kLayerCount; ++layer)
+    for (int x = 0; x < fWidth; ++x)
+      for (int y = 0; y < fHeight; ++y)
+        if (const TMapTile* tile = fLayers[layer].Get(x, y))
+          copy->fLayers[layer].Cell(x, y) = tile->Clone(copy.get());
+  for (int i = 0; i < fEmbeddedTiles.Count(); ++i)
+    copy->fEmbeddedTiles.Append(fEmbeddedTiles.At(i)->Clone());
+  copy->fModified = fModified;
+  return copy;
+}

@@ -1,0 +1,408 @@
+#include "MapTestSupport.h"
+#include "app/services/Error.h"
+#include "app/settings/SettingsStore.h"
+#include "map/TileMapObjects.h"
+#include "map/TileMapObjectsUndoU.h"
+#include "map/UndoRedoU.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A map of the given size in sub-cells, not modified.
+std::unique_ptr<TTileMap> MakeMap(int width, int height) {
+  auto map = std::make_unique<TTileMap>();
+  map->SetWidth(width);
+  map->SetHeight(height);
+  map->SetModified(false);
+  return map;
+}
+
+const TTileMapUndoObj& LastAction(const TTileMap& map) {
+  const TUndoRedoList& list = map.UndoList();
+  return dynamic_cast<const TTileMapUndoObj&>(*list.Items(list.Count() - 1));
+}
+
+}  // namespace
+
+TEST(TileMap, NewMapTakesTheDefaultSettings) {
+  TTileMap map;
+  EXPECT_EQ(map.Width(), 16);
+  EXPECT_EQ(map.Height(), 20);
+  EXPECT_EQ(map.MapName(), QStringLiteral("BattleMap"));
+  EXPECT_EQ(map.TileSize(), 1.0f);
+  EXPECT_FALSE(map.Modified());
+  EXPECT_FALSE(map.ReadOnly());
+  EXPECT_FALSE(map.Recording());
+  EXPECT_TRUE(map.FileName().isEmpty());
+  EXPECT_TRUE(map.URL().isEmpty());
+  EXPECT_EQ(map.LastMod(), QDate::currentDate());
+  EXPECT_EQ(map.EmbeddedTiles().Count(), 0);
+  EXPECT_EQ(map.UndoList().MaxUndo(), 50);
+  EXPECT_EQ(map.UndoList().Count(), 0);
+  for (int layer = 0; layer < kLayerCount; ++layer)
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 16; ++x)
+        EXPECT_EQ(map.GetTile(layer, x, y), nullptr);
+}
+
+TEST(TileMap, CreateReadsEverySettingAndRejectsNonNumbers) {
+  Settings().SetValue(QStringLiteral("DefMapWidth"), QStringLiteral("6"));
+  Settings().SetValue(QStringLiteral("DefMapHeight"), QStringLiteral("4"));
+  Settings().SetValue(QStringLiteral("DefMapName"), QStringLiteral("Crypt"));
+  Settings().SetValue(QStringLiteral("Author"), QStringLiteral("Ann"));
+  Settings().SetValue(QStringLiteral("DefTileSize"), QStringLiteral("0"));
+  Settings().SetValue(QStringLiteral("DefUndoNum"), QStringLiteral("7"));
+  {
+    TTileMap map;
+    EXPECT_EQ(map.Width(), 6);
+    EXPECT_EQ(map.Height(), 4);
+    EXPECT_EQ(map.MapName(), QStringLiteral("Crypt"));
+    EXPECT_EQ(map.AuthorName(), QStringLiteral("Ann"));
+    EXPECT_EQ(map.TileSize(), 0.25f);
+    EXPECT_EQ(map.UndoList().MaxUndo(), 7);
+  }
+  // A grid size index outside the table falls back to one inch.
+  Settings().SetValue(QStringLiteral("DefTileSize"), QStringLiteral("9"));
+  EXPECT_EQ(TTileMap().TileSize(), 1.0f);
+
+  for (const char* name : {"DefMapWidth", "DefMapHeight", "DefTileSize", "DefUndoNum"}) {
+    LoadSettings();
+    Settings().SetValue(QLatin1String(name), QStringLiteral("ten"));
+    EXPECT_THROW(TTileMap(), TConvertError) << name;
+  }
+}
+
+TEST(TileMap, PlacingTheSameIdentityReusesOneEmbeddedCopy) {
+  TTilePalette palette(2);
+  auto map = MakeMap(4, 4);
+  TMapTile* first = map->PlaceTile(mlBase, 0, 0, palette[0], 3, 12);
+  ASSERT_NE(first, nullptr);
+  map->PlaceTile(mlBase, 3, 3, palette[0], 0, 12);
+  map->PlaceTile(mlOverlay, 1, 2, palette[0], 5, 12);
+  map->PlaceTile(mlWall, 2, 1, palette[0], 7, 12);
+  ASSERT_EQ(map->EmbeddedTiles().Count(), 1);
+
+  // The map shows its own copy, scaled to the drawing size.
+  const TSubTile* copy = first->SubTile();
+  EXPECT_NE(copy, &palette[0]);
+  EXPECT_EQ(copy->Guid(), palette[0].Guid());
+  EXPECT_EQ(copy->Image(), palette[0].Image());
+  EXPECT_EQ(copy->TransparentColor(), palette[0].TransparentColor());
+  EXPECT_EQ(copy->Scaled().size(), QSize(12, 12));
+  EXPECT_EQ(first->Orientation(), 3);
+  EXPECT_EQ(first->Map(), map.get());
+
+  // Another object with the same identity text is the same sub-tile to the
+  // map, even with a different image.
+  std::unique_ptr<TSubTile> twin = MakeSubTile(99);
+  twin->SetGuid(palette[0].Guid());
+  TMapTile* placed = map->PlaceTile(mlBase, 1, 1, *twin, 0, 12);
+  EXPECT_EQ(placed->TileIndex(), 0);
+  EXPECT_EQ(placed->SubTile()->Image(), palette[0].Image());
+  EXPECT_EQ(map->EmbeddedTiles().Count(), 1);
+
+  // The identity comparison is exact: a lower-cased text is another identity.
+  std::unique_ptr<TSubTile> lower = MakeSubTile(98);
+  lower->SetGuid(palette[0].Guid().toLower());
+  EXPECT_EQ(map->PlaceTile(mlBase, 2, 2, *lower, 0, 12)->TileIndex(), 1);
+  EXPECT_EQ(map->PlaceTile(mlBase, 2, 3, palette[1], 0, 12)->TileIndex(), 2);
+  ExpectConsistent(*map);
+}
+
+TEST(TileMap, OutsideTheMapNothingHappens) {
+  TTilePalette palette(1);
+  auto map = MakeMap(4, 2);
+  map->BeginUndo();
+  for (auto [layer, x, y] :
+       {std::tuple{0, -1, 0}, {0, 4, 0}, {1, 0, -1}, {2, 0, 2}, {3, 0, 0}, {-1, 0, 0}}) {
+    EXPECT_EQ(map->PlaceTile(layer, x, y, palette[0], 0, 8), nullptr);
+    EXPECT_EQ(map->GetTile(layer, x, y), nullptr);
+    map->RemoveTile(layer, x, y);
+  }
+  map->EndUndo();
+  EXPECT_FALSE(map->Modified());
+  EXPECT_EQ(map->EmbeddedTiles().Count(), 0);
+  EXPECT_EQ(LastAction(*map).StateCount(), 0);
+  map->PlaceTile(mlBase, 0, 0, palette[0], 0, 8);
+  EXPECT_EQ(map->GetTile(3, 0, 0), nullptr);
+}
+
+TEST(TileMap, PlacingOverATileRecordsRemovalThenPlacement) {
+  TTilePalette palette(2);
+  auto map = MakeMap(2, 2);
+  map->BeginUndo();
+  map->PlaceTile(mlOverlay, 1, 0, palette[0], 2, 8);
+  map->EndUndo();
+  map->BeginUndo();
+  map->PlaceTile(mlOverlay, 1, 0, palette[1], 6, 8);
+  map->EndUndo();
+
+  const TTileMapUndoObj& action = LastAction(*map);
+  ASSERT_EQ(action.StateCount(), 2);
+  const auto* removal = dynamic_cast<const TTileMapTileState*>(action.State(0));
+  const auto* placement = dynamic_cast<const TTileMapTileState*>(action.State(1));
+  ASSERT_TRUE(removal && placement);
+  EXPECT_EQ(removal->OldSubTile(), map->EmbeddedTiles().At(0));
+  EXPECT_EQ(removal->OldOrientation(), 2);
+  EXPECT_EQ(removal->NewSubTile(), nullptr);
+  EXPECT_EQ(placement->OldSubTile(), nullptr);
+  EXPECT_EQ(placement->NewSubTile(), map->EmbeddedTiles().At(1));
+  EXPECT_EQ(placement->NewOrientation(), 6);
+  EXPECT_EQ((std::tuple{placement->Layer(), placement->X(), placement->Y()}),
+            (std::tuple{int(mlOverlay), 1, 0}));
+
+  map->UndoList().Undo();
+  ASSERT_NE(map->GetTile(mlOverlay, 1, 0), nullptr);
+  EXPECT_EQ(palette.LetterOf(*map->GetTile(mlOverlay, 1, 0)->SubTile()), 'a');
+  EXPECT_EQ(map->GetTile(mlOverlay, 1, 0)->Orientation(), 2);
+  map->UndoList().Redo();
+  EXPECT_EQ(palette.LetterOf(*map->GetTile(mlOverlay, 1, 0)->SubTile()), 'b');
+  EXPECT_EQ(map->GetTile(mlOverlay, 1, 0)->Orientation(), 6);
+  // Replaying never adds entries.
+  EXPECT_EQ(map->EmbeddedTiles().Count(), 2);
+  EXPECT_EQ(map->UndoList().Count(), 2);
+}
+
+TEST(TileMap, RemovingTheLastUserKeepsTheEmbeddedEntry) {
+  TTilePalette palette(1);
+  auto map = MakeMap(2, 2);
+  map->PlaceTile(mlWall, 0, 1, palette[0], 0, 8);
+  map->SetModified(false);
+  map->RemoveTile(mlWall, 0, 1);
+  EXPECT_EQ(map->GetTile(mlWall, 0, 1), nullptr);
+  EXPECT_TRUE(map->Modified());
+  EXPECT_EQ(map->EmbeddedTiles().Count(), 1);
+  // Removing an empty cell neither records nor modifies.
+  map->SetModified(false);
+  map->BeginUndo();
+  map->RemoveTile(mlWall, 0, 1);
+  map->EndUndo();
+  EXPECT_FALSE(map->Modified());
+  EXPECT_EQ(LastAction(*map).StateCount(), 0);
+}
+
+TEST(TileMap, ResizingToTheCurrentSizeStillRecordsAndModifies) {
+  auto map = MakeMap(4, 6);
+  map->BeginUndo();
+  map->SetWidth(4);
+  map->SetHeight(6);
+  map->EndUndo();
+  EXPECT_TRUE(map->Modified());
+  const TTileMapUndoObj& action = LastAction(*map);
+  ASSERT_EQ(action.StateCount(), 2);
+  for (int i = 0; i < 2; ++i) {
+    const auto* size = dynamic_cast<const TTileMapSizeState*>(action.State(i));
+    ASSERT_NE(size, nullptr);
+    EXPECT_EQ(
+        (std::tuple{size->OldWidth(), size->OldHeight(), size->NewWidth(), size->NewHeight()}),
+        (std::tuple{4, 6, 4, 6}));
+  }
+}
+
+TEST(TileMap, SizesOutsideTheLimitsAreRefusedWithoutChange) {
+  auto map = MakeMap(4, 6);
+  EXPECT_THROW(map->SetWidth(-2), TError);
+  EXPECT_THROW(map->SetHeight(kMaxMapExtent + 1), TError);
+  EXPECT_EQ(map->Width(), 4);
+  EXPECT_EQ(map->Height(), 6);
+  EXPECT_FALSE(map->Modified());
+  map->SetWidth(0);
+  EXPECT_EQ(map->GetTile(mlBase, 0, 0), nullptr);
+}
+
+TEST(TileMap, ShrinkingByAColumnAndUndoingRestoresEveryLayer) {
+  TTilePalette palette(4);
+  auto map = MakeMap(6, 3);
+  Paint(*map, mlBase, palette, "aaaabb  aaaabb  aaaabb");
+  Paint(*map, mlOverlay, palette, "....c.  .....c  ....cc");
+  Paint(*map, mlWall, palette, "d....d  ......  ....d.");
+  map->GetTile(mlOverlay, 5, 1)->SetOrientation(4);
+  const TMapState before = Snapshot(*map);
+
+  map->BeginUndo();
+  map->SetWidth(map->Width() - 2);
+  map->EndUndo();
+  EXPECT_EQ(Picture(*map, mlBase, palette), "aaaa\naaaa\naaaa");
+  EXPECT_EQ(Picture(*map, mlWall, palette), "d...\n....\n....");
+
+  // Removals from the right edge inwards, top to bottom, layers in order,
+  // and the size state last.
+  const TTileMapUndoObj& action = LastAction(*map);
+  ASSERT_EQ(action.StateCount(), 6 + 4 + 2 + 1);
+  const auto* first = dynamic_cast<const TTileMapTileState*>(action.State(0));
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ((std::tuple{first->Layer(), first->X(), first->Y()}), (std::tuple{0, 5, 0}));
+  const auto* second = dynamic_cast<const TTileMapTileState*>(action.State(1));
+  EXPECT_EQ((std::tuple{second->Layer(), second->X(), second->Y()}), (std::tuple{2, 5, 0}));
+  EXPECT_NE(dynamic_cast<const TTileMapSizeState*>(action.State(12)), nullptr);
+
+  map->UndoList().Undo();
+  EXPECT_EQ(Snapshot(*map), before);
+  EXPECT_EQ(map->GetTile(mlOverlay, 5, 1)->Orientation(), 4);
+  map->UndoList().Redo();
+  EXPECT_EQ(map->Width(), 4);
+  ExpectConsistent(*map);
+}
+
+TEST(TileMap, ShrinkingRowsRemovesBottomRowsAndGrowingAddsEmptyOnes) {
+  TTilePalette palette(2);
+  auto map = MakeMap(2, 4);
+  Paint(*map, mlBase, palette, "ab ba ab ba");
+  map->SetHeight(2);
+  map->SetHeight(4);
+  map->SetWidth(3);
+  EXPECT_EQ(Picture(*map, mlBase, palette), "ab.\nba.\n...\n...");
+  ExpectConsistent(*map);
+}
+
+struct TNudgeCase {
+  const char* Name;
+  int Direction;
+  const char* Before;
+  const char* After;
+};
+
+void PrintTo(const TNudgeCase& c, std::ostream* out) {
+  *out << c.Name;
+}
+
+class Nudge : public testing::TestWithParam<TNudgeCase> {};
+
+// Content moves by two cells; the rows or columns moved away from end empty,
+// and at the far edge a tile survives where the incoming cell was empty.
+TEST_P(Nudge, MovesEveryLayerAndUndoesAsOneAction) {
+  const TNudgeCase& c = GetParam();
+  TTilePalette palette(6);
+  auto map = MakeMap(4, 4);
+  Paint(*map, mlBase, palette, c.Before);
+  Paint(*map, mlWall, palette, c.Before);
+  const TMapState before = Snapshot(*map);
+  map->BeginUndo();
+  map->Nudge(c.Direction, 2);
+  map->EndUndo();
+  std::string after;
+  for (const char* p = c.After; *p; ++p)
+    if (*p != ' ') after += *p == '/' ? '\n' : *p;
+  EXPECT_EQ(Picture(*map, mlBase, palette), after);
+  EXPECT_EQ(Picture(*map, mlWall, palette), after);
+  EXPECT_EQ(map->UndoList().Count(), 1);
+  ExpectConsistent(*map);
+  map->UndoList().Undo();
+  EXPECT_EQ(Snapshot(*map), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TileMap, Nudge,
+    testing::Values(TNudgeCase{"Up", 0, "ab.. a... cd.c ..ef", "cd.c /a.ef /.... /...."},
+                    TNudgeCase{"Down", 1, "ab.. a... cd.c ..ef", "..../..../ab.c/a.ef"},
+                    TNudgeCase{"Left", 2, "ab.c a..d .... e..f", "ac../ad../..../ef.."},
+                    TNudgeCase{"Right", 3, "ab.c a..d .... e..f", "..ab/..ad/..../..ef"}),
+    [](const testing::TestParamInfo<TNudgeCase>& info) { return info.param.Name; });
+
+TEST(TileMap, NudgeIgnoresUnknownDirectionsAndNegativeAmounts) {
+  TTilePalette palette(2);
+  auto map = MakeMap(4, 4);
+  Paint(*map, mlBase, palette, "ab.. .... .... ..ba");
+  const TMapState before = Snapshot(*map);
+  map->Nudge(4, 2);
+  map->Nudge(0, -1);
+  map->Nudge(3, 9);
+  EXPECT_EQ(Snapshot(*map), before);
+}
+
+TEST(TileMap, ModifiedChangeFiresOnlyOnChange) {
+  TTileMap map;
+  int calls = 0;
+  map.OnModifiedChange = [&](TTileMap& sender) {
+    EXPECT_EQ(&sender, &map);
+    ++calls;
+  };
+  map.SetModified(false);
+  EXPECT_EQ(calls, 0);
+  map.SetModified(true);
+  map.SetModified(true);
+  EXPECT_EQ(calls, 1);
+  map.SetWidth(map.Width());
+  EXPECT_EQ(calls, 1);
+  map.SetModified(false);
+  EXPECT_EQ(calls, 2);
+}
+
+TEST(TileMap, EveryBracketAddsOneActionEvenWithoutChanges) {
+  auto map = MakeMap(2, 2);
+  map->BeginUndo();
+  map->BeginUndo();  // a nested bracket continues the same action
+  map->EndUndo();
+  map->EndUndo();  // nothing open: no action
+  EXPECT_EQ(map->UndoList().Count(), 1);
+  EXPECT_EQ(map->UndoList().Position(), 0);
+  map->UndoList().Undo();
+  EXPECT_EQ(map->UndoList().Position(), -1);
+  EXPECT_FALSE(map->Modified());
+}
+
+TEST(TileMap, CloneIsADeepCopyWithoutHistory) {
+  TTilePalette palette(3);
+  auto map = MakeMap(4, 2);
+  Paint(*map, mlBase, palette, "abca cabc");
+  Paint(*map, mlOverlay, palette, ".c.. ..b.");
+  map->GetTile(mlBase, 1, 0)->SetOrientation(5);
+  map->SetMapName(QStringLiteral("Keep"));
+  map->SetFileName(QStringLiteral("/tmp/keep.tqm"));
+  map->SetAuthorName(QStringLiteral("Ann"));
+  map->SetURL(QStringLiteral("http://example.org"));
+  map->SetInformation(QStringLiteral("two\nlines"));
+  map->SetTileSize(2.5f);
+  map->SetLastMod(QDate(2001, 2, 3));
+  map->SetReadOnly(true);
+  map->BeginUndo();
+  map->RemoveTile(mlBase, 0, 0);
+  map->EndUndo();
+  map->OnModifiedChange = [](TTileMap&) { FAIL(); };
+
+  std::unique_ptr<TTileMap> copy = map->Clone();
+  EXPECT_EQ(Snapshot(*copy), Snapshot(*map));
+  EXPECT_EQ(copy->MapName(), map->MapName());
+  EXPECT_EQ(copy->FileName(), map->FileName());
+  EXPECT_EQ(copy->AuthorName(), map->AuthorName());
+  EXPECT_EQ(copy->URL(), map->URL());
+  EXPECT_EQ(copy->Information(), map->Information());
+  EXPECT_EQ(copy->TileSize(), 2.5f);
+  EXPECT_EQ(copy->LastMod(), QDate(2001, 2, 3));
+  EXPECT_TRUE(copy->Modified());
+  EXPECT_FALSE(copy->ReadOnly());
+  EXPECT_EQ(copy->UndoList().Count(), 0);
+  EXPECT_FALSE(copy->OnModifiedChange);
+  ASSERT_EQ(copy->EmbeddedTiles().Count(), map->EmbeddedTiles().Count());
+  for (int i = 0; i < map->EmbeddedTiles().Count(); ++i) {
+    EXPECT_NE(copy->EmbeddedTiles().At(i), map->EmbeddedTiles().At(i));
+    EXPECT_EQ(copy->EmbeddedTiles().At(i)->Guid(), map->EmbeddedTiles().At(i)->Guid());
+  }
+  EXPECT_EQ(copy->GetTile(mlBase, 1, 0)->TileIndex(), map->GetTile(mlBase, 1, 0)->TileIndex());
+  ExpectConsistent(*copy);
+
+  // The copy outlives its source.
+  map.reset();
+  EXPECT_EQ(palette.LetterOf(*copy->GetTile(mlOverlay, 2, 1)->SubTile()), 'b');
+}
+
+TEST(TileMap, ClearContentsEmptiesTheMapButKeepsItsSize) {
+  TTilePalette palette(2);
+  auto map = MakeMap(4, 2);
+  Paint(*map, mlWall, palette, "abab baba");
+  map->ClearContents();
+  EXPECT_EQ(map->Width(), 4);
+  EXPECT_EQ(map->EmbeddedTiles().Count(), 0);
+  EXPECT_EQ(map->GetTile(mlWall, 3, 1), nullptr);
+  EXPECT_NE(map->PlaceTile(mlWall, 3, 1, palette[1], 0, 8), nullptr);
+}
+
+TEST(TileMap, ScaleEmbeddedTilesRescalesEveryEntry) {
+  TTilePalette palette(3);
+  auto map = MakeMap(4, 2);
+  Paint(*map, mlBase, palette, "abc. ....");
+  map->ScaleEmbeddedTiles(20, 14);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(map->EmbeddedTiles().At(i)->Scaled().size(), QSize(20, 14));
+}
