@@ -1,19 +1,65 @@
-// A first window: it shows the supplied tilesets' groups until the main
-// window exists.
-#include "app/services/Error.h"
+// Tessellan: loads the installed tilesets, then runs the main window until
+// it closes and writes the tileset list and the settings back.
+#include "Application.h"
+#include "MessageBoxService.h"
+#include "app/services/Busy.h"
 #include "app/settings/SettingsStore.h"
+#include "frmMainU.h"
+#include "tiles/TilesetList.h"
 
-#include <QApplication>
 #include <QLabel>
+#include <QStringList>
+
+namespace {
+
+// Loads the installed tilesets with their progress in a small window. False
+// when start-up must end.
+bool LoadTilesets() {
+  QLabel progress;
+  progress.setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+  progress.setFrameShape(QFrame::Box);
+  progress.setMargin(16);
+  progress.setMinimumWidth(360);
+  progress.setText(ApplicationTitle());
+  progress.show();
+  ProcessPendingMessages();
+  try {
+    TilesetList().LoadInstalled([&progress](const QString& text) {
+      progress.setText(ApplicationTitle() + QStringLiteral("\n") + text);
+      progress.repaint();
+      ProcessPendingMessages();
+    });
+  } catch (...) {
+    ShowCurrentException();
+    return false;
+  }
+  return !TilesetList().TerminateRequested();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Tessellan"));
+  TApplication app(argc, argv);
+  SetMessageService(std::make_unique<TMessageBoxService>());
   LoadSettings();
-  QLabel label(QStringLiteral("Tessellan"));
-  label.resize(320, 200);
-  label.show();
-  const int result = app.exec();
+  if (!LoadTilesets()) {
+    // The list is incomplete: keep the saved one for the next start.
+    SaveSettings();
+    return 1;
+  }
+
+  const QStringList args = QCoreApplication::arguments().mid(1);
+  int result = 0;
+  {
+    TfrmMain window(args.value(0));
+    window.show();
+    result = QApplication::exec();
+  }
+  try {
+    TilesetList().SaveList();
+  } catch (...) {
+    ShowCurrentException();
+  }
   SaveSettings();
   return result;
 }

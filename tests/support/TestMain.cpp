@@ -2,6 +2,7 @@
 // the scripted message service, and settings read from the test's own
 // configuration folder (ctest points XDG_CONFIG_HOME into the build tree).
 #include "ScriptedMessages.h"
+#include "TestApplication.h"
 #include "app/settings/SettingsStore.h"
 
 #include <QApplication>
@@ -27,11 +28,20 @@ class TResetBetweenTests : public testing::EmptyTestEventListener {
 
 }  // namespace
 
-TScriptedMessageService& ScriptedMessages() { return *gService; }
+TScriptedMessageService& ScriptedMessages() {
+  return *gService;
+}
+
+TApplicationFactory& TestApplicationFactory() {
+  static TApplicationFactory factory = nullptr;
+  return factory;
+}
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  std::unique_ptr<QApplication> app = TestApplicationFactory()
+                                          ? TestApplicationFactory()(argc, argv)
+                                          : std::make_unique<QApplication>(argc, argv);
   // ctest runs tests in parallel processes: each gets a settings file of its
   // own inside the build tree's temporary folder.
   QTemporaryDir settingsDir;

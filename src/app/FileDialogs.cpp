@@ -1,0 +1,72 @@
+#include "FileDialogs.h"
+#include "app/services/MessageService.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace {
+
+std::unique_ptr<TFileDialogService>& Installed() {
+  static std::unique_ptr<TFileDialogService> service;
+  return service;
+}
+
+// Owner-write permission, not access(): root may write anything.
+bool ReadOnlyFile(const QString& path) {
+  const QFileInfo info(path);
+  return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+}  // namespace
+
+std::unique_ptr<TFileDialogService> SetFileDialogService(
+    std::unique_ptr<TFileDialogService> service) {
+  std::swap(Installed(), service);
+  return service;
+}
+
+QString RunFileDialog(const TFileDialogRequest& request) {
+  if (auto& service = Installed()) return service->Run(request);
+  return TQtFileDialogService().Run(request);
+}
+
+QString QtFileFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList entries;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    const QString& description = parts[i];
+    const QString& patterns = parts[i + 1];
+    // The toolkit reads the patterns from the parentheses of the entry.
+    if (description.contains(QLatin1Char('(')))
+      entries << description;
+    else
+      entries << description + QStringLiteral(" (") +
+                     QString(patterns).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                     QLatin1Char(')');
+  }
+  return entries.join(QStringLiteral(";;"));
+}
+
+QString TQtFileDialogService::Run(const TFileDialogRequest& request) {
+  QFileDialog dialog(request.Owner, request.Title, request.Directory, QtFileFilter(request.Filter));
+  dialog.setDefaultSuffix(request.DefaultExt);
+  if (request.Kind == TFileDialogRequest::Save) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+  }
+  if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    const QString path = dialog.selectedFiles().first();
+    if (request.Kind == TFileDialogRequest::Save && ReadOnlyFile(path)) {
+      ShowMessage(path + QStringLiteral(" may not be written. Please choose another file."),
+                  request.Title, TMsgIcon::Warning, mbOK, dialog.parent());
+      continue;
+    }
+    return path;
+  }
+}

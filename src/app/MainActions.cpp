@@ -1,0 +1,264 @@
+#include "MainActions.h"
+#include "Application.h"
+#include "ButtonImages.h"
+#include "app/services/Error.h"
+#include "editor/MapPainter.h"
+#include "editor/PlacementEngine.h"
+#include "frmMainU.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QKeySequence>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+using S = TActionStyle;
+
+void Nothing(TfrmMain&) {}
+
+}  // namespace
+
+// clang-format off
+const std::vector<TActionSpec>& MainActionTable() {
+  static const std::vector<TActionSpec> table = {
+    // File
+    {"faNewMap", "&New Map...", "New Map", "Ctrl+N", "new", S::Plain, false, 0,
+     [](TfrmMain& w) { w.faNewMapExecute(); }},
+    {"faOpen", "&Open...", "Open", "Ctrl+O", "open", S::Plain, false, 0,
+     [](TfrmMain& w) { w.faOpenExecute(); }},
+    {"faSave", "&Save", "Save", "Ctrl+S", "save", S::Plain, false, 0,
+     [](TfrmMain& w) { w.faSaveExecute(); }},
+    {"faSaveAs", "Save &As...", "Save As", "", nullptr, S::Plain, false, 0,
+     [](TfrmMain& w) { w.faSaveAsExecute(); }},
+    {"faClose", "&Close", "Close Map", "", nullptr, S::Plain, false, 0,
+     [](TfrmMain& w) { w.faCloseExecute(); }},
+    {"faExit", "E&xit", "Exit", "", nullptr, S::Plain, false, 0,
+     [](TfrmMain& w) { w.close(); }},
+    // Edit
+    {"eaUndo", "&Undo", "Undo", "Ctrl+Z", "undo", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Engine().eaUndoExecute(); w.UpdateControls(); }},
+    {"eaRedo", "&Redo", "Redo", "Ctrl+R", "redo", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Engine().eaRedoExecute(); w.UpdateControls(); }},
+    // Map
+    {"gaAddCol", "Add &Column", "Add Column", "", "addcol", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Engine().gaAddColExecute(); }},
+    {"gaAddRow", "&Add Row", "Add Row", "", "addrow", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Engine().gaAddRowExecute(); }},
+    {"gaDelCol", "&Delete Column", "Delete Column", "", "delcol", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Engine().gaDelColExecute(); }},
+    {"gaDelRow", "De&lete Row", "Delete Row", "", "delrow", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Engine().gaDelRowExecute(); }},
+    {"gaRoom", "Place &Tiles", "Place Tiles", "R", "tiles", S::Tool, true, 0,
+     [](TfrmMain& w) { w.Engine().gaRoomExecute(); w.UpdateControls(); }},
+    {"gaWall", "Place &Walls", "Place Walls", "W", "walls", S::Tool, false, 0,
+     [](TfrmMain& w) { w.Engine().gaWallExecute(); w.UpdateControls(); }},
+    {"gaEraser", "&Erase Tiles", "Erase Tiles", "E", "eraser", S::Tool, false, 0,
+     [](TfrmMain& w) { w.Engine().gaEraserExecute(); w.UpdateControls(); }},
+    {"gaSelect", "Select", "Select", "", nullptr, S::Tool, false, 0, Nothing},
+    {"mnuEraseBase", "Erase &Floor Tiles", "Erase Floor Tiles", "", nullptr, S::EraseLayer,
+     false, 0, [](TfrmMain& w) { w.Engine().mnuEraseBaseClick(0); w.UpdateControls(); }},
+    {"mnuEraseOverlay", "Erase &Object Tiles", "Erase Object Tiles", "", nullptr,
+     S::EraseLayer, false, 1,
+     [](TfrmMain& w) { w.Engine().mnuEraseBaseClick(1); w.UpdateControls(); }},
+    {"mnuEraseWall", "Erase &Wall Tiles", "Erase Wall Tiles", "", nullptr, S::EraseLayer,
+     false, 2, [](TfrmMain& w) { w.Engine().mnuEraseBaseClick(2); w.UpdateControls(); }},
+    {"mnuEraseAll", "Erase &All Tiles", "Erase All Tiles", "", nullptr, S::EraseLayer, true,
+     3, [](TfrmMain& w) { w.Engine().mnuEraseBaseClick(3); w.UpdateControls(); }},
+    {"gaNudgeLeft", "Nudge Le&ft", "Nudge Map Left", "", "nudgeleft", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Engine().gaNudgeLeftExecute(); }},
+    {"gaNudgeRight", "Nudge Ri&ght", "Nudge Map Right", "", "nudgeright", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Engine().gaNudgeRightExecute(); }},
+    {"gaNudgeDown", "Nudge Dow&n", "Nudge Map Down", "", "nudgedown", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Engine().gaNudgeDownExecute(); }},
+    {"gaNudgeUp", "Nudge U&p", "Nudge Map Up", "", "nudgeup", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Engine().gaNudgeUpExecute(); }},
+    {"vwZoomIn", "Zoom &In", "Zoom In", "= +", "zoomin", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Painter().vwZoomInExecute(true); w.UpdateControls(); }},
+    {"vwZoomOut", "Zoom &Out", "Zoom Out", "- _", "zoomout", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Painter().vwZoomInExecute(false); w.UpdateControls(); }},
+    // The Map Properties dialog is not there yet: the command stays disabled.
+    {"faProperties", "&Map Properties", "Properties", "", "properties", S::Plain, false, 0,
+     Nothing},
+    // Tile
+    {"vwFlipHorizontal", "Flip &Horizontal", "Flip Horizontally", "", "fliph", S::Plain, false,
+     0, [](TfrmMain& w) { w.Engine().vwFlipHorizontalExecute(); }},
+    {"vwFlipVertical", "Flip &Vertical", "Flip Vertically", "", "flipv", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Engine().vwFlipVerticalExecute(); }},
+    {"vwRotateCClockwise", "Rotate Counter Clock&wise", "Rotate Counter Clockwise", ", <",
+     "rotccw", S::Plain, false, 0, [](TfrmMain& w) { w.Engine().vwRotateCClockwiseExecute(); }},
+    {"vwRotateClockwise", "Rotate &Clockwise", "Rotate Clockwise", ". >", "rotcw", S::Plain,
+     false, 0, [](TfrmMain& w) { w.Engine().vwRotateClockwiseExecute(); }},
+    // Layers: in the action list only, offered in no menu or toolbar.
+    {"vwBaseLayer", "View &Base Layer", "View Base Layer", "", nullptr, S::Check, true, 0,
+     [](TfrmMain& w) { w.Painter().vwBaseLayerExecute(); }},
+    {"vwObjectsLayer", "View &Objects Layer", "View Objects Layer", "", nullptr, S::Check, true,
+     0, [](TfrmMain& w) { w.Painter().vwObjectsLayerExecute(); }},
+    {"vwWallLayer", "View &Wall Layer", "View Wall Layer", "", nullptr, S::Check, true, 0,
+     [](TfrmMain& w) { w.Painter().vwWallLayerExecute(); }},
+  };
+  return table;
+}
+
+const char* const kFileMenu[] = {"faNewMap", "faOpen", "-", "faSave", "faSaveAs", "faClose", "-",
+                                 "faExit", nullptr};
+const char* const kEditMenu[] = {"eaUndo", "eaRedo", nullptr};
+const char* const kMapMenu[] = {"gaAddCol", "gaAddRow", "-", "gaDelCol", "gaDelRow", "-",
+                                "gaRoom", "gaWall", "gaEraser", "-",
+                                "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "-",
+                                "vwZoomIn", "vwZoomOut", "-", "faProperties", nullptr};
+const char* const kTileMenu[] = {"vwFlipHorizontal", "vwFlipVertical", "-",
+                                 "vwRotateCClockwise", "vwRotateClockwise", nullptr};
+const char* const kMainToolBar[] = {"faNewMap", "faOpen", "faSave", "-", "vwZoomIn", "vwZoomOut",
+                                    nullptr};
+const char* const kMapToolBar[] = {"gaAddCol", "gaAddRow", "-", "gaDelCol", "gaDelRow", "-",
+                                   "gaRoom", "gaWall", "gaEraser", "-", "eaUndo", "eaRedo", "-",
+                                   "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "-",
+                                   "faProperties", nullptr};
+const char* const kGridContextMenu[] = {"gaAddCol", "gaAddRow", "gaDelCol", "gaDelRow", "-",
+                                        "gaRoom", "gaWall", "gaEraser", "-",
+                                        "eaUndo", "eaRedo", "-",
+                                        "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp",
+                                        "-", "faProperties", "faSave", "faSaveAs", "faClose",
+                                        nullptr};
+const char* const kEraseMenu[] = {"mnuEraseBase", "mnuEraseOverlay", "mnuEraseWall", "-",
+                                  "mnuEraseAll", nullptr};
+// clang-format on
+
+namespace {
+
+// "R", "." or "Ctrl+Z": a single character names its key (the portable text
+// form reads "," as a sequence separator).
+QKeySequence KeyOf(const QString& text) {
+  if (text.size() == 1) return QKeySequence(int(text.at(0).toUpper().unicode()));
+  return QKeySequence(text);
+}
+
+bool IsEraser(const char* name) {
+  return qstrcmp(name, "gaEraser") == 0;
+}
+bool IsSeparator(const char* name) {
+  return qstrcmp(name, "-") == 0;
+}
+
+}  // namespace
+
+TMainActions::TMainActions(TfrmMain& window) : fWindow(window) {
+  fToolGroup = new QActionGroup(&window);
+  fEraseGroup = new QActionGroup(&window);
+  for (const TActionSpec& spec : MainActionTable()) {
+    auto* action = new QAction(QString::fromUtf8(spec.Caption), &window);
+    action->setObjectName(QString::fromUtf8(spec.Name));
+    action->setToolTip(QString::fromUtf8(spec.Hint));
+    action->setStatusTip(QString::fromUtf8(spec.Hint));
+    QList<QKeySequence> keys;
+    for (const QString& key :
+         QString::fromUtf8(spec.Shortcuts).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+      keys << KeyOf(key);
+    action->setShortcuts(keys);
+    if (spec.Image) action->setIcon(ButtonIcon(QString::fromUtf8(spec.Image)));
+    action->setData(spec.Tag);
+    if (spec.Style != S::Plain) {
+      action->setCheckable(true);
+      action->setChecked(spec.Checked);
+    }
+    if (spec.Style == S::Tool) fToolGroup->addAction(action);
+    if (spec.Style == S::EraseLayer) fEraseGroup->addAction(action);
+    const auto execute = spec.Execute;
+    QObject::connect(action, &QAction::triggered, &window,
+                     Guarded([&window, execute] { execute(window); }));
+    // In the window's action list, so that every shortcut works from
+    // anywhere in the window, menu or not.
+    window.addAction(action);
+    fActions << action;
+  }
+  Get(QStringLiteral("gaSelect"))->setEnabled(false);
+  Get(QStringLiteral("faProperties"))->setEnabled(false);
+}
+
+QAction* TMainActions::Get(const QString& name) const {
+  for (QAction* action : fActions)
+    if (action->objectName() == name) return action;
+  throw TError(QStringLiteral("The command ") + name + QStringLiteral(" does not exist"));
+}
+
+QAction* TMainActions::EraseItem(int tag) const {
+  for (QAction* action : fEraseGroup->actions())
+    if (action->data().toInt() == tag) return action;
+  return nullptr;
+}
+
+QMenu* TMainActions::NewEraseMenu(QWidget* parent) {
+  auto* menu = new QMenu(parent);
+  for (const char* const* name = kEraseMenu; *name; ++name) {
+    if (IsSeparator(*name))
+      menu->addSeparator();
+    else
+      menu->addAction(Get(QString::fromUtf8(*name)));
+  }
+  fEraseMenus << menu;
+  return menu;
+}
+
+// The erase entry of a menu: a submenu captioned like the erase action whose
+// enabled state follows it. Opening it picks the eraser, as clicking the
+// entry does.
+QMenu* TMainActions::EraseSubmenu(QWidget* parent) {
+  QAction* eraser = Get(QStringLiteral("gaEraser"));
+  QMenu* menu = NewEraseMenu(parent);
+  menu->setTitle(eraser->text());
+  menu->setIcon(eraser->icon());
+  menu->menuAction()->setStatusTip(eraser->statusTip());
+  menu->menuAction()->setEnabled(eraser->isEnabled());
+  QObject::connect(eraser, &QAction::changed, menu,
+                   [menu, eraser] { menu->menuAction()->setEnabled(eraser->isEnabled()); });
+  QObject::connect(menu, &QMenu::aboutToShow, eraser, [eraser] {
+    if (!eraser->isChecked()) eraser->trigger();
+  });
+  return menu;
+}
+
+QMenu* TMainActions::PopErase() {
+  if (fPopErase) return fPopErase;
+  fPopErase = NewEraseMenu(&fWindow);
+  fPopErase->setObjectName(QStringLiteral("popErase"));
+  // Opening the drop-down picks the eraser as well.
+  QObject::connect(fPopErase, &QMenu::aboutToShow, &fWindow, Guarded([this] {
+                     fWindow.Engine().popErasePopup();
+                     fWindow.UpdateControls();
+                   }));
+  return fPopErase;
+}
+
+QMenu* TMainActions::BuildMenu(const QString& title, const char* const* layout, QWidget* parent) {
+  auto* menu = new QMenu(title, parent);
+  for (const char* const* name = layout; *name; ++name) {
+    if (IsSeparator(*name))
+      menu->addSeparator();
+    else if (IsEraser(*name))
+      menu->addMenu(EraseSubmenu(menu));
+    else
+      menu->addAction(Get(QString::fromUtf8(*name)));
+  }
+  return menu;
+}
+
+void TMainActions::FillToolBar(QToolBar* bar, const char* const* layout) {
+  for (const char* const* name = layout; *name; ++name) {
+    if (IsSeparator(*name)) {
+      bar->addSeparator();
+      continue;
+    }
+    QAction* action = Get(QString::fromUtf8(*name));
+    bar->addAction(action);
+    if (!IsEraser(*name)) continue;
+    // The erase button: a click picks the eraser, its arrow drops down the
+    // erase-layer items.
+    auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action));
+    if (!button) continue;
+    button->setMenu(PopErase());
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+  }
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QToolBar;
+class QWidget;
+class TfrmMain;
+
+// How an action behaves when triggered.
+enum class TActionStyle {
+  Plain,
+  // Checkable on its own.
+  Check,
+  // One of the exclusive tool actions (place tiles, walls, erase, select).
+  Tool,
+  // One of the exclusive erase-layer items shared by the three erase menus;
+  // its Tag is the erase menu tag.
+  EraseLayer,
+};
+
+// One command of the main window: its name (also the QAction's object name),
+// exact caption and hint, shortcuts (the first primary, the others
+// secondary, separated by blanks), button picture, style and handler.
+struct TActionSpec {
+  const char* Name;
+  const char* Caption;
+  const char* Hint;
+  const char* Shortcuts;
+  const char* Image;
+  TActionStyle Style;
+  bool Checked;
+  int Tag;
+  void (*Execute)(TfrmMain& window);
+};
+
+// Every command of the main window, in the order of its action list.
+const std::vector<TActionSpec>& MainActionTable();
+
+// Where the commands appear: lists of action names, "-" for a separator and
+// "gaEraser" for the erase entry with its four-item submenu (in a toolbar, a
+// button with a drop-down), ending with nullptr.
+extern const char* const kFileMenu[];
+extern const char* const kEditMenu[];
+extern const char* const kMapMenu[];
+extern const char* const kTileMenu[];
+extern const char* const kMainToolBar[];
+extern const char* const kMapToolBar[];
+extern const char* const kGridContextMenu[];
+// The erase-layer items of each erase menu, by tag.
+extern const char* const kEraseMenu[];
+
+// The window's actions made from the table, and the menus and toolbars built
+// from the layouts above. Every handler is guarded: an error it raises is
+// shown by the default error display.
+class TMainActions {
+ public:
+  // The actions become children of the window, in its action list.
+  explicit TMainActions(TfrmMain& window);
+
+  // The action of that name; a name not in the table raises TError.
+  QAction* Get(const QString& name) const;
+  const QList<QAction*>& All() const { return fActions; }
+  QActionGroup* ToolGroup() const { return fToolGroup; }
+  // The erase-layer item of a tag (0 floor, 1 objects, 2 walls, 3 all).
+  QAction* EraseItem(int tag) const;
+
+  // A menu (or submenu) with the layout's entries.
+  QMenu* BuildMenu(const QString& title, const char* const* layout, QWidget* parent);
+  // Fills a toolbar with the layout's buttons.
+  void FillToolBar(QToolBar* bar, const char* const* layout);
+  // The erase menus made so far (submenus and the drop-down), in the order
+  // built.
+  const QList<QMenu*>& EraseMenus() const { return fEraseMenus; }
+  // The toolbar button's drop-down (made on first use).
+  QMenu* PopErase();
+
+ private:
+  QMenu* NewEraseMenu(QWidget* parent);
+  QMenu* EraseSubmenu(QWidget* parent);
+
+  TfrmMain& fWindow;
+  QList<QAction*> fActions;
+  QActionGroup* fToolGroup = nullptr;
+  QActionGroup* fEraseGroup = nullptr;
+  QList<QMenu*> fEraseMenus;
+  QMenu* fPopErase = nullptr;
+};

@@ -1,0 +1,208 @@
+#include "PaletteColumn.h"
+#include "Application.h"
+#include "CaptionPanel.h"
+#include "editor/PlacementEngine.h"
+#include "editor/controls/ArrangeGrid.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kPreviewButtonSize = 16;
+// The preview panel: its caption, the picture and a margin above and below.
+constexpr int kPreviewPanelHeight = 20 + TPalette::kPreviewSize + 20;
+
+void SetBackground(QWidget* widget, const QColor& colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Base, colour);
+  palette.setColor(QPalette::Button, colour);
+  widget->setPalette(palette);
+}
+
+}  // namespace
+
+TPaletteColumn::TPaletteColumn(TPalette& palette, TPlacementEngine& engine, QWidget* parent)
+    : QWidget(parent), fPalette(palette), fEngine(engine) {
+  setObjectName(QStringLiteral("pnlPaletteColumn"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(4);
+  layout->addWidget(BuildPreviewPanel());
+  layout->addWidget(BuildPalettePanel(), 1);
+  fPalette.SetView(this);
+}
+
+TPaletteColumn::~TPaletteColumn() {
+  fPalette.SetView(nullptr);
+  fGrid->OnSelect = nullptr;
+  fGrid->OnDrawItem = nullptr;
+  fGrid->OnMouseDown = nullptr;
+}
+
+QWidget* TPaletteColumn::BuildPreviewPanel() {
+  auto* panel = new TCaptionPanel(QStringLiteral("Tile Preview"), this);
+  panel->setObjectName(QStringLiteral("pnlPreview"));
+  panel->setFixedHeight(kPreviewPanelHeight);
+  fPreviewArea = panel->Client();
+  fPreviewArea->setObjectName(QStringLiteral("Panel2"));
+  fPreviewArea->installEventFilter(this);
+
+  fPreviewImage = new QLabel(fPreviewArea);
+  fPreviewImage->setObjectName(QStringLiteral("imgPreview"));
+  fPreviewImage->setFixedSize(TPalette::kPreviewSize, TPalette::kPreviewSize);
+  const char* const names[4] = {"btnFlipHorizontal", "btnRotateCClockwise", "btnFlipVertical",
+                                "btnRotateClockwise"};
+  for (int i = 0; i < 4; ++i) {
+    auto* button = new QToolButton(fPreviewArea);
+    button->setObjectName(QString::fromUtf8(names[i]));
+    button->setFixedSize(kPreviewButtonSize, kPreviewButtonSize);
+    button->setIconSize(QSize(kPreviewButtonSize, kPreviewButtonSize));
+    button->setAutoRaise(true);
+    fPreviewButtons[i] = button;
+  }
+  return panel;
+}
+
+QWidget* TPaletteColumn::BuildPalettePanel() {
+  auto* panel = new TCaptionPanel(QStringLiteral("Palette"), this);
+  panel->setObjectName(QStringLiteral("pnlPalette"));
+  auto* layout = new QVBoxLayout(panel->Client());
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setSpacing(4);
+
+  fTilesetControls = new QWidget(panel->Client());
+  fTilesetControls->setObjectName(QStringLiteral("pnlTilesetControls"));
+  auto* boxes = new QGridLayout(fTilesetControls);
+  boxes->setContentsMargins(0, 0, 0, 0);
+  boxes->setVerticalSpacing(2);
+  fTilesetBox = new QComboBox(fTilesetControls);
+  fTilesetBox->setObjectName(QStringLiteral("cbxTileset"));
+  fCategoryBox = new QComboBox(fTilesetControls);
+  fCategoryBox->setObjectName(QStringLiteral("cbxCategory"));
+  auto* tilesetLabel = new QLabel(QStringLiteral("Tileset:"), fTilesetControls);
+  auto* categoryLabel = new QLabel(QStringLiteral("Category:"), fTilesetControls);
+  tilesetLabel->setBuddy(fTilesetBox);
+  categoryLabel->setBuddy(fCategoryBox);
+  boxes->addWidget(tilesetLabel, 0, 0);
+  boxes->addWidget(fTilesetBox, 1, 0);
+  boxes->addWidget(categoryLabel, 2, 0);
+  boxes->addWidget(fCategoryBox, 3, 0);
+  layout->addWidget(fTilesetControls);
+
+  fGrid = new TArrangeGrid(panel->Client());
+  fGrid->setObjectName(QStringLiteral("grdTileGroups"));
+  fGrid->SetCellWidth(TPalette::kCellSize);
+  fGrid->SetCellHeight(TPalette::kCellSize);
+  layout->addWidget(fGrid, 1);
+
+  // The boxes report only what the user chose; refilling them is silent.
+  connect(fTilesetBox, &QComboBox::activated, this,
+          Guarded([this](int index) { fPalette.cbxTilesetChange(index); }));
+  connect(fCategoryBox, &QComboBox::activated, this, Guarded([this](int index) {
+            fPalette.cbxCategoryChange(index);
+            fEngine.UpdateControls();
+          }));
+  fGrid->OnSelect = Guarded([this](int index) {
+    fPalette.grdTileGroupsSelect(index);
+    fEngine.UpdateControls();
+  });
+  fGrid->OnDrawItem = [this](int index, bool selected, const QRect& bounds, QPainter& dest) {
+    fPalette.grdTileGroupsDrawItem(index, selected, bounds, dest);
+  };
+  // Picking a group leaves the eraser for the place-tiles tool.
+  fGrid->OnMouseDown =
+      Guarded([this](Qt::MouseButton, const QPoint&) { fEngine.grdTileGroupsMouseDown(); });
+  return panel;
+}
+
+void TPaletteColumn::SetPreviewActions(QAction* flipHorizontal, QAction* rotateCClockwise,
+                                       QAction* flipVertical, QAction* rotateClockwise) {
+  QAction* actions[4] = {flipHorizontal, rotateCClockwise, flipVertical, rotateClockwise};
+  for (int i = 0; i < 4; ++i)
+    fPreviewButtons[i]->setDefaultAction(actions[i]);
+}
+
+void TPaletteColumn::SetEnabledStates(bool tilesetBox, bool categoryAndPalette) {
+  const QColor window = palette().color(QPalette::Base);
+  const QColor buttonFace = palette().color(QPalette::Button);
+  fTilesetBox->setEnabled(tilesetBox);
+  SetBackground(fTilesetBox, tilesetBox ? window : buttonFace);
+  fCategoryBox->setEnabled(categoryAndPalette);
+  SetBackground(fCategoryBox, categoryAndPalette ? window : buttonFace);
+  fGrid->setEnabled(categoryAndPalette);
+  fGrid->SetColor(categoryAndPalette ? window : buttonFace);
+  fGrid->RedrawAll();
+  fGrid->viewport()->update();
+}
+
+void TPaletteColumn::Refresh() {
+  const QStringList names = fPalette.TilesetNames();
+  {
+    const QSignalBlocker blocker(fTilesetBox);
+    QStringList shown;
+    for (int i = 0; i < fTilesetBox->count(); ++i)
+      shown << fTilesetBox->itemText(i);
+    if (shown != names) {
+      fTilesetBox->clear();
+      fTilesetBox->addItems(names);
+    }
+    fTilesetBox->setCurrentIndex(fPalette.TilesetIndex());
+    fTilesetBox->setToolTip(fPalette.TilesetHint());
+  }
+  {
+    const QSignalBlocker blocker(fCategoryBox);
+    QStringList shown;
+    for (int i = 0; i < fCategoryBox->count(); ++i)
+      shown << fCategoryBox->itemText(i);
+    if (shown != fPalette.Categories()) {
+      fCategoryBox->clear();
+      fCategoryBox->addItems(fPalette.Categories());
+    }
+    fCategoryBox->setCurrentIndex(fPalette.CategoryIndex());
+  }
+  fTilesetControls->setVisible(fPalette.TilesetControlsVisible());
+  fPreviewImage->setPixmap(QPixmap::fromImage(fPalette.Preview()));
+  if (OnStatusText) OnStatusText(fPalette.StatusText());
+}
+
+void TPaletteColumn::Panel2Resize() {
+  const int imageWidth = fPreviewImage->width();
+  const int imageHeight = fPreviewImage->height();
+  const int left = fPreviewArea->width() / 2 - imageWidth / 2;
+  const int top = fPreviewArea->height() / 2 - imageHeight / 2;
+  fPreviewImage->move(left, top);
+  const int bottomButtonTop = top + imageHeight - kPreviewButtonSize;
+  fPreviewButtons[0]->move(left - 24, top + 4);
+  fPreviewButtons[1]->move(left - 24, bottomButtonTop);
+  fPreviewButtons[2]->move(left + imageWidth + 6, top);
+  fPreviewButtons[3]->move(left + imageWidth + 6, bottomButtonTop);
+}
+
+bool TPaletteColumn::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == fPreviewArea && event->type() == QEvent::Resize) Panel2Resize();
+  return QWidget::eventFilter(watched, event);
+}
+
+void TPaletteColumn::ItemsChanged(int numItems) {
+  fGrid->SetNumItems(numItems);
+}
+
+void TPaletteColumn::SelectItem(int index) {
+  fGrid->SetSelected(index);
+}
+
+void TPaletteColumn::BeginTilesetLoad() {
+  if (OnBeginLoad) OnBeginLoad();
+}
+
+void TPaletteColumn::EndTilesetLoad() {
+  if (OnEndLoad) OnEndLoad();
+}

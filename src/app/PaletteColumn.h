@@ -1,0 +1,78 @@
+#pragma once
+
+#include "editor/Palette.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QToolButton;
+class TArrangeGrid;
+class TCaptionPanel;
+class TPlacementEngine;
+
+// The left-hand column of the main window: the "Tile Preview" panel (the
+// selected group in its orientation, with four small rotate and flip
+// buttons) above the "Palette" panel (tileset and category boxes over the
+// grid of group previews). It shows the palette logic's state and passes the
+// user's choices back to it; the logic itself lives in TPalette.
+class TPaletteColumn : public QWidget, private TPaletteView {
+ public:
+  // Neither is owned; the column becomes the palette's view.
+  TPaletteColumn(TPalette& palette, TPlacementEngine& engine, QWidget* parent = nullptr);
+  ~TPaletteColumn() override;
+
+  // The actions the four preview buttons run and follow.
+  void SetPreviewActions(QAction* flipHorizontal, QAction* rotateCClockwise, QAction* flipVertical,
+                         QAction* rotateClockwise);
+  // Enabled states and backgrounds: the tileset box, and the category box
+  // with the palette grid. The palette grid repaints.
+  void SetEnabledStates(bool tilesetBox, bool categoryAndPalette);
+  // Shows the palette's state: boxes, hint, visibility, preview, status.
+  void Refresh();
+  // Places the preview image in the middle of its panel and the four
+  // buttons beside it.
+  void Panel2Resize();
+
+  TArrangeGrid* Grid() const { return fGrid; }
+  QComboBox* TilesetBox() const { return fTilesetBox; }
+  QComboBox* CategoryBox() const { return fCategoryBox; }
+  QWidget* TilesetControls() const { return fTilesetControls; }
+  QLabel* PreviewImage() const { return fPreviewImage; }
+  // 0 flip horizontal, 1 rotate counter-clockwise, 2 flip vertical, 3 rotate
+  // clockwise.
+  QToolButton* PreviewButton(int index) const { return fPreviewButtons[index]; }
+
+  // The selected group's text for the status bar.
+  std::function<void(const QString&)> OnStatusText;
+  // A tileset starts and ends loading.
+  std::function<void()> OnBeginLoad;
+  std::function<void()> OnEndLoad;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // TPaletteView
+  void ItemsChanged(int numItems) override;
+  void SelectItem(int index) override;
+  void StateChanged() override { Refresh(); }
+  void BeginTilesetLoad() override;
+  void EndTilesetLoad() override;
+
+  QWidget* BuildPreviewPanel();
+  QWidget* BuildPalettePanel();
+
+  TPalette& fPalette;
+  TPlacementEngine& fEngine;
+  QWidget* fPreviewArea = nullptr;
+  QLabel* fPreviewImage = nullptr;
+  QToolButton* fPreviewButtons[4] = {};
+  QWidget* fTilesetControls = nullptr;
+  QComboBox* fTilesetBox = nullptr;
+  QComboBox* fCategoryBox = nullptr;
+  TArrangeGrid* fGrid = nullptr;
+};

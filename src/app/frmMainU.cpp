@@ -1,0 +1,495 @@
+#include "frmMainU.h"
+#include "Application.h"
+#include "ButtonImages.h"
+#include "CaptionPanel.h"
+#include "FileDialogs.h"
+#include "MainActions.h"
+#include "MainStatusBar.h"
+#include "PaletteColumn.h"
+#include "app/services/Busy.h"
+#include "app/services/Error.h"
+#include "app/services/MessageService.h"
+#include "app/settings/SettingsStore.h"
+#include "editor/EditSession.h"
+#include "editor/controls/ArrangeGrid.h"
+#include "editor/controls/MapGrid.h"
+#include "map/TileMapObjects.h"
+#include "tiles/TileSet.h"
+#include "tiles/TilesetList.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTabBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+const QString TfrmMain::kMapFilter =
+    QStringLiteral("Tessellan Map (*.tqm)|*.tqm|All Files (*.*)|*.*");
+
+namespace {
+
+constexpr int kMinimumWidth = 640;
+constexpr int kMinimumHeight = 480;
+constexpr int kPaletteMinimumWidth = 150;
+constexpr int kPaletteInitialWidth = 168;
+constexpr int kModifiedPanel = 0;
+constexpr int kGridSizePanel = 1;
+constexpr int kGroupPanel = 2;
+
+const QString kModifiedHint = QStringLiteral(
+    "This map has changed since the last save, click Save from the File menu to save changes.");
+
+}  // namespace
+
+TfrmMain::TfrmMain(const QString& startFile, QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(ApplicationTitle());
+  setMinimumSize(kMinimumWidth, kMinimumHeight);
+  resize(kMinimumWidth, kMinimumHeight);
+
+  fMapGrid = new TMapGrid;
+  fMapGrid->setObjectName(QStringLiteral("grdMap"));
+  fSession = std::make_unique<TEditSession>(fMapGrid->Model(), TilesetList());
+  fActions = std::make_unique<TMainActions>(*this);
+  BuildLayout();
+  BindSession();
+
+  // The palette: the first tileset, its "Floors", the first group.
+  Palette().Start();
+  OpenStartFile(startFile);
+  Painter().SetCellSize(TMapPainter::kDefaultCellSize);
+  Painter().ApplyZoom();
+  Painter().SyncGridToMap();
+  UpdateControls();
+}
+
+TfrmMain::~TfrmMain() {
+  // The tileset list and the maps' handlers outlive nothing of this window.
+  for (int i = 1; i < TilesetList().Count(); ++i)
+    if (TTileSet* tileSet = TilesetList().Items(i)) tileSet->OnProgress = nullptr;
+  for (int i = 0; i < fMaps.Count(); ++i)
+    fMaps.Maps(i)->OnModifiedChange = nullptr;
+  Painter().SetCurrentMap(nullptr);
+  fMapGrid->OnDrawSubCell = nullptr;
+  fMapGrid->Model().OnSelect = nullptr;
+  Engine().OnUpdateControls = nullptr;
+  Engine().OnUndoRedoActions = nullptr;
+  // The column is the palette's view; it goes before the palette does.
+  delete fPaletteColumn;
+}
+
+TTileMap* TfrmMain::CurrentMap() const {
+  return Painter().CurrentMap();
+}
+TPlacementEngine& TfrmMain::Engine() const {
+  return fSession->Engine();
+}
+TMapPainter& TfrmMain::Painter() const {
+  return fSession->Painter();
+}
+TPalette& TfrmMain::Palette() const {
+  return fSession->Palette();
+}
+
+// ---------------------------------------------------------------------------
+// Creation
+
+void TfrmMain::BuildLayout() {
+  TMainActions& actions = *fActions;
+  menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&File"), kFileMenu, this));
+  menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Edit"), kEditMenu, this));
+  menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Map"), kMapMenu, this));
+  menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Tile"), kTileMenu, this));
+
+  fMainToolBar = new QToolBar(QStringLiteral("Main"), this);
+  fMainToolBar->setObjectName(QStringLiteral("tbMain"));
+  fMainToolBar->setIconSize(QSize(32, 32));
+  fMainToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  fMainToolBar->setMovable(false);
+  actions.FillToolBar(fMainToolBar, kMainToolBar);
+  addToolBar(Qt::TopToolBarArea, fMainToolBar);
+
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->setObjectName(QStringLiteral("spltMain"));
+  splitter->setChildrenCollapsible(false);
+  fPaletteColumn = new TPaletteColumn(Palette(), Engine(), splitter);
+  fPaletteColumn->setMinimumWidth(kPaletteMinimumWidth);
+  fPaletteColumn->SetPreviewActions(actions.Get(QStringLiteral("vwFlipHorizontal")),
+                                    actions.Get(QStringLiteral("vwRotateCClockwise")),
+                                    actions.Get(QStringLiteral("vwFlipVertical")),
+                                    actions.Get(QStringLiteral("vwRotateClockwise")));
+
+  fMapPanel = new TCaptionPanel(QStringLiteral("Map"), splitter);
+  fMapPanel->setObjectName(QStringLiteral("pnlMap"));
+  auto* mapLayout = new QVBoxLayout(fMapPanel->Client());
+  mapLayout->setContentsMargins(0, 0, 0, 0);
+  mapLayout->setSpacing(0);
+  fMapToolBar = new QToolBar(QStringLiteral("Map"), fMapPanel->Client());
+  fMapToolBar->setObjectName(QStringLiteral("tbMap"));
+  fMapToolBar->setIconSize(QSize(16, 16));
+  actions.FillToolBar(fMapToolBar, kMapToolBar);
+  mapLayout->addWidget(fMapToolBar);
+  fMapGrid->setParent(fMapPanel->Client());
+  mapLayout->addWidget(fMapGrid, 1);
+  fMapTabs = new QTabBar(fMapPanel->Client());
+  fMapTabs->setObjectName(QStringLiteral("tabMapList"));
+  fMapTabs->setShape(QTabBar::RoundedSouth);
+  fMapTabs->setExpanding(false);
+  fMapTabs->setDocumentMode(true);
+  mapLayout->addWidget(fMapTabs);
+
+  splitter->addWidget(fPaletteColumn);
+  splitter->addWidget(fMapPanel);
+  splitter->setStretchFactor(0, 0);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({kPaletteInitialWidth, kMinimumWidth - kPaletteInitialWidth});
+  setCentralWidget(splitter);
+
+  fGridMenu = actions.BuildMenu(QString(), kGridContextMenu, this);
+  fGridMenu->setObjectName(QStringLiteral("popMapGrid"));
+  fMapGrid->SetPopupMenu(fGridMenu);
+
+  fStatus = new TMainStatusBar(this);
+  setStatusBar(fStatus);
+}
+
+void TfrmMain::BindSession() {
+  fMapGrid->OnDrawSubCell = [this](int col, int row, int subCol, int subRow, const QRect& rect,
+                                   QPainter& canvas, bool selected) {
+    Painter().grdMapDrawSubCell(col, row, subCol, subRow, rect, canvas, selected);
+  };
+  fMapGrid->Model().OnSelect = Guarded([this] { Engine().grdMapSelect(); });
+  Engine().OnUpdateControls = [this] { UpdateControls(); };
+  Engine().OnUndoRedoActions = [this](bool canUndo, bool canRedo) {
+    SetEnabled("eaUndo", canUndo);
+    SetEnabled("eaRedo", canRedo);
+  };
+  connect(fMapTabs, &QTabBar::currentChanged, this, Guarded([this] { tabMapListChange(); }));
+
+  fPaletteColumn->OnStatusText = [this](const QString& text) {
+    fStatus->SetPanelText(kGroupPanel, text);
+  };
+  // While a tileset loads, its progress takes the whole status bar.
+  fPaletteColumn->OnBeginLoad = [this] {
+    fStatus->SetSimplePanel(true);
+    ProcessPendingMessages();
+  };
+  fPaletteColumn->OnEndLoad = [this] { fStatus->SetSimplePanel(false); };
+  for (int i = 1; i < TilesetList().Count(); ++i)
+    if (TTileSet* tileSet = TilesetList().Items(i))
+      tileSet->OnProgress = [this](const QString& text) { ShowLoadingProgress(text); };
+}
+
+void TfrmMain::OpenStartFile(const QString& startFile) {
+  if (!startFile.isEmpty() && startFile.compare(QStringLiteral("/P"), Qt::CaseInsensitive) != 0) {
+    try {
+      if (OpenMapFile(startFile)) return;
+    } catch (const TError& e) {
+      ShowMessage(e.Message(), QStringLiteral("Error Loading File"), TMsgIcon::Warning, mbOK, this);
+    } catch (const std::exception& e) {
+      ShowMessage(QString::fromLocal8Bit(e.what()), QStringLiteral("Error Loading File"),
+                  TMsgIcon::Warning, mbOK, this);
+    }
+  }
+  // Without a file the window starts with one map named by the settings.
+  StartMap(fMaps.NewMap());
+}
+
+void TfrmMain::StartMap(TTileMap* map) {
+  map->OnModifiedChange = [this](TTileMap&) { MapChanged(); };
+  AddTab(map);
+  SelectTab(fMapTabs->count() - 1);
+}
+
+// ---------------------------------------------------------------------------
+// Tabs
+
+void TfrmMain::AddTab(TTileMap* map) {
+  const QSignalBlocker blocker(fMapTabs);
+  fMapTabs->addTab(map->MapName());
+}
+
+void TfrmMain::SelectTab(int index) {
+  {
+    const QSignalBlocker blocker(fMapTabs);
+    fMapTabs->setCurrentIndex(index);
+  }
+  tabMapListChange();
+}
+
+// The current map always is the map of the selected tab.
+void TfrmMain::tabMapListChange() {
+  const int index = fMapTabs->currentIndex();
+  TTileMap* map = index >= 0 && index < fMaps.Count() ? fMaps.Maps(index) : nullptr;
+  Painter().ActivateMap(map);
+  UpdateControls();
+}
+
+// ---------------------------------------------------------------------------
+// File commands
+
+void TfrmMain::faNewMapExecute() {
+  TTileMap* map = fMaps.NewMap();
+  map->SetMapName(fMaps.NewMapName());
+  StartMap(map);
+}
+
+void TfrmMain::faOpenExecute() {
+  TFileDialogRequest request;
+  request.Kind = TFileDialogRequest::Open;
+  request.Title = QStringLiteral("Open File");
+  request.Directory = LastDir();
+  request.Filter = kMapFilter;
+  request.DefaultExt = QStringLiteral("tqm");
+  request.Owner = this;
+  const QString path = RunFileDialog(request);
+  if (path.isEmpty()) return;
+  SetLastDir(path);
+  OpenMapFile(path);
+}
+
+bool TfrmMain::OpenMapFile(const QString& path) {
+  // A map-list file is not a map.
+  if (QFileInfo(path).suffix().compare(QStringLiteral("tql"), Qt::CaseInsensitive) == 0)
+    return false;
+  for (int i = 0; i < fMaps.Count(); ++i) {
+    if (!SameFile(fMaps.Maps(i)->FileName(), path)) continue;
+    if (fMaps.Maps(i)->Modified() && !QuerySaveMap(i)) return false;
+    // Reopening reloads the file as a new last tab.
+    if (Painter().CurrentMap() == fMaps.Maps(i)) Painter().SetCurrentMap(nullptr);
+    fMaps.Delete(i);
+    const QSignalBlocker blocker(fMapTabs);
+    fMapTabs->removeTab(i);
+    break;
+  }
+  TTileMap* map = nullptr;
+  try {
+    TBusyCursor busy;
+    map = fMaps.OpenMap(path);
+  } catch (...) {
+    // The list has dropped the new map; show the map of the selected tab.
+    tabMapListChange();
+    throw;
+  }
+  StartMap(map);
+  return true;
+}
+
+bool TfrmMain::QuerySaveMap(int index) {
+  TTileMap* map = fMaps.Maps(index);
+  if (!map->Modified()) return true;
+  bool result = true;
+  switch (ShowMessage(map->MapName() + QStringLiteral(" has changed since the last save. Do you "
+                                                      "wish to save your changes?"),
+                      QStringLiteral("Save Map Changes"), TMsgIcon::Warning,
+                      mbYes | mbNo | mbCancel, this)) {
+    case TMsgAnswer::Cancel:
+      result = false;
+      break;
+    case TMsgAnswer::Yes:
+      result = SaveMap(*map);
+      break;
+    default:
+      break;
+  }
+  UpdateControls();
+  return result;
+}
+
+bool TfrmMain::QuerySaveAll() {
+  bool result = true;
+  for (int i = 0; i < fMaps.Count() && result; ++i)
+    result = QuerySaveMap(i);
+  UpdateControls();
+  return result;
+}
+
+bool TfrmMain::SaveMap(TTileMap& map) {
+  if (!map.Modified()) return true;
+  if (map.FileName().isEmpty()) return SaveMapAs(map);
+  {
+    TBusyCursor busy;
+    map.SaveToFile(map.FileName());
+  }
+  UpdateControls();
+  return true;
+}
+
+bool TfrmMain::SaveMapAs(TTileMap& map) {
+  TFileDialogRequest request;
+  request.Kind = TFileDialogRequest::Save;
+  request.Title = QStringLiteral("Save Map");
+  request.Directory = LastDir();
+  request.FileName =
+      map.FileName().isEmpty() ? map.MapName() + QStringLiteral(".tqm") : map.FileName();
+  request.Filter = kMapFilter;
+  request.DefaultExt = QStringLiteral("tqm");
+  request.Owner = this;
+  const QString path = RunFileDialog(request);
+  if (path.isEmpty()) return false;
+  for (int i = 0; i < fMaps.Count(); ++i)
+    if (SameFile(fMaps.Maps(i)->FileName(), path))
+      throw TError(QStringLiteral("The map ") + path +
+                   QStringLiteral(" already exists in the current map list."));
+  SetLastDir(path);
+  // The file carries the map's name, so the name changes before the save;
+  // a failed save gives the old name back.
+  const QString oldName = map.MapName();
+  map.SetMapName(QFileInfo(path).completeBaseName());
+  try {
+    TBusyCursor busy;
+    map.SaveToFile(path);
+  } catch (...) {
+    map.SetMapName(oldName);
+    throw;
+  }
+  const int index = fMaps.IndexOf(&map);
+  if (index >= 0) fMapTabs->setTabText(index, map.MapName());
+  UpdateControls();
+  return true;
+}
+
+void TfrmMain::faSaveExecute() {
+  TTileMap* map = CurrentMap();
+  if (!map) return;
+  if (map->ReadOnly())
+    SaveMapAs(*map);
+  else
+    SaveMap(*map);
+}
+
+void TfrmMain::faSaveAsExecute() {
+  if (TTileMap* map = CurrentMap()) SaveMapAs(*map);
+}
+
+void TfrmMain::CloseMapAt(int index) {
+  if (Painter().CurrentMap() == fMaps.Maps(index)) Painter().SetCurrentMap(nullptr);
+  fMaps.Delete(index);
+  {
+    const QSignalBlocker blocker(fMapTabs);
+    fMapTabs->removeTab(index);
+  }
+  SelectTab(std::min(index, fMaps.Count() - 1));
+}
+
+void TfrmMain::faCloseExecute() {
+  const int index = fMaps.IndexOf(CurrentMap());
+  if (index < 0 || !QuerySaveMap(index)) return;
+  CloseMapAt(index);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  // A failed save must keep the window and its maps, not close them unsaved.
+  bool close = false;
+  try {
+    close = QuerySaveAll();
+  } catch (...) {
+    ShowCurrentException();
+  }
+  if (close)
+    event->accept();
+  else
+    event->ignore();
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  fMapGrid->Model().EndUpdate();
+}
+
+QString TfrmMain::LastDir() const {
+  return Settings().Value(QStringLiteral("LastDir"));
+}
+
+void TfrmMain::SetLastDir(const QString& path) {
+  Settings().SetValue(QStringLiteral("LastDir"),
+                      QDir::toNativeSeparators(QFileInfo(path).absolutePath() + QLatin1Char('/')));
+}
+
+// ---------------------------------------------------------------------------
+// Control state
+
+void TfrmMain::SetEnabled(const char* action, bool enabled) {
+  fActions->Get(QString::fromUtf8(action))->setEnabled(enabled);
+}
+
+void TfrmMain::UpdateModifiedIndicator() {
+  const TTileMap* map = CurrentMap();
+  const bool modified = map && map->Modified();
+  fStatus->SetPanelImage(kModifiedPanel,
+                         modified ? ButtonPixmap(QStringLiteral("modified"), 16) : QPixmap());
+  fStatus->SetPanelHint(kModifiedPanel, modified ? kModifiedHint : QString());
+}
+
+void TfrmMain::MapChanged() {
+  UpdateModifiedIndicator();
+}
+
+void TfrmMain::ShowLoadingProgress(const QString& text) {
+  fStatus->SetSimpleText(QStringLiteral("  ") + text);
+  fStatus->repaint();
+  ProcessPendingMessages();
+}
+
+void TfrmMain::UpdateControls() {
+  TTileMap* map = CurrentMap();
+  const bool hasMap = map != nullptr;
+  const bool readOnly = hasMap && map->ReadOnly();
+  const int maps = fMaps.Count();
+  const int tilesets = TilesetList().Count();
+  const TTileSet* tileSet = Engine().CurrentTileset();
+  const bool loaded = tileSet && tileSet->Loaded();
+  const bool editable = maps >= 1 && tilesets >= 2 && loaded && !readOnly;
+  const int cellSize = Painter().CellSize();
+  const TMapGridModel& grid = fMapGrid->Model();
+
+  fStatus->SetPanelText(
+      kGridSizePanel,
+      hasMap ? QString::fromUtf8(GridSizeNames[GridSizeIndex(map->TileSize())]) : QString());
+  UpdateModifiedIndicator();
+  QString caption = QStringLiteral("Map");
+  if (hasMap) {
+    caption += QStringLiteral(" - ") + map->MapName();
+    if (readOnly) caption += QStringLiteral(" (READ-ONLY)");
+  }
+  fMapPanel->SetCaption(caption);
+
+  SetEnabled("faSave", hasMap && !readOnly);
+  SetEnabled("faSaveAs", hasMap);
+  SetEnabled("faClose", hasMap);
+  fPaletteColumn->SetEnabledStates(tilesets > 1, tilesets > 1 && loaded);
+  const bool gridEnabled = maps >= 1 && tilesets > 1 && loaded && !readOnly;
+  SetEnabled("gaDelCol", gridEnabled && grid.CellColCount() > 1);
+  SetEnabled("gaDelRow", gridEnabled && grid.CellRowCount() > 1);
+  SetEnabled("gaAddCol", editable && hasMap && map->Width() < TPlacementEngine::kMaxExtent);
+  SetEnabled("gaAddRow", editable && hasMap && map->Height() < TPlacementEngine::kMaxExtent);
+  const bool zoom = maps >= 1 && tilesets >= 2 && loaded;
+  SetEnabled("vwZoomIn", zoom && cellSize != TMapPainter::kMaxCellSize);
+  SetEnabled("vwZoomOut", zoom && cellSize != TMapPainter::kMinCellSize);
+  const bool orientation = Engine().OrientationCommandsEnabled();
+  for (const char* name :
+       {"vwFlipHorizontal", "vwFlipVertical", "vwRotateClockwise", "vwRotateCClockwise"})
+    SetEnabled(name, orientation);
+  for (const char* name :
+       {"gaRoom", "gaEraser", "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp"})
+    SetEnabled(name, editable);
+  SetEnabled("gaWall", editable && tilesets > 0 && TilesetList().Items(0) != nullptr);
+
+  // The checked tool and erase layer always show the engine's.
+  const char* tool = Engine().Tool() == etPlaceWalls ? "gaWall"
+                     : Engine().Tool() == etErase    ? "gaEraser"
+                     : Engine().Tool() == etSelect   ? "gaSelect"
+                                                     : "gaRoom";
+  fActions->Get(QString::fromUtf8(tool))->setChecked(true);
+  fActions->EraseItem(Engine().CheckedEraseTag())->setChecked(true);
+
+  fMapGrid->setEnabled(gridEnabled);
+  fMapGrid->SetColor(palette().color(gridEnabled ? QPalette::Base : QPalette::Button));
+  fMapGrid->Model().EndUpdate();
+  Engine().UpdateUndoRedoActions();
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "map/MapList.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class QMenu;
+class QTabBar;
+class QToolBar;
+class TCaptionPanel;
+class TEditSession;
+class TMainActions;
+class TMainStatusBar;
+class TMapGrid;
+class TMapPainter;
+class TPalette;
+class TPaletteColumn;
+class TPlacementEngine;
+class TTileMap;
+
+// The program's document window. It lays out the palette column, the map
+// panel (map toolbar, map grid, tabs of the open maps) and the status bar,
+// builds its menus and toolbars from the action table, owns the open maps,
+// and binds the controls to the editing session: every handler forwards to
+// the placement engine, the palette logic, map painting or the file
+// commands below, then UpdateControls recomputes what the user sees.
+class TfrmMain : public QMainWindow {
+ public:
+  // Opens startFile, or starts with one new map when it is empty.
+  explicit TfrmMain(const QString& startFile = QString(), QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // --- Parts ---
+  TMapList& Maps() { return fMaps; }
+  // The map shown in the grid, or none.
+  TTileMap* CurrentMap() const;
+  TEditSession& Session() const { return *fSession; }
+  TPlacementEngine& Engine() const;
+  TMapPainter& Painter() const;
+  TPalette& Palette() const;
+  TMainActions& Actions() const { return *fActions; }
+  TMapGrid* MapGrid() const { return fMapGrid; }
+  QTabBar* MapTabs() const { return fMapTabs; }
+  TCaptionPanel* MapPanel() const { return fMapPanel; }
+  TPaletteColumn* PaletteColumn() const { return fPaletteColumn; }
+  TMainStatusBar* Status() const { return fStatus; }
+  QMenu* GridMenu() const { return fGridMenu; }
+
+  // --- File commands ---
+  void faNewMapExecute();
+  void faOpenExecute();
+  void faSaveExecute();
+  void faSaveAsExecute();
+  void faCloseExecute();
+  // Opens a map file as the last tab, first closing (and offering to save)
+  // a map already open from that file. False when nothing was opened.
+  bool OpenMapFile(const QString& path);
+  // Offers to save a modified map: false when the user cancelled.
+  bool QuerySaveMap(int index);
+  bool QuerySaveAll();
+  // False when a needed Save As was cancelled.
+  bool SaveMap(TTileMap& map);
+  bool SaveMapAs(TTileMap& map);
+  // Frees the map at index with its tab; the map now at that index, or the
+  // last one, becomes current.
+  void CloseMapAt(int index);
+
+  // --- State shown ---
+  // Status bar, map panel caption and every enabled state.
+  void UpdateControls();
+  // The modified indicator for the current map.
+  void MapChanged();
+  // A tileset's loading progress, in the status bar's single text.
+  void ShowLoadingProgress(const QString& text);
+
+  static const QString kMapFilter;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void BindSession();
+  void OpenStartFile(const QString& startFile);
+  void StartMap(TTileMap* map);
+  void AddTab(TTileMap* map);
+  // Selects a tab (none for -1) and makes its map current.
+  void SelectTab(int index);
+  void tabMapListChange();
+  void UpdateModifiedIndicator();
+  void SetEnabled(const char* action, bool enabled);
+  QString LastDir() const;
+  void SetLastDir(const QString& path);
+
+  TMapList fMaps;
+  TMapGrid* fMapGrid = nullptr;
+  std::unique_ptr<TEditSession> fSession;
+  std::unique_ptr<TMainActions> fActions;
+  TPaletteColumn* fPaletteColumn = nullptr;
+  TCaptionPanel* fMapPanel = nullptr;
+  QTabBar* fMapTabs = nullptr;
+  QToolBar* fMainToolBar = nullptr;
+  QToolBar* fMapToolBar = nullptr;
+  QMenu* fGridMenu = nullptr;
+  TMainStatusBar* fStatus = nullptr;
+};

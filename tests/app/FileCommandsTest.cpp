@@ -1,0 +1,249 @@
+// The window's file commands through scripted file dialogs and message
+// boxes: new maps, save and open, the save prompts, and errors shown by the
+// default error display.
+#include "WindowTestSupport.h"
+#include "app/Application.h"
+#include "app/CaptionPanel.h"
+#include "app/MainActions.h"
+#include "map/TileMapObjects.h"
+#include "support/ScriptedMessages.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QTabBar>
+#include <QTest>
+
+namespace {
+
+std::vector<std::string> TabTexts(const QTabBar* tabs) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < tabs->count(); ++i)
+    texts.push_back(tabs->tabText(i).toStdString());
+  return texts;
+}
+
+// An object whose every event handler fails.
+class TFailingObject : public QObject {
+ public:
+  bool event(QEvent*) override { throw TError(QStringLiteral("The handler failed")); }
+};
+
+const QString kSaveQuestion =
+    QStringLiteral(" has changed since the last save. Do you wish to save your changes?");
+
+}  // namespace
+
+using TFileCommandsTest = TWindowTest;
+
+TEST_F(TFileCommandsTest, NewMapsAreNumberedAfterTheOpenOnes) {
+  Run("faNewMap");
+  Run("faNewMap");
+  EXPECT_EQ(TabTexts(window->MapTabs()),
+            (std::vector<std::string>{"BattleMap", "BattleMap1", "BattleMap2"}));
+  EXPECT_EQ(window->MapTabs()->currentIndex(), 2);
+  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap2");
+  EXPECT_EQ(window->MapPanel()->Caption(), "Map - BattleMap2");
+
+  // A free number is taken again.
+  window->MapTabs()->setCurrentIndex(1);
+  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap1");
+  Run("faClose");
+  Run("faNewMap");
+  EXPECT_EQ(TabTexts(window->MapTabs()),
+            (std::vector<std::string>{"BattleMap", "BattleMap2", "BattleMap1"}));
+}
+
+TEST_F(TFileCommandsTest, SaveAndOpenRoundTripThroughTheDialogs) {
+  DragOnGrid(0, 0, 2, 1);
+  const QString path = TempPath("Keep.tqm");
+  dialogs->Answers = {path};
+  QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+  ASSERT_EQ(dialogs->Requests.size(), 1u);
+  const TFileDialogRequest& save = dialogs->Requests[0];
+  EXPECT_EQ(save.Kind, TFileDialogRequest::Save);
+  EXPECT_EQ(save.Title, "Save Map");
+  EXPECT_EQ(save.FileName, "BattleMap.tqm");
+  EXPECT_EQ(save.Filter, "Tessellan Map (*.tqm)|*.tqm|All Files (*.*)|*.*");
+  EXPECT_EQ(save.DefaultExt, "tqm");
+  ASSERT_TRUE(QFile::exists(path));
+  EXPECT_EQ(window->CurrentMap()->MapName(), "Keep");
+  EXPECT_EQ(window->MapTabs()->tabText(0), "Keep");
+  EXPECT_FALSE(window->CurrentMap()->Modified());
+  EXPECT_FALSE(Action("eaUndo")->isEnabled());
+  EXPECT_TRUE(Settings().Value("LastDir").startsWith(temp.path()));
+
+  Run("faClose");
+  EXPECT_EQ(window->MapTabs()->count(), 0);
+  EXPECT_EQ(window->CurrentMap(), nullptr);
+  EXPECT_EQ(window->MapPanel()->Caption(), "Map");
+  EXPECT_FALSE(Action("faSave")->isEnabled());
+  EXPECT_FALSE(Action("gaAddCol")->isEnabled());
+  EXPECT_TRUE(Action("faNewMap")->isEnabled());
+
+  dialogs->Answers = {path};
+  QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(dialogs->Requests.size(), 2u);
+  EXPECT_EQ(dialogs->Requests[1].Kind, TFileDialogRequest::Open);
+  EXPECT_EQ(dialogs->Requests[1].Title, "Open File");
+  ASSERT_EQ(TabTexts(window->MapTabs()), std::vector<std::string>{"Keep"});
+  const TTileMap& map = *window->CurrentMap();
+  for (int x = 0; x < 6; ++x)
+    EXPECT_NE(map.GetTile(mlBase, x, 3), nullptr) << x;
+  EXPECT_EQ(map.GetTile(mlBase, 6, 0), nullptr);
+  EXPECT_TRUE(Action("gaAddCol")->isEnabled());
+}
+
+TEST_F(TFileCommandsTest, SaveAsRefusesAPathThatIsAlreadyOpen) {
+  const QString path = TempPath("Shared.tqm");
+  dialogs->Answers = {path};
+  Run("faSaveAs");
+  ASSERT_TRUE(QFile::exists(path));
+  Run("faNewMap");
+  DragOnGrid(0, 0, 0, 0);
+
+  // Both the other map's file and the map's own are refused.
+  dialogs->Answers = {path};
+  Run("faSaveAs");
+  ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
+  const TMessage& box = ScriptedMessages().Shown[0];
+  EXPECT_EQ(box.Caption, "Tessellan");
+  EXPECT_EQ(box.Icon, TMsgIcon::Error);
+  EXPECT_EQ(box.Buttons, mbOK);
+  EXPECT_EQ(box.Text, "The map " + path + " already exists in the current map list.");
+  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap1");
+  EXPECT_TRUE(window->CurrentMap()->FileName().isEmpty());
+  EXPECT_TRUE(window->CurrentMap()->Modified());
+
+  window->MapTabs()->setCurrentIndex(0);
+  dialogs->Answers = {path};
+  Run("faSaveAs");
+  EXPECT_EQ(ScriptedMessages().Shown.size(), 2u);
+  // The window lives on.
+  Run("gaAddCol");
+  EXPECT_EQ(window->CurrentMap()->Width(), 18);
+}
+
+TEST_F(TFileCommandsTest, AFailedSaveKeepsTheMapAsItWas) {
+  DragOnGrid(0, 0, 0, 0);
+  dialogs->Answers = {TempPath("missing-folder/Lost.tqm")};
+  Run("faSave");
+  ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
+  EXPECT_EQ(ScriptedMessages().Shown[0].Caption, "Tessellan");
+  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap");
+  EXPECT_EQ(window->MapTabs()->tabText(0), "BattleMap");
+  EXPECT_TRUE(window->CurrentMap()->Modified());
+  EXPECT_TRUE(window->CurrentMap()->UndoList().CanUndo());
+}
+
+TEST_F(TFileCommandsTest, ClosingAModifiedMapAsksFirst) {
+  Run("faNewMap");
+  DragOnGrid(0, 0, 0, 0);
+  ScriptedMessages().Answers = {TMsgAnswer::Cancel};
+  Run("faClose");
+  ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
+  const TMessage& question = ScriptedMessages().Shown[0];
+  EXPECT_EQ(question.Text, "BattleMap1" + kSaveQuestion);
+  EXPECT_EQ(question.Caption, "Save Map Changes");
+  EXPECT_EQ(question.Icon, TMsgIcon::Warning);
+  EXPECT_EQ(question.Buttons, mbYes | mbNo | mbCancel);
+  EXPECT_EQ(question.Owner, window.get());
+  EXPECT_EQ(window->MapTabs()->count(), 2);
+
+  ScriptedMessages().Answers = {TMsgAnswer::No};
+  Run("faClose");
+  EXPECT_EQ(TabTexts(window->MapTabs()), std::vector<std::string>{"BattleMap"});
+  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap");
+
+  // The unmodified map closes without a question.
+  Run("faClose");
+  EXPECT_EQ(ScriptedMessages().Shown.size(), 2u);
+  EXPECT_EQ(window->MapTabs()->count(), 0);
+}
+
+TEST_F(TFileCommandsTest, ClosingTheMiddleTabSelectsTheOneTakingItsPlace) {
+  Run("faNewMap");
+  Run("faNewMap");
+  window->MapTabs()->setCurrentIndex(1);
+  Run("faClose");
+  EXPECT_EQ(TabTexts(window->MapTabs()), (std::vector<std::string>{"BattleMap", "BattleMap2"}));
+  EXPECT_EQ(window->MapTabs()->currentIndex(), 1);
+  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap2");
+  Run("faClose");
+  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap");
+}
+
+TEST_F(TFileCommandsTest, TheWindowClosesOnlyWhenEveryMapIsSavedOrGivenUp) {
+  DragOnGrid(0, 0, 0, 0);
+  ScriptedMessages().Answers = {TMsgAnswer::Cancel};
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->isVisible());
+
+  // Yes with a save that fails keeps the window open as well.
+  ScriptedMessages().Answers = {TMsgAnswer::Yes};
+  dialogs->Answers = {TempPath("missing-folder/Lost.tqm")};
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(ScriptedMessages().Shown.back().Caption, "Tessellan");
+
+  ScriptedMessages().Answers = {TMsgAnswer::No};
+  EXPECT_TRUE(window->close());
+}
+
+TEST_F(TFileCommandsTest, ReopeningAnOpenFileReloadsItAsTheLastTab) {
+  const QString path = TempPath("Again.tqm");
+  dialogs->Answers = {path};
+  Run("faSaveAs");
+  Run("faNewMap");
+  DragOnGrid(0, 0, 0, 0);
+  ASSERT_TRUE(window->OpenMapFile(path));
+  EXPECT_EQ(TabTexts(window->MapTabs()), (std::vector<std::string>{"BattleMap1", "Again"}));
+  EXPECT_EQ(window->CurrentMap()->MapName(), "Again");
+  EXPECT_TRUE(ScriptedMessages().Shown.empty());
+
+  // A map-list file is not opened.
+  EXPECT_FALSE(window->OpenMapFile(TempPath("Maps.TQL")));
+  EXPECT_EQ(window->MapTabs()->count(), 2);
+}
+
+TEST_F(TFileCommandsTest, AReadOnlyMapIsShownAndSavedElsewhere) {
+  const QString path = TempPath("Locked.tqm");
+  dialogs->Answers = {path};
+  Run("faSaveAs");
+  ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+  MakeWindow(path);
+  EXPECT_EQ(window->MapPanel()->Caption(), "Map - Locked (READ-ONLY)");
+  EXPECT_FALSE(Action("faSave")->isEnabled());
+  EXPECT_TRUE(Action("faSaveAs")->isEnabled());
+  EXPECT_FALSE(Action("gaRoom")->isEnabled());
+  EXPECT_FALSE(window->MapGrid()->isEnabled());
+
+  const QString copy = TempPath("Unlocked.tqm");
+  dialogs->Answers = {copy};
+  window->faSaveExecute();
+  ASSERT_EQ(dialogs->Requests.size(), 2u);
+  EXPECT_EQ(dialogs->Requests[1].FileName, path);
+  EXPECT_EQ(window->MapPanel()->Caption(), "Map - Unlocked");
+  EXPECT_TRUE(Action("faSave")->isEnabled());
+}
+
+TEST_F(TFileCommandsTest, AStartFileThatFailsToLoadGivesANewMap) {
+  MakeWindow(TempPath("Nowhere.tqm"));
+  ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
+  EXPECT_EQ(ScriptedMessages().Shown[0].Caption, "Error Loading File");
+  EXPECT_EQ(ScriptedMessages().Shown[0].Icon, TMsgIcon::Warning);
+  EXPECT_EQ(TabTexts(window->MapTabs()), std::vector<std::string>{"BattleMap"});
+}
+
+TEST_F(TFileCommandsTest, AnErrorEscapingAnEventHandlerIsShownAndTheWindowLivesOn) {
+  TFailingObject failing;
+  QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
+  QCoreApplication::processEvents();
+  ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
+  EXPECT_EQ(ScriptedMessages().Shown[0].Text, "The handler failed.");
+  EXPECT_EQ(ScriptedMessages().Shown[0].Caption, "Tessellan");
+  EXPECT_EQ(ScriptedMessages().Shown[0].Icon, TMsgIcon::Error);
+  QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(window->MapTabs()->count(), 2);
+}

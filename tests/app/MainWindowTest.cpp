@@ -1,0 +1,286 @@
+// The main window as a user drives it: start-up state, painting on the grid,
+// tools, menus and the enabled states of the editing commands.
+#include "WindowTestSupport.h"
+#include "app/MainActions.h"
+#include "app/MainStatusBar.h"
+#include "app/PaletteColumn.h"
+#include "editor/EditSession.h"
+#include "editor/controls/ArrangeGrid.h"
+#include "editor/controls/MapGrid.h"
+#include "map/TileMapObjects.h"
+#include "map/UndoRedoU.h"
+#include "tiles/TileObjects.h"
+#include "tiles/TilesetList.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// The base layer cell by cell: '#' where all four sub-cells hold a tile,
+// '.' where none does, '?' for anything in between.
+std::string BaseCells(const TTileMap& map) {
+  std::string picture;
+  for (int r = 0; r < map.Height() / 2; ++r) {
+    for (int c = 0; c < map.Width() / 2; ++c) {
+      int filled = 0;
+      for (int q = 0; q < 4; ++q)
+        filled += map.GetTile(mlBase, 2 * c + q % 2, 2 * r + q / 2) != nullptr;
+      picture += filled == 4 ? '#' : filled == 0 ? '.' : '?';
+    }
+    picture += '\n';
+  }
+  return picture;
+}
+
+const char* const kEmptyMap =
+    "........\n........\n........\n........\n........\n"
+    "........\n........\n........\n........\n........\n";
+
+}  // namespace
+
+using TMainWindowTest = TWindowTest;
+
+TEST_F(TMainWindowTest, StartsWithOneNewMapAndTheFirstFloorSelected) {
+  EXPECT_EQ(window->windowTitle(), "Tessellan");
+  EXPECT_EQ(window->minimumSize(), QSize(640, 480));
+  ASSERT_EQ(window->MapTabs()->count(), 1);
+  EXPECT_EQ(window->MapTabs()->tabText(0), "BattleMap");
+  ASSERT_NE(window->CurrentMap(), nullptr);
+  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap");
+  EXPECT_EQ(window->MapPanel()->Caption(), "Map - BattleMap");
+  EXPECT_EQ(window->MapGrid()->Model().CellWidth(), 48);
+  EXPECT_EQ(window->MapGrid()->Model().CellColCount(), 8);
+  EXPECT_EQ(window->MapGrid()->Model().CellRowCount(), 10);
+
+  const TPaletteColumn& column = *window->PaletteColumn();
+  EXPECT_EQ(column.TilesetBox()->currentText(), "ExampleTileset");
+  EXPECT_EQ(column.CategoryBox()->currentText(), "Floors");
+  EXPECT_TRUE(column.TilesetBox()->toolTip().startsWith("Author: "));
+  EXPECT_GT(column.Grid()->NumItems(), 1);
+  EXPECT_EQ(column.Grid()->Selected(), 0);
+  EXPECT_TRUE(column.Grid()->isEnabled());
+  EXPECT_EQ(window->Status()->PanelText(2).section(" - ", 0, 0), "Flagstones");
+  EXPECT_EQ(window->Status()->PanelText(1), "1 inch grid - 25 mm Miniatures");
+  EXPECT_FALSE(window->Status()->PanelHasImage(0));
+
+  EXPECT_TRUE(Action("gaRoom")->isChecked());
+  EXPECT_TRUE(Action("mnuEraseAll")->isChecked());
+  EXPECT_FALSE(Action("gaSelect")->isEnabled());
+  EXPECT_FALSE(Action("eaUndo")->isEnabled());
+  EXPECT_FALSE(Action("eaRedo")->isEnabled());
+  EXPECT_EQ(BaseCells(*window->CurrentMap()), kEmptyMap);
+}
+
+TEST_F(TMainWindowTest, DraggingPaintsTheFloorAsOneUndoStep) {
+  TTileMap& map = *window->CurrentMap();
+  DragOnGrid(1, 1, 3, 2);
+  EXPECT_EQ(BaseCells(map),
+            "........\n"
+            ".###....\n"
+            ".###....\n"
+            "........\n........\n........\n........\n........\n........\n........\n");
+  EXPECT_EQ(map.UndoList().Count(), 1);
+  EXPECT_TRUE(map.Modified());
+  EXPECT_TRUE(window->Status()->PanelHasImage(0));
+  EXPECT_FALSE(window->Status()->PanelHint(0).isEmpty());
+  EXPECT_TRUE(Action("eaUndo")->isEnabled());
+
+  QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(BaseCells(map), kEmptyMap);
+  EXPECT_FALSE(Action("eaUndo")->isEnabled());
+  EXPECT_TRUE(Action("eaRedo")->isEnabled());
+
+  QTest::keyClick(window.get(), Qt::Key_R, Qt::ControlModifier);
+  EXPECT_EQ(BaseCells(map).substr(9, 9), ".###....\n");
+}
+
+TEST_F(TMainWindowTest, TheWallToolShowsWallStylesInsteadOfTheTilesetBoxes) {
+  TPaletteColumn& column = *window->PaletteColumn();
+  const int floors = column.Grid()->NumItems();
+  QTest::keyClick(window.get(), Qt::Key_W);
+  EXPECT_TRUE(Action("gaWall")->isChecked());
+  EXPECT_TRUE(column.TilesetControls()->isHidden());
+  EXPECT_EQ(window->Engine().CurrentTileset(), TilesetList().Items(0));
+  EXPECT_EQ(column.Grid()->NumItems(), 2);
+  EXPECT_EQ(window->Status()->PanelText(2).section(" - ", 0, 0), "Standard");
+  // No rotating or flipping a wall style.
+  EXPECT_FALSE(Action("vwRotateClockwise")->isEnabled());
+  EXPECT_FALSE(column.PreviewButton(3)->isEnabled());
+
+  // A wall along the top edge of a cell.
+  DragOnGrid(2, 2, 2, 2);
+  EXPECT_NE(window->CurrentMap()->GetTile(mlWall, 4, 4), nullptr);
+
+  QTest::keyClick(window.get(), Qt::Key_R);
+  EXPECT_TRUE(Action("gaRoom")->isChecked());
+  EXPECT_FALSE(column.TilesetControls()->isHidden());
+  EXPECT_EQ(column.TilesetBox()->currentIndex(), 0);
+  EXPECT_EQ(column.CategoryBox()->currentText(), "Floors");
+  EXPECT_EQ(column.Grid()->NumItems(), floors);
+  EXPECT_TRUE(Action("vwRotateClockwise")->isEnabled());
+  EXPECT_TRUE(column.PreviewButton(3)->isEnabled());
+}
+
+TEST_F(TMainWindowTest, TheThreeEraseMenusShowOneCheckedLayer) {
+  const QList<QMenu*>& menus = window->Actions().EraseMenus();
+  ASSERT_EQ(menus.size(), 3);
+  const auto checkedIn = [](const QMenu* menu) {
+    std::string checked;
+    for (const QAction* action : menu->actions())
+      if (action->isChecked()) checked += action->text().toStdString() + ";";
+    return checked;
+  };
+  const struct {
+    const char* Item;
+    int Layer;
+    const char* Checked;
+  } cases[] = {{"mnuEraseOverlay", 1, "Erase &Object Tiles;"},
+               {"mnuEraseWall", 2, "Erase &Wall Tiles;"},
+               {"mnuEraseBase", 0, "Erase &Floor Tiles;"},
+               {"mnuEraseAll", -1, "Erase &All Tiles;"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Item);
+    Run(c.Item);
+    EXPECT_EQ(window->Engine().EraseLayer(), c.Layer);
+    for (const QMenu* menu : menus)
+      EXPECT_EQ(checkedIn(menu), c.Checked);
+  }
+  // Choosing a layer does not switch the tool; opening an erase menu does.
+  EXPECT_TRUE(Action("gaRoom")->isChecked());
+  emit menus[1]->aboutToShow();
+  EXPECT_TRUE(Action("gaEraser")->isChecked());
+  EXPECT_EQ(window->Engine().Tool(), etErase);
+}
+
+TEST_F(TMainWindowTest, ZoomStopsAt96And32) {
+  const struct {
+    const char* Command;
+    int CellSize;
+    bool ZoomIn;
+    bool ZoomOut;
+  } steps[] = {{"vwZoomIn", 64, true, true},  {"vwZoomIn", 80, true, true},
+               {"vwZoomIn", 96, false, true}, {"vwZoomIn", 96, false, true},
+               {"vwZoomOut", 80, true, true}, {"vwZoomOut", 64, true, true},
+               {"vwZoomOut", 48, true, true}, {"vwZoomOut", 32, true, false},
+               {"vwZoomOut", 32, true, false}};
+  for (const auto& step : steps) {
+    Run(step.Command);
+    SCOPED_TRACE(step.CellSize);
+    EXPECT_EQ(window->MapGrid()->Model().CellWidth(), step.CellSize);
+    EXPECT_EQ(Action("vwZoomIn")->isEnabled(), step.ZoomIn);
+    EXPECT_EQ(Action("vwZoomOut")->isEnabled(), step.ZoomOut);
+  }
+}
+
+TEST_F(TMainWindowTest, ColumnsAndRowsStopAtFiftyAndOne) {
+  const TMapGridModel& grid = window->MapGrid()->Model();
+  for (int i = 0; i < 60 && Action("gaAddCol")->isEnabled(); ++i)
+    Run("gaAddCol");
+  EXPECT_EQ(grid.CellColCount(), 50);
+  EXPECT_EQ(window->CurrentMap()->Width(), 100);
+  EXPECT_FALSE(Action("gaAddCol")->isEnabled());
+  EXPECT_TRUE(Action("gaAddRow")->isEnabled());
+
+  for (int i = 0; i < 60 && Action("gaDelCol")->isEnabled(); ++i)
+    Run("gaDelCol");
+  EXPECT_EQ(grid.CellColCount(), 1);
+  EXPECT_FALSE(Action("gaDelCol")->isEnabled());
+  EXPECT_TRUE(Action("gaAddCol")->isEnabled());
+
+  for (int i = 0; i < 60 && Action("gaDelRow")->isEnabled(); ++i)
+    Run("gaDelRow");
+  EXPECT_EQ(grid.CellRowCount(), 1);
+  EXPECT_EQ(window->CurrentMap()->Height(), 2);
+
+  // Undo brings the last row back, and Delete Row with it.
+  Run("eaUndo");
+  EXPECT_EQ(grid.CellRowCount(), 2);
+  EXPECT_TRUE(Action("gaDelRow")->isEnabled());
+}
+
+TEST_F(TMainWindowTest, MenusAndTheGridContextMenuListTheirCommandsInOrder) {
+  EXPECT_EQ(
+      Entries(window->GridMenu()),
+      (std::vector<std::string>{"Add &Column", "&Add Row",        "&Delete Column", "De&lete Row",
+                                "-",           "Place &Tiles",    "Place &Walls",   "&Erase Tiles",
+                                "-",           "&Undo",           "&Redo",          "-",
+                                "Nudge Le&ft", "Nudge Ri&ght",    "Nudge Dow&n",    "Nudge U&p",
+                                "-",           "&Map Properties", "&Save",          "Save &As...",
+                                "&Close"}));
+  const QAction* erase = window->GridMenu()->actions().at(7);
+  ASSERT_NE(erase->menu(), nullptr);
+  EXPECT_EQ(Entries(erase->menu()),
+            (std::vector<std::string>{"Erase &Floor Tiles", "Erase &Object Tiles",
+                                      "Erase &Wall Tiles", "-", "Erase &All Tiles"}));
+
+  std::vector<std::string> menus;
+  for (const QAction* menu : window->menuBar()->actions())
+    menus.push_back(menu->text().toStdString());
+  EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&Edit", "&Map", "&Tile"}));
+  EXPECT_EQ(Entries(window->menuBar()->actions().at(0)->menu()),
+            (std::vector<std::string>{"&New Map...", "&Open...", "-", "&Save", "Save &As...",
+                                      "&Close", "-", "E&xit"}));
+
+  // The layer actions are in the action list and nowhere else.
+  for (const char* name : {"vwBaseLayer", "vwObjectsLayer", "vwWallLayer"}) {
+    EXPECT_TRUE(window->actions().contains(Action(name)));
+    EXPECT_TRUE(Action(name)->isChecked());
+    EXPECT_EQ(Action(name)->associatedObjects().size(), 1) << name;
+  }
+}
+
+TEST_F(TMainWindowTest, ActionsCarryTheirCaptionsHintsAndShortcuts) {
+  const struct {
+    const char* Name;
+    const char* Hint;
+    std::vector<QKeySequence> Keys;
+  } cases[] = {
+      {"faNewMap", "New Map", {QKeySequence(Qt::CTRL | Qt::Key_N)}},
+      {"faClose", "Close Map", {}},
+      {"eaRedo", "Redo", {QKeySequence(Qt::CTRL | Qt::Key_R)}},
+      {"gaEraser", "Erase Tiles", {QKeySequence(Qt::Key_E)}},
+      {"gaNudgeDown", "Nudge Map Down", {}},
+      {"vwZoomIn", "Zoom In", {QKeySequence(Qt::Key_Equal), QKeySequence(Qt::Key_Plus)}},
+      {"vwZoomOut", "Zoom Out", {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::Key_Underscore)}},
+      {"vwRotateClockwise",
+       "Rotate Clockwise",
+       {QKeySequence(Qt::Key_Period), QKeySequence(Qt::Key_Greater)}},
+      {"vwRotateCClockwise",
+       "Rotate Counter Clockwise",
+       {QKeySequence(Qt::Key_Comma), QKeySequence(Qt::Key_Less)}},
+      {"vwFlipHorizontal", "Flip Horizontally", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(Action(c.Name)->toolTip(), c.Hint);
+    EXPECT_EQ(Action(c.Name)->statusTip(), c.Hint);
+    EXPECT_EQ(Action(c.Name)->shortcuts().toVector(),
+              QList<QKeySequence>(c.Keys.begin(), c.Keys.end()).toVector());
+  }
+}
+
+TEST_F(TMainWindowTest, RotatingTurnsThePreviewAndFootprintUntilAnotherPick) {
+  TPaletteColumn& column = *window->PaletteColumn();
+  int mosaic = -1;  // a 2 x 2 pattern
+  for (int i = 0; i < window->Palette().Groups().Count(); ++i)
+    if (window->Palette().Groups().At(i)->GroupName() == "Mosaic") mosaic = i;
+  ASSERT_GE(mosaic, 0);
+  column.Grid()->SetSelected(mosaic);
+  EXPECT_EQ(window->MapGrid()->Model().CursorRectWidth(), 2);
+  const QImage before = column.PreviewImage()->pixmap().toImage();
+  QTest::keyClick(window.get(), Qt::Key_Period);
+  EXPECT_EQ(window->Engine().Orientation(), 1);
+  EXPECT_NE(column.PreviewImage()->pixmap().toImage(), before);
+  column.PreviewButton(0)->click();  // flip horizontal: 1 -> 6
+  EXPECT_EQ(window->Engine().Orientation(), 6);
+  column.Grid()->SetSelected(mosaic);
+  EXPECT_EQ(window->Engine().Orientation(), 0);
+  EXPECT_EQ(column.PreviewImage()->pixmap().toImage(), before);
+}
