@@ -69,7 +69,8 @@ void TCompoundFileWriter::CollectEntries(const TStorage& root) {
   // tree over that range.
   std::deque<std::pair<const TStorage*, quint32>> pending{{&root, 0}};
   while (!pending.empty()) {
-    const auto [storage, parent] = pending.front();
+    const TStorage* storage = pending.front().first;
+    const quint32 parent = pending.front().second;
     pending.pop_front();
     std::vector<int> order(size_t(storage->ElementCount()));
     for (int i = 0; i < storage->ElementCount(); ++i) {
