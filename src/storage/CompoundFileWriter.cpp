@@ -69,6 +69,8 @@ void TCompoundFileWriter::CollectEntries(const TStorage& root) {
   // tree over that range.
   std::deque<std::pair<const TStorage*, quint32>> pending{{&root, 0}};
   while (!pending.empty()) {
+    // Plain variables, not a structured binding: clang before C++20 cannot
+    // capture a binding in the lambda below.
     const TStorage* storage = pending.front().first;
     const quint32 parent = pending.front().second;
     pending.pop_front();

@@ -3,6 +3,7 @@
 #include "storage/CompoundFile.h"
 #include "storage/PropertySet.h"
 
+#include <QFile>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -198,4 +199,36 @@ TEST(PropertySet, SummaryInformationLayout) {
   EXPECT_EQ(doc.size(), 48 + 24);
   EXPECT_EQ(doc.mid(28, 16).toHex(), QByteArray("02d5cdd59c2e1b10939708002b2cf9ae"));
   EXPECT_EQ(doc.mid(48).toHex(), QByteArray("1800000001000000010000001000000002000000e4040000"));
+}
+
+// Writes the seed corpus of the compound-file fuzz target into the folder
+// named by TESSELLAN_FUZZ_SEED_DIR; run it by hand with
+// --gtest_also_run_disabled_tests --gtest_filter='*FuzzSeeds*'.
+TEST(CompoundFileFuzzSeeds, DISABLED_Write) {
+  const QString dir = qEnvironmentVariable("TESSELLAN_FUZZ_SEED_DIR");
+  ASSERT_FALSE(dir.isEmpty());
+  auto write = [&dir](const char* name, const QByteArray& bytes) {
+    QFile file(dir + QLatin1Char('/') + QLatin1String(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+  };
+  write("empty.cfb", SerializeCompoundFile(TStorage()));
+  TStorage tileset;
+  tileset.CreateStream(QStringLiteral("Version"), QByteArray("1.0", 4));
+  for (int g = 0; g < 3; ++g) {
+    TStorage& group = tileset.CreateStorage(QStringLiteral("Group %1").arg(g));
+    group.CreateStream(QStringLiteral("PatWidth"), QByteArray("12", 3));
+    TStorage& tiles = group.CreateStorage(QStringLiteral("Tiles"));
+    tiles.CreateStream(QStringLiteral("0.0"), PatternBytes(BoundarySizes()[g * 2 + 1], g));
+    tiles.CreateStream(QStringLiteral("0.1"), PatternBytes(BoundarySizes()[g * 2 + 2], g));
+  }
+  write("tileset.cfb", SerializeCompoundFile(tileset));
+  TStorage map;
+  map.CreateStream(QStringLiteral("Version"), QByteArray("1.0", 4));
+  TStorage& tiles = map.CreateStorage(QStringLiteral("Tiles"));
+  for (int i = 0; i < 3; ++i)
+    tiles.CreateStream(QString::number(i), PatternBytes(70 * i, i));
+  map.CreateStream(QStringLiteral("LayerBase"), PatternBytes(4100, 9));
+  write("map.cfb", SerializeCompoundFile(map));
+  write("version4.cfb", MakeVersionFourFile(false));
 }

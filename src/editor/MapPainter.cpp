@@ -1,0 +1,82 @@
+#include "MapPainter.h"
+
+#include "editor/MapGridModel.h"
+#include "map/TileMapObjects.h"
+
+#include <QPainter>
+#include <QRect>
+
+bool DrawMapSubCell(const TTileMap& map, QPainter& canvas, const QRect& rect, quint8 layerFlags,
+                    bool stretch, int x, int y) {
+  static constexpr quint8 kFlagOf[kLayerCount] = {lfBase, lfObjects, lfWalls};
+  bool occupied = false;
+  for (int layer = 0; layer < kLayerCount; ++layer) {
+    const TMapTile* tile = map.GetTile(layer, x, y);
+    if (!tile) continue;
+    occupied = true;
+    if (!(layerFlags & kFlagOf[layer])) continue;
+    // The floor covers the cell's background; objects and walls lie on top
+    // and let the layers below show through their transparent colour.
+    tile->SubTile()->Draw(canvas, rect, tile->Orientation(), layer != mlBase, stretch);
+  }
+  return occupied;
+}
+
+TMapPainter::TMapPainter(TMapGridModel& grid) : fGrid(grid) {}
+
+void TMapPainter::ActivateMap(TTileMap* map) {
+  fMap = map;
+  if (fMap) fMap->ScaleEmbeddedTiles(SubCellSize(), SubCellSize());
+  SyncGridToMap();
+}
+
+void TMapPainter::SetCellSize(int size) {
+  const int clamped = qBound(kMinCellSize, size, kMaxCellSize);
+  fCellSize = kMinCellSize + (clamped - kMinCellSize) / kZoomStep * kZoomStep;
+  fZoomInEnabled = fCellSize != kMaxCellSize;
+  fZoomOutEnabled = fCellSize != kMinCellSize;
+}
+
+void TMapPainter::vwZoomInExecute(bool zoomIn) {
+  if (zoomIn) {
+    if (!fZoomInEnabled) return;
+    fCellSize += kZoomStep;
+    if (fCellSize == kMaxCellSize) fZoomInEnabled = false;
+    if (fCellSize > kMinCellSize) fZoomOutEnabled = true;
+  } else {
+    if (!fZoomOutEnabled) return;
+    fCellSize -= kZoomStep;
+    if (fCellSize == kMinCellSize) fZoomOutEnabled = false;
+    if (fCellSize < kMaxCellSize) fZoomInEnabled = true;
+  }
+  ApplyZoom();
+}
+
+void TMapPainter::ApplyZoom() {
+  fGrid.BeginUpdate();
+  fGrid.SetCellWidth(fCellSize);
+  fGrid.SetCellHeight(fCellSize);
+  if (fMap) fMap->ScaleEmbeddedTiles(SubCellSize(), SubCellSize());
+  fGrid.EndUpdate();
+}
+
+void TMapPainter::SyncGridToMap() {
+  fGrid.BeginUpdate();
+  if (fMap) {
+    fGrid.SetCellColCount(fMap->Width() / 2);
+    fGrid.SetCellRowCount(fMap->Height() / 2);
+  }
+  fGrid.EndUpdate();
+}
+
+void TMapPainter::ToggleLayer(quint8 flag) {
+  fLayerFlags ^= flag;
+  fGrid.EndUpdate();
+}
+
+void TMapPainter::grdMapDrawSubCell(int ACol, int ARow, int ASubCol, int ASubRow, const QRect& Rect,
+                                    QPainter& CtrlCanvas, bool /*IsSelected*/) const {
+  if (!fMap) return;
+  DrawMapSubCell(*fMap, CtrlCanvas, Rect, fLayerFlags, false, 2 * ACol + ASubCol,
+                 2 * ARow + ASubRow);
+}

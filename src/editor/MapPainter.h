@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QtGlobal>
+
+class QPainter;
+class QRect;
+class TMapGridModel;
+class TTileMap;
+
+// Layer visibility flags, combined with |.
+enum TLayerFlag : quint8 { lfBase = 1, lfObjects = 2, lfWalls = 4, lfAll = 7 };
+
+// Draws sub-cell (x, y) of the map into rect: the base layer opaque, then the
+// objects and walls with their transparent colour left out, each placed tile
+// in its orientation. Only the layers whose flag is set are drawn. Without
+// stretch the embedded tiles' ready-scaled copies are drawn unscaled at
+// rect's top-left; with stretch the full-resolution images are stretched to
+// fill rect. Returns true when any layer holds a tile there, drawn or not.
+bool DrawMapSubCell(const TTileMap& map, QPainter& canvas, const QRect& rect, quint8 layerFlags,
+                    bool stretch, int x, int y);
+
+// How the current map is shown on the map grid: the zoom (pixels per cell,
+// 32 to 96 in steps of 16), the layer visibility flags, and the map the grid
+// paints. It keeps the map's cached tile images at half the cell size and
+// answers the grid's per-sub-cell drawing event.
+class TMapPainter {
+ public:
+  static constexpr int kMinCellSize = 32;
+  static constexpr int kMaxCellSize = 96;
+  static constexpr int kZoomStep = 16;
+  static constexpr int kDefaultCellSize = 48;
+
+  // The grid is not owned.
+  explicit TMapPainter(TMapGridModel& grid);
+
+  TMapGridModel& Grid() const { return fGrid; }
+
+  // The map the grid shows (not owned), or none.
+  TTileMap* CurrentMap() const { return fMap; }
+  void SetCurrentMap(TTileMap* map) { fMap = map; }
+  // Makes a map current as a tab change does: its cached images are scaled
+  // to the cell size and the grid's counts follow its size.
+  void ActivateMap(TTileMap* map);
+
+  // Pixels per cell; a sub-cell is half as wide.
+  int CellSize() const { return fCellSize; }
+  int SubCellSize() const { return fCellSize / 2; }
+  // Sets the cell size (rounded down to a zoom step within 32..96) without
+  // applying it; ApplyZoom does that.
+  void SetCellSize(int size);
+  bool ZoomInEnabled() const { return fZoomInEnabled; }
+  bool ZoomOutEnabled() const { return fZoomOutEnabled; }
+  // The handler of both zoom actions: one step in or out, then ApplyZoom. A
+  // step the enabled state forbids does nothing.
+  void vwZoomInExecute(bool zoomIn);
+  // Gives the grid the cell size and scales the current map's cached images
+  // to it, repainting the grid once.
+  void ApplyZoom();
+  // The grid's column and row counts from the current map's size.
+  void SyncGridToMap();
+
+  quint8 LayerFlags() const { return fLayerFlags; }
+  // Flips one visibility flag and repaints the grid.
+  void ToggleLayer(quint8 flag);
+  void vwBaseLayerExecute() { ToggleLayer(lfBase); }
+  void vwObjectsLayerExecute() { ToggleLayer(lfObjects); }
+  void vwWallLayerExecute() { ToggleLayer(lfWalls); }
+
+  // The grid's drawing event: the three layers of the sub-cell from the
+  // cached images, with the visibility flags. Nothing without a map.
+  void grdMapDrawSubCell(int ACol, int ARow, int ASubCol, int ASubRow, const QRect& Rect,
+                         QPainter& CtrlCanvas, bool IsSelected) const;
+
+ private:
+  TMapGridModel& fGrid;
+  TTileMap* fMap = nullptr;
+  int fCellSize = kDefaultCellSize;
+  bool fZoomInEnabled = true;
+  bool fZoomOutEnabled = true;
+  quint8 fLayerFlags = lfAll;
+};

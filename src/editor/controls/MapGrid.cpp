@@ -1,0 +1,253 @@
+#include "MapGrid.h"
+#include "editor/OutlinePattern.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+
+namespace {
+
+TMouseButton ButtonOf(const QMouseEvent* event) {
+  switch (event->button()) {
+    case Qt::LeftButton:
+      return TMouseButton::Left;
+    case Qt::RightButton:
+      return TMouseButton::Right;
+    default:
+      return TMouseButton::Middle;
+  }
+}
+
+QPoint PointOf(const QMouseEvent* event) {
+  return event->position().toPoint();
+}
+
+const QColor kGridLineColour(128, 128, 128);
+
+}  // namespace
+
+TMapGrid::TMapGrid(QWidget* parent) : QAbstractScrollArea(parent) {
+  // The viewport must sit at the control's origin: the model's coordinates
+  // are control pixels and the picture covers the whole control.
+  setFrameShape(QFrame::NoFrame);
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setMouseTracking(true);
+  // The picture always covers the viewport: no background erasing.
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  viewport()->setAutoFillBackground(false);
+  fColor = palette().color(QPalette::Base);
+
+  for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+    bar->setSingleStep(1);
+    const auto kind =
+        bar == horizontalScrollBar() ? TScrollBarKind::Horizontal : TScrollBarKind::Vertical;
+    connect(bar, &QScrollBar::valueChanged, this, [this, kind](int value) {
+      if (!fSyncingBars) fModel.ScrollTo(kind, value);
+    });
+  }
+
+  fModel.SetView(this);
+  fModel.SetScrollBarThickness(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
+  ResizeToControl();
+
+  fTimer = new QTimer(this);
+  fTimer->setInterval(100);
+  connect(fTimer, &QTimer::timeout, this, [this] { fModel.Tick(); });
+  fTimer->start();
+}
+
+TMapGrid::~TMapGrid() {
+  fModel.SetView(nullptr);
+}
+
+void TMapGrid::SetColor(const QColor& color) {
+  if (color == fColor) return;
+  fColor = color;
+  fModel.RedrawAll();
+  Show();
+}
+
+void TMapGrid::ResizeToControl() {
+  // The saved copies stay: they still describe the same control pixels, and
+  // the full repaint that follows refreshes them.
+  QImage picture(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
+  picture.fill(fColor);
+  fPicture = std::move(picture);
+  fModel.SetControlSize(width(), height());
+}
+
+// ---------------------------------------------------------------------------
+// Events
+
+bool TMapGrid::event(QEvent* event) {
+  const bool result = QAbstractScrollArea::event(event);
+  switch (event->type()) {
+    case QEvent::Resize:
+      ResizeToControl();
+      break;
+    case QEvent::StyleChange:
+      fModel.SetScrollBarThickness(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
+      break;
+    default:
+      break;
+  }
+  return result;
+}
+
+bool TMapGrid::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::Leave) fModel.MouseLeave();
+  return QAbstractScrollArea::viewportEvent(event);
+}
+
+void TMapGrid::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  const QRect area = event->rect();
+  painter.drawImage(area.topLeft(), fPicture, area);
+}
+
+void TMapGrid::mousePressEvent(QMouseEvent* event) {
+  const QPoint p = PointOf(event);
+  fModel.MousePress(p.x(), p.y(), ButtonOf(event));
+}
+
+void TMapGrid::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = PointOf(event);
+  fModel.MouseMove(p.x(), p.y());
+}
+
+void TMapGrid::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint p = PointOf(event);
+  fModel.MouseRelease(p.x(), p.y(), ButtonOf(event));
+}
+
+// The toolkit delivers the second press of a double click as this event
+// instead of a press; the model swallows that press and its release.
+void TMapGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QPoint p = PointOf(event);
+  fModel.DoubleClick();
+  fModel.MousePress(p.x(), p.y(), ButtonOf(event));
+}
+
+void TMapGrid::contextMenuEvent(QContextMenuEvent* event) {
+  fModel.ContextMenu();
+  if (fPopupMenu)
+    fPopupMenu->exec(event->globalPos());
+  else
+    event->ignore();
+}
+
+// The grid has no keys of its own; in particular the arrows do not scroll.
+void TMapGrid::keyPressEvent(QKeyEvent* event) {
+  if (OnKeyDown)
+    OnKeyDown(event);
+  else
+    event->ignore();
+}
+
+void TMapGrid::keyReleaseEvent(QKeyEvent* event) {
+  if (OnKeyUp)
+    OnKeyUp(event);
+  else
+    event->ignore();
+}
+
+void TMapGrid::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::EnabledChange) fModel.SetEnabled(isEnabled());
+  QAbstractScrollArea::changeEvent(event);
+}
+
+// Scrolling repaints through the model; the picture is never shifted.
+void TMapGrid::scrollContentsBy(int, int) {}
+
+// ---------------------------------------------------------------------------
+// The view the model drives
+
+void TMapGrid::PaintRegion(const TRedrawRange& range) {
+  const TPixelRect bounds{0, 0, fPicture.width(), fPicture.height()};
+  const TPixelRect clip = range.Region.Intersected(bounds);
+  if (clip.IsEmpty()) return;
+  QPainter painter(&fPicture);
+  painter.fillRect(clip.ToQRect(), fColor);
+  painter.setFont(font());
+  fModel.ForEachSubCell(range, [&](const TSubCellPaint& cell) {
+    if (OnDrawSubCell && !cell.Rect.Intersected(bounds).IsEmpty()) {
+      painter.save();
+      OnDrawSubCell(cell.Col, cell.Row, cell.SubCol, cell.SubRow, cell.Rect.ToQRect(), painter,
+                    cell.Selected);
+      painter.restore();
+    }
+    const TPixelRect& r = cell.LineRect;
+    if (cell.TopLine) painter.fillRect(QRect(r.Left, r.Top, r.Width(), 1), kGridLineColour);
+    if (cell.LeftLine) painter.fillRect(QRect(r.Left, r.Top, 1, r.Height()), kGridLineColour);
+    if (cell.RightLine) painter.fillRect(QRect(r.Right, r.Top, 1, r.Height() + 1), kGridLineColour);
+    if (cell.BottomLine)
+      painter.fillRect(QRect(r.Left, r.Bottom, r.Width() + 1, 1), kGridLineColour);
+  });
+  painter.end();
+  // The closing lines lie one pixel right of and below the region.
+  Repainted({clip.Left, clip.Top, clip.Right + 1, clip.Bottom + 1});
+}
+
+void TMapGrid::EraseArea(const TPixelRect& area) {
+  const TPixelRect clip = area.Intersected({0, 0, fPicture.width(), fPicture.height()});
+  if (clip.IsEmpty()) return;
+  QPainter painter(&fPicture);
+  painter.fillRect(clip.ToQRect(), palette().color(QPalette::Base));
+  painter.end();
+  Repainted(clip);
+}
+
+void TMapGrid::Repainted(const TPixelRect& area) {
+  fHoverPixels.Refresh(fPicture, area);
+  fSelectionPixels.Refresh(fPicture, area);
+  fDirty = fDirty.United(area);
+}
+
+void TMapGrid::SavePixels(TSavedArea area, const TPixelRect& rect) {
+  Saved(area).Save(fPicture, rect);
+}
+
+void TMapGrid::RestorePixels(TSavedArea area) {
+  const TSavedPixels& saved = Saved(area);
+  saved.Restore(fPicture);
+  fDirty = fDirty.United(saved.Rect());
+}
+
+void TMapGrid::ForgetPixels(TSavedArea area) {
+  Saved(area).Forget();
+}
+
+void TMapGrid::DrawOutline(const TPixelRect& rect, std::uint8_t phase) {
+  ::DrawOutline(fPicture, rect, phase);
+  fDirty = fDirty.United(rect);
+}
+
+void TMapGrid::Show() {
+  if (fDirty.IsEmpty()) return;
+  viewport()->update(fDirty.ToQRect());
+  fDirty = {};
+}
+
+void TMapGrid::SetScrollRanges(int maxX, int maxY) {
+  fSyncingBars = true;
+  horizontalScrollBar()->setRange(0, maxX);
+  horizontalScrollBar()->setPageStep(maxX / 10);
+  verticalScrollBar()->setRange(0, maxY);
+  verticalScrollBar()->setPageStep(maxY / 10);
+  fSyncingBars = false;
+}
+
+void TMapGrid::SetScrollPositions(int x, int y) {
+  fSyncingBars = true;
+  horizontalScrollBar()->setValue(x);
+  verticalScrollBar()->setValue(y);
+  fSyncingBars = false;
+}
+
+void TMapGrid::TakeFocus() {
+  setFocus(Qt::MouseFocusReason);
+}
