@@ -23,6 +23,12 @@ class TConvertError : public TError {
   using TError::TError;
 };
 
+// Raised for an index outside a list: "List index out of bounds (5)".
+class TIndexError : public TError {
+ public:
+  explicit TIndexError(qsizetype index);
+};
+
 // The default error display's text: the message with a full stop appended
 // unless its last character is a full stop or sorts before one.
 QString ErrorDisplayText(const QString& message);

@@ -1,0 +1,142 @@
+#include "TileSet.h"
+
+#include "TileObjects.h"
+#include "app/services/Busy.h"
+#include "app/services/Error.h"
+#include "app/services/MessageService.h"
+#include "storage/CompoundFile.h"
+#include "storage/PropertyStream.h"
+#include "storage/Storage.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kVersion = QStringLiteral("1.0");
+
+}  // namespace
+
+TTileSet::TTileSet() = default;
+
+TTileSet::~TTileSet() {
+  Unload();
+}
+
+bool TTileSet::SetFileName(const QString& path) {
+  const QFileInfo info(path);
+  if (path.isEmpty() || !info.isFile()) return false;
+  fFileName = path;
+  fTilesetName = info.completeBaseName();
+  return true;
+}
+
+void TTileSet::ShowInvalidFileMessage(const QString& fileName) {
+  ShowMessage(QStringLiteral("The file ") + fileName +
+                  QStringLiteral(" is not a valid tileset file or is corrupt."),
+              QStringLiteral("Invalid or Corrupt Tileset"), TMsgIcon::Warning, mbOK);
+}
+
+bool TTileSet::Load() {
+  TBusyCursor busy;
+  if (OnProgress) OnProgress(QStringLiteral("Loading Tileset: ") + QFileInfo(fFileName).fileName());
+
+  if (!IsStorageFile(fFileName)) {
+    ShowInvalidFileMessage(fFileName);
+    return false;
+  }
+
+  QString error;
+  try {
+    // The owner-write bit stands for the read-only attribute: asking the
+    // system whether we may write would always say yes to root.
+    fReadOnly = !(QFile::permissions(fFileName) & QFileDevice::WriteOwner);
+    // The file is read whole and released before parsing goes on, so nothing
+    // of it stays open whatever happens below.
+    const std::unique_ptr<TStorage> root =
+        ReadCompoundFile(fFileName, fReadOnly ? TOpenMode::Read : TOpenMode::ReadWrite);
+    // Each load re-reads the file: groups of an earlier load must not stay
+    // in front of the new ones.
+    DiscardGroupsFrom(0);
+    LoadFromStorage(*root);
+    fLoaded = true;
+    return true;
+  } catch (const TError& e) {
+    error = e.Message();
+  } catch (const std::bad_alloc&) {
+    error = QStringLiteral("Out of memory.");
+  } catch (const std::exception& e) {
+    error = QString::fromLocal8Bit(e.what());
+  }
+  fLoaded = false;
+  DiscardGroupsFrom(0);
+  ShowMessage(QStringLiteral("Loading the tileset file ") + fFileName +
+                  QStringLiteral(" failed, and generated the following error message:\n\r\n\r") +
+                  error,
+              QStringLiteral("Error Loading Tileset"), TMsgIcon::Warning, mbOK);
+  return false;
+}
+
+void TTileSet::LoadFromStorage(const TStorage& root) {
+  if (ReadProperty(root, QStringLiteral("Version")) != kVersion)
+    throw TError(QStringLiteral("Invalid tileset version detected, unable to load tileset."));
+  fTilesetName = ReadProperty(root, QStringLiteral("TilesetName"));
+  fAuthorName = ReadProperty(root, QStringLiteral("AuthorName"));
+  fInformation = ReadProperty(root, QStringLiteral("Information"));
+  fURL = ReadProperty(root, QStringLiteral("URL"));
+
+  // Groups added before a failing one would otherwise stay behind, and a
+  // retry would add them a second time.
+  const size_t before = fGroups.size();
+  try {
+    for (int i = 0; i < root.ElementCount(); ++i) {
+      if (root.TypeAt(i) != TElementType::Storage) continue;
+      AddGroup().LoadFromStorage(root.StorageAt(i));
+    }
+  } catch (...) {
+    DiscardGroupsFrom(before);
+    throw;
+  }
+}
+
+bool TTileSet::EnsureLoaded() {
+  if (fLoaded) return true;
+  if (fFileName.isEmpty()) {
+    fLoaded = true;
+    return true;
+  }
+  fLoaded = Load();
+  return fLoaded;
+}
+
+// Both go through EnsureLoaded rather than Load: a tileset without a file
+// holds the groups added to it, and trying to load an empty path would only
+// report a corrupt file.
+int TTileSet::GroupCount() {
+  if (!EnsureLoaded()) return 0;
+  return int(fGroups.size());
+}
+
+TTileGroup* TTileSet::GroupAt(int index) {
+  if (!EnsureLoaded()) return nullptr;
+  if (index < 0 || size_t(index) >= fGroups.size()) throw TIndexError(index);
+  return fGroups[size_t(index)].get();
+}
+
+TTileGroup& TTileSet::AddGroup() {
+  auto group = std::make_unique<TTileGroup>(this);
+  group->SetTileSet(this);
+  fGroups.push_back(std::move(group));
+  return *fGroups.back();
+}
+
+void TTileSet::Unload() {
+  DiscardGroupsFrom(0);
+  fLoaded = false;
+}
+
+void TTileSet::DiscardGroupsFrom(size_t count) {
+  // Last first, so a group never outlives one created after it.
+  while (fGroups.size() > count)
+    fGroups.pop_back();
+}

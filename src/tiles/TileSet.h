@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TStorage;
+class TTileGroup;
+
+// A named collection of tile groups read from one tileset file. It loads
+// lazily: the list knows the file at start-up and the groups are read the
+// first time someone asks for them; Unload frees them again. Owned by the
+// tileset list.
+class TTileSet {
+ public:
+  TTileSet();
+  ~TTileSet();
+  TTileSet(const TTileSet&) = delete;
+  TTileSet& operator=(const TTileSet&) = delete;
+
+  // Names the file without opening it: false, with nothing changed, when no
+  // file exists at path; otherwise TilesetName becomes the file name without
+  // directory and extension.
+  bool SetFileName(const QString& path);
+  // Reads the whole file (hourglass cursor, OnProgress first). Failures are
+  // shown to the user and give false; the groups read so far are discarded.
+  bool Load();
+  // Reads the root texts and one group per sub-storage in the order the
+  // storage holds them. Raises on any failure; the groups it added are then
+  // discarded again.
+  void LoadFromStorage(const TStorage& root);
+  // True at once when loaded or when there is no file; otherwise loads.
+  bool EnsureLoaded();
+  // Both load first when needed: 0 groups and none when that fails.
+  int GroupCount();
+  // An index outside the groups raises TIndexError.
+  TTileGroup* GroupAt(int index);
+  // A new group with the settings' defaults, owned by this tileset.
+  TTileGroup& AddGroup();
+  // Frees every group; file, names and ReadOnly stay.
+  void Unload();
+
+  const QString& TilesetName() const { return fTilesetName; }
+  void SetTilesetName(const QString& name) { fTilesetName = name; }
+  const QString& AuthorName() const { return fAuthorName; }
+  void SetAuthorName(const QString& name) { fAuthorName = name; }
+  const QString& Information() const { return fInformation; }
+  void SetInformation(const QString& text) { fInformation = text; }
+  const QString& URL() const { return fURL; }
+  void SetURL(const QString& url) { fURL = url; }
+
+  const QString& FileName() const { return fFileName; }
+  bool Loaded() const { return fLoaded; }
+  // Set by Load from the file's owner-write permission bit.
+  bool ReadOnly() const { return fReadOnly; }
+
+  // Called with "Loading Tileset: " and the file's name before each load.
+  std::function<void(const QString&)> OnProgress;
+
+  // The box shown for a path that is not a compound file or does not exist.
+  static void ShowInvalidFileMessage(const QString& fileName);
+
+ private:
+  void DiscardGroupsFrom(size_t count);
+
+  QString fTilesetName;
+  QString fAuthorName;
+  QString fInformation;
+  QString fURL;
+  QString fFileName;
+  bool fReadOnly = false;
+  bool fLoaded = false;
+  std::vector<std::unique_ptr<TTileGroup>> fGroups;
+};

@@ -1,0 +1,245 @@
+#include "TilesetList.h"
+
+#include "TileSet.h"
+#include "app/services/Error.h"
+#include "app/services/MessageService.h"
+#include "app/settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace {
+
+const QString kExampleFile = QStringLiteral("ExampleTileset.tls");
+const QString kWallFile = QStringLiteral("Walls.wls");
+const QString kExampleResource = QStringLiteral(":/TILESET/xTileset");
+const QString kWallResource = QStringLiteral(":/TILESET/xWalls");
+const QString kListKey = QStringLiteral("Software\\Varnholt\\Tessellan\\1.00.000\\Tilesets");
+const QString kPreparationCaption = QStringLiteral("Tileset Preparation Error");
+
+// Constant-initialised, so it is already true when the dynamic
+// initialisation below makes the instance; cleared right after that.
+bool gCreationOpen = true;
+
+struct TInstance {
+  TTilesetList List;
+  TInstance() { gCreationOpen = false; }
+};
+
+TInstance& Instance() {
+  static TInstance instance;
+  return instance;
+}
+
+// Makes the instance while the program initialises, before main runs.
+[[maybe_unused]] const bool gInstanceMade = (Instance(), true);
+
+void ShowPreparationError(const QString& text) {
+  ShowMessage(text, kPreparationCaption, TMsgIcon::Warning, mbOK);
+}
+
+QString JoinPath(const QString& directory, const QString& fileName) {
+  return QDir::toNativeSeparators(QDir(directory).filePath(fileName));
+}
+
+// Creates the directory when needed and proves that a file can be written
+// in it; the root user passes every permission test, so only a real write
+// tells.
+bool IsWritableDirectory(const QString& directory) {
+  if (!QDir().mkpath(directory)) return false;
+  QTemporaryFile probe(JoinPath(directory, QStringLiteral(".write-test-XXXXXX")));
+  return probe.open() && probe.write("x", 1) == 1 && probe.flush();
+}
+
+// Writes a resource byte for byte into a newly created file. A failure is
+// reported and leaves no partial file behind, so the tileset is then simply
+// missing.
+void WriteResource(const QString& resource, const QString& path, const QString& what) {
+  QString reason;
+  QFile source(resource);
+  if (!source.open(QIODevice::ReadOnly)) {
+    reason = QStringLiteral("the program holds no copy of it");
+  } else {
+    const QByteArray bytes = source.readAll();
+    QFile target(path);
+    // NewOnly never writes through whatever link or file is in the way.
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+      reason = target.errorString();
+    } else {
+      const bool written = target.write(bytes) == bytes.size() && target.flush();
+      if (!written) reason = target.errorString();
+      target.close();
+      if (written && target.error() != QFileDevice::NoError) reason = target.errorString();
+      if (!reason.isEmpty()) target.remove();
+    }
+  }
+  if (reason.isEmpty()) return;
+  ShowPreparationError(QStringLiteral("The application was unable to write the %1 file %2: %3.  "
+                                      "Tessellan will run without it.")
+                           .arg(what, path, reason));
+}
+
+}  // namespace
+
+TTilesetList::TTilesetList() {
+  if (!gCreationOpen)
+    throw TError(QStringLiteral(
+        "TilesetList Object is implemented as a singleton, and should never be explicitly "
+        "created."));
+}
+
+TTilesetList::~TTilesetList() {
+  Clear();
+}
+
+TTilesetList& TilesetList() {
+  return Instance().List;
+}
+
+TTileSet* TTilesetList::Items(int index) const {
+  if (index < 0 || size_t(index) >= fItems.size()) throw TIndexError(index);
+  return fItems[size_t(index)].get();
+}
+
+TTileSet& TTilesetList::Add() {
+  fItems.push_back(std::make_unique<TTileSet>());
+  return *fItems.back();
+}
+
+int TTilesetList::IndexOf(const TTileSet* tileSet) const {
+  for (size_t i = 0; i < fItems.size(); ++i)
+    if (fItems[i].get() == tileSet) return int(i);
+  return -1;
+}
+
+bool TTilesetList::Remove(TTileSet* tileSet) {
+  if (tileSet && tileSet->ReadOnly()) return false;
+  // A tileset that is not ours is never freed, only refused.
+  const int index = IndexOf(tileSet);
+  if (index < 0) throw TIndexError(index);
+  fItems.erase(fItems.begin() + index);
+  return true;
+}
+
+// Removes a tileset of our own making whatever its read-only flag says: a
+// failed load may have found the file read-only, and leaving the tileset in
+// place would push the wall tileset's place away from item 0.
+void TTilesetList::Discard(TTileSet* tileSet) {
+  const int index = IndexOf(tileSet);
+  if (index >= 0) fItems.erase(fItems.begin() + index);
+}
+
+void TTilesetList::Clear() {
+  // Last first, mirroring the order in which they were made.
+  while (!fItems.empty())
+    fItems.pop_back();
+}
+
+QString DefaultTilesetDir() {
+  const QString besideProgram = ProgramDir() + QStringLiteral("Tilesets");
+  if (IsWritableDirectory(besideProgram)) return besideProgram;
+  return QDir::toNativeSeparators(
+      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+      QStringLiteral("/Tilesets"));
+}
+
+bool TTilesetList::PrepareDirectory(const QString& directory) {
+  if (QDir().mkpath(directory)) return true;
+  ShowPreparationError(
+      QStringLiteral("The application was unable to prepare the example tilesets directory.  "
+                     "Tessellan is unable to run."));
+  fTerminateRequested = true;
+  return false;
+}
+
+bool TTilesetList::DeleteOldCopy(const QString& path, const QString& failureText) {
+  const QFileInfo info(path);
+  if (!info.exists()) return true;
+  // Old copies may have been made read-only; make them writable first.
+  QFile::setPermissions(
+      path, QFile::permissions(path) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+  if (info.isFile() && QFile::remove(path)) return true;
+  ShowPreparationError(failureText);
+  fTerminateRequested = true;
+  return false;
+}
+
+void TTilesetList::LoadInstalled(const std::function<void(const QString&)>& progress,
+                                 const QString& directory) {
+  Clear();
+  fTerminateRequested = false;
+
+  Settings().SetValue(QStringLiteral("TilesetDir"),
+                      directory.isEmpty() ? DefaultTilesetDir() : directory);
+  const QString dir = Settings().Value(QStringLiteral("TilesetDir"));
+  const QString examplePath = JoinPath(dir, kExampleFile);
+  const QString wallPath = JoinPath(dir, kWallFile);
+
+  if (!PrepareDirectory(dir)) return;
+  if (!DeleteOldCopy(examplePath,
+                     QStringLiteral("The application was unable to prepare the example tileset.  "
+                                    "Tessellan is unable to run.")))
+    return;
+  if (!DeleteOldCopy(wallPath,
+                     QStringLiteral("The application was unable to prepare the wall tileset.  "
+                                    "Tessellan is unable to run.")))
+    return;
+  WriteResource(kWallResource, wallPath, QStringLiteral("wall tileset"));
+  WriteResource(kExampleResource, examplePath, QStringLiteral("example tileset"));
+
+  TTileSet& walls = Add();
+  walls.OnProgress = progress;
+  if (!walls.SetFileName(wallPath) || !walls.Load()) {
+    Discard(&walls);
+    fItems.push_back(nullptr);
+    ShowMessage(QStringLiteral("No wall tileset could be found, walls are now disabled."),
+                QStringLiteral("No Wall Tileset Found"), TMsgIcon::Warning, mbOK);
+  }
+
+  QStringList failures;
+  TTileSet& example = Add();
+  example.OnProgress = progress;
+  if (!example.SetFileName(examplePath)) {
+    Discard(&example);
+    failures << kExampleFile;
+  }
+  if (!failures.isEmpty())
+    ShowMessage(QStringLiteral("An error occurred while initializing some tilesets. The following "
+                               "tilesets could not be found or did not initialize correctly: "
+                               "\r\n\r\n") +
+                    failures.join(QStringLiteral("\r\n")) +
+                    QStringLiteral("\r\n\r\nTessellan has removed these tilesets from the list "
+                                   "of installed tilesets."),
+                QStringLiteral("Error Loading Tilesets"), TMsgIcon::Warning, mbOK);
+}
+
+void TTilesetList::SaveList() const {
+  const auto store = OpenSettingsStore();
+  const QString group = RegistryGroup(kListKey);
+  if (store->isWritable()) {
+    // Deleting the group first drops entries of earlier runs ("TS2" when
+    // there is only one ordinary tileset now).
+    store->remove(group);
+    store->beginGroup(group);
+    for (size_t i = 1; i < fItems.size(); ++i)
+      if (fItems[i])
+        store->setValue(QStringLiteral("TS%1").arg(i), QFileInfo(fItems[i]->FileName()).fileName());
+    store->endGroup();
+    store->sync();
+  }
+  if (!store->isWritable() || store->status() != QSettings::NoError)
+    throw TError(QStringLiteral("Unable to save list of tilesets."));
+}
+
+bool TTilesetList::TrySaveList() const noexcept {
+  try {
+    SaveList();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}

@@ -1,0 +1,120 @@
+#include "support/ScriptedMessages.h"
+#include "support/TilesetFiles.h"
+#include "tiles/TileObjects.h"
+#include "tiles/TileSet.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TSupplied {
+  const char* resource;
+  const char* file;
+  const char* name;
+  int minGroups;
+  int maxGroups;
+};
+
+void PrintTo(const TSupplied& supplied, std::ostream* out) {
+  *out << supplied.file;
+}
+
+class SuppliedTilesetTest : public testing::TestWithParam<TSupplied> {};
+
+// A preview that drew nothing is one flat colour.
+bool HasDrawing(const QImage& image) {
+  const QRgb first = image.pixel(0, 0);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) != first) return true;
+  return false;
+}
+
+}  // namespace
+
+TEST_P(SuppliedTilesetTest, EveryGroupLoadsAndDrawsItsPreview) {
+  const TSupplied& supplied = GetParam();
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = QDir(dir.path()).filePath(QLatin1String(supplied.file));
+  CopyResource(QLatin1String(supplied.resource), path);
+
+  TTileSet tileSet;
+  ASSERT_TRUE(tileSet.SetFileName(path));
+  ASSERT_TRUE(tileSet.Load());
+  EXPECT_TRUE(ScriptedMessages().Shown.empty());
+  EXPECT_EQ(tileSet.TilesetName(), QLatin1String(supplied.name));
+  EXPECT_GE(tileSet.GroupCount(), supplied.minGroups);
+  EXPECT_LE(tileSet.GroupCount(), supplied.maxGroups);
+
+  QSet<QString> names;
+  for (int i = 0; i < tileSet.GroupCount(); ++i) {
+    const TTileGroup& group = *tileSet.GroupAt(i);
+    SCOPED_TRACE(qPrintable(group.GroupName()));
+    EXPECT_FALSE(group.GroupName().isEmpty());
+    EXPECT_FALSE(names.contains(group.GroupName()));
+    names.insert(group.GroupName());
+    EXPECT_LE(group.FType(), 1);
+    EXPECT_LE(group.PlaceType(), 2);
+    ASSERT_NE(group.StoredTile(0, 0), nullptr);
+    for (int x = 0; x < group.PatWidth(); ++x)
+      for (int y = 0; y < group.PatHeight(); ++y)
+        if (const TTile* tile = group.StoredTile(x, y))
+          for (int quadrant = 0; quadrant < 4; ++quadrant) {
+            const TSubTile& subTile = tile->SubTile(quadrant);
+            EXPECT_EQ(subTile.Image().size(), QSize(150, 150));
+            EXPECT_EQ(subTile.Image().format(), QImage::Format_RGB888);
+            EXPECT_EQ(subTile.Guid().size(), 38);
+            // Only objects are keyed.
+            if (group.FType() == 0) {
+              EXPECT_EQ(subTile.TransparentColor(), -1);
+            }
+          }
+
+    QImage preview(100, 100, QImage::Format_RGB888);
+    preview.fill(Qt::black);
+    QPainter painter(&preview);
+    group.DrawPreview(painter, preview.rect(), 0);
+    painter.end();
+    EXPECT_TRUE(HasDrawing(preview));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Generated, SuppliedTilesetTest,
+    testing::Values(TSupplied{":/TILESET/xTileset", "ExampleTileset.tls", "ExampleTileset", 20, 30},
+                    TSupplied{":/TILESET/xWalls", "Walls.wls", "ExampleWalls", 2, 2}),
+    [](const testing::TestParamInfo<TSupplied>& info) {
+      return std::string(QFileInfo(QLatin1String(info.param.file)).baseName().toLatin1());
+    });
+
+TEST(SuppliedWallTileset, HoldsTwoWallStylesOfTwelvePieces) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = QDir(dir.path()).filePath(QStringLiteral("Walls.wls"));
+  CopyResource(QStringLiteral(":/TILESET/xWalls"), path);
+  TTileSet tileSet;
+  ASSERT_TRUE(tileSet.SetFileName(path));
+  EXPECT_EQ(tileSet.TilesetName(), QStringLiteral("Walls"));
+  ASSERT_EQ(tileSet.GroupCount(), 2);
+  EXPECT_EQ(tileSet.TilesetName(), QStringLiteral("ExampleWalls"));
+  for (int i = 0; i < 2; ++i) {
+    const TTileGroup& group = *tileSet.GroupAt(i);
+    EXPECT_EQ(group.Category(), QStringLiteral("Walls"));
+    EXPECT_EQ(group.PatWidth(), 12);
+    EXPECT_EQ(group.PatHeight(), 1);
+    EXPECT_EQ(group.FType(), 1);
+    EXPECT_EQ(group.PlaceType(), 0);
+    for (int x = 0; x < 12; ++x)
+      EXPECT_NE(group.StoredTile(x, 0), nullptr) << x;
+  }
+  EXPECT_EQ(tileSet.GroupAt(0)->GroupName(), QStringLiteral("Standard"));
+  EXPECT_EQ(tileSet.GroupAt(1)->GroupName(), QStringLiteral("Stone"));
+}

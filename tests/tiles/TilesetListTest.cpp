@@ -1,0 +1,295 @@
+#include "app/services/Error.h"
+#include "app/settings/SettingsStore.h"
+#include "storage/Storage.h"
+#include "support/ScriptedMessages.h"
+#include "support/TilesetFiles.h"
+#include "tiles/TileObjects.h"
+#include "tiles/TileSet.h"
+#include "tiles/TilesetList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kDirectoryText = QStringLiteral(
+    "The application was unable to prepare the example tilesets directory.  Tessellan is unable "
+    "to run.");
+
+QByteArray ResourceBytes(const QString& name) {
+  QFile resource(name);
+  if (!resource.open(QIODevice::ReadOnly)) return QByteArray();
+  return resource.readAll();
+}
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return QByteArray();
+  return file.readAll();
+}
+
+class TilesetListTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(fDir.isValid());
+    TilesetList().Clear();
+  }
+  void TearDown() override { TilesetList().Clear(); }
+
+  QString Path(const QString& name) const { return QDir::toNativeSeparators(fDir.filePath(name)); }
+  static std::vector<TMessage>& Shown() { return ScriptedMessages().Shown; }
+
+  // Runs the start-up installation into dir and records the progress texts.
+  std::vector<QString> Install(const QString& dir) {
+    std::vector<QString> progress;
+    TilesetList().LoadInstalled([&](const QString& text) { progress.push_back(text); }, dir);
+    return progress;
+  }
+
+  QTemporaryDir fDir;
+};
+
+// Puts the settings file somewhere for the lifetime of the object.
+class TSettingsPath {
+ public:
+  explicit TSettingsPath(const QString& path) {
+    // The file is <path>/Varnholt/Tessellan.ini.
+    QDir dir = QFileInfo(OpenSettingsStore()->fileName()).dir();
+    dir.cdUp();
+    fOld = dir.path();
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+  }
+  ~TSettingsPath() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, fOld); }
+
+ private:
+  QString fOld;
+};
+
+}  // namespace
+
+TEST(TilesetListSingleton, OnlyProgramInitialisationCreatesTheInstance) {
+  EXPECT_EQ(&TilesetList(), &TilesetList());
+  try {
+    TTilesetList another;
+    FAIL() << "a second list was made";
+  } catch (const TError& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("TilesetList Object is implemented as a singleton, and "
+                                          "should never be explicitly created."));
+  }
+}
+
+TEST_F(TilesetListTest, ItemsAddRemoveAndClear) {
+  TTilesetList& list = TilesetList();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_THROW(list.Items(0), TIndexError);
+  TTileSet& first = list.Add();
+  TTileSet& second = list.Add();
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Items(0), &first);
+  EXPECT_EQ(list.Items(1), &second);
+  EXPECT_THROW(list.Items(2), TIndexError);
+  EXPECT_THROW(list.Items(-1), TIndexError);
+
+  // A tileset the list does not hold is refused and left alone.
+  TTileSet stranger;
+  stranger.SetTilesetName(QStringLiteral("Stranger"));
+  EXPECT_THROW(list.Remove(&stranger), TIndexError);
+  EXPECT_EQ(stranger.TilesetName(), QStringLiteral("Stranger"));
+  EXPECT_EQ(list.Count(), 2);
+
+  EXPECT_TRUE(list.Remove(&first));
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.Items(0), &second);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(TilesetListTest, InstallsIntoACleanFolder) {
+  const QByteArray walls = ResourceBytes(QStringLiteral(":/TILESET/xWalls"));
+  const QByteArray example = ResourceBytes(QStringLiteral(":/TILESET/xTileset"));
+  ASSERT_FALSE(walls.isEmpty());
+  ASSERT_FALSE(example.isEmpty());
+  const QString dir = Path(QStringLiteral("deep/Tilesets"));
+
+  const std::vector<QString> progress = Install(dir);
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_FALSE(TilesetList().TerminateRequested());
+  EXPECT_EQ(Settings().Value(QStringLiteral("TilesetDir")), dir);
+  EXPECT_EQ(progress, std::vector<QString>{QStringLiteral("Loading Tileset: Walls.wls")});
+  EXPECT_EQ(FileBytes(Path(QStringLiteral("deep/Tilesets/Walls.wls"))), walls);
+  EXPECT_EQ(FileBytes(Path(QStringLiteral("deep/Tilesets/ExampleTileset.tls"))), example);
+
+  TTilesetList& list = TilesetList();
+  ASSERT_EQ(list.Count(), 2);
+  ASSERT_NE(list.Items(0), nullptr);
+  EXPECT_TRUE(list.Items(0)->Loaded());
+  EXPECT_EQ(list.Items(0)->FileName(), Path(QStringLiteral("deep/Tilesets/Walls.wls")));
+  EXPECT_EQ(list.Items(0)->TilesetName(), QStringLiteral("ExampleWalls"));
+  ASSERT_NE(list.Items(1), nullptr);
+  EXPECT_FALSE(list.Items(1)->Loaded());
+  EXPECT_EQ(list.Items(1)->TilesetName(), QStringLiteral("ExampleTileset"));
+  EXPECT_EQ(list.Items(1)->FileName(), Path(QStringLiteral("deep/Tilesets/ExampleTileset.tls")));
+
+  // The example tileset reports its progress through the same routine when
+  // it is first used.
+  ASSERT_TRUE(list.Items(1)->EnsureLoaded());
+  EXPECT_EQ(progress,
+            (std::vector<QString>{QStringLiteral("Loading Tileset: Walls.wls"),
+                                  QStringLiteral("Loading Tileset: ExampleTileset.tls")}));
+}
+
+TEST_F(TilesetListTest, ReplacesReadOnlyOldCopiesWithWritableOnes) {
+  const QString dir = Path(QStringLiteral("Tilesets"));
+  ASSERT_TRUE(QDir().mkpath(dir));
+  for (const QString& name : {QStringLiteral("Walls.wls"), QStringLiteral("ExampleTileset.tls")}) {
+    QFile old(QDir(dir).filePath(name));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an old copy");
+    old.close();
+    SetWritable(old.fileName(), false);
+  }
+
+  Install(dir);
+  EXPECT_TRUE(Shown().empty());
+  for (const QString& name : {QStringLiteral("Walls.wls"), QStringLiteral("ExampleTileset.tls")}) {
+    SCOPED_TRACE(qPrintable(name));
+    const QString path = QDir(dir).filePath(name);
+    EXPECT_TRUE(QFile::permissions(path) & QFileDevice::WriteOwner);
+    EXPECT_NE(FileBytes(path), QByteArray("an old copy"));
+  }
+  ASSERT_EQ(TilesetList().Count(), 2);
+  ASSERT_NE(TilesetList().Items(0), nullptr);
+  EXPECT_FALSE(TilesetList().Items(0)->ReadOnly());
+}
+
+TEST_F(TilesetListTest, FolderThatCannotBeMadeStopsTheStart) {
+  // Root passes every permission test, but nobody can make a folder inside
+  // a regular file.
+  QFile blocker(Path(QStringLiteral("plain-file")));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+
+  Install(Path(QStringLiteral("plain-file/Tilesets")));
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_EQ(Shown()[0].Text, kDirectoryText);
+  EXPECT_EQ(Shown()[0].Caption, QStringLiteral("Tileset Preparation Error"));
+  EXPECT_EQ(Shown()[0].Icon, TMsgIcon::Warning);
+  EXPECT_TRUE(TilesetList().TerminateRequested());
+  EXPECT_EQ(TilesetList().Count(), 0);
+}
+
+TEST_F(TilesetListTest, OldCopyThatCannotBeDeletedStopsTheStart) {
+  struct {
+    const char* blocked;
+    const char* text;
+  } const cases[] = {
+      {"ExampleTileset.tls",
+       "The application was unable to prepare the example tileset.  Tessellan is unable to run."},
+      {"Walls.wls",
+       "The application was unable to prepare the wall tileset.  Tessellan is unable to run."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.blocked);
+    Shown().clear();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A non-empty folder in the way cannot be deleted as a file.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QLatin1String(c.blocked) + QStringLiteral("/inside")));
+
+    Install(dir.path());
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_EQ(Shown()[0].Text, QLatin1String(c.text));
+    EXPECT_EQ(Shown()[0].Caption, QStringLiteral("Tileset Preparation Error"));
+    EXPECT_TRUE(TilesetList().TerminateRequested());
+    EXPECT_EQ(TilesetList().Count(), 0);
+  }
+}
+
+TEST_F(TilesetListTest, UnwritableWallTilesetDisablesWalls) {
+  // A dangling link where the file should go: the new file cannot be made.
+  const QString dir = fDir.path();
+  ASSERT_TRUE(
+      QFile::link(Path(QStringLiteral("plain-file/nowhere")), Path(QStringLiteral("Walls.wls"))));
+
+  Install(dir);
+  ASSERT_EQ(Shown().size(), 2u);
+  EXPECT_EQ(Shown()[0].Caption, QStringLiteral("Tileset Preparation Error"));
+  EXPECT_TRUE(Shown()[0].Text.contains(Path(QStringLiteral("Walls.wls"))));
+  EXPECT_EQ(Shown()[1].Text,
+            QStringLiteral("No wall tileset could be found, walls are now disabled."));
+  EXPECT_EQ(Shown()[1].Caption, QStringLiteral("No Wall Tileset Found"));
+  EXPECT_EQ(Shown()[1].Icon, TMsgIcon::Warning);
+  EXPECT_FALSE(TilesetList().TerminateRequested());
+
+  ASSERT_EQ(TilesetList().Count(), 2);
+  EXPECT_EQ(TilesetList().Items(0), nullptr);
+  ASSERT_NE(TilesetList().Items(1), nullptr);
+  EXPECT_EQ(TilesetList().Items(1)->TilesetName(), QStringLiteral("ExampleTileset"));
+}
+
+TEST_F(TilesetListTest, UnwritableExampleTilesetIsListedAsMissing) {
+  ASSERT_TRUE(QFile::link(Path(QStringLiteral("plain-file/nowhere")),
+                          Path(QStringLiteral("ExampleTileset.tls"))));
+
+  Install(fDir.path());
+  ASSERT_EQ(Shown().size(), 2u);
+  EXPECT_EQ(Shown()[0].Caption, QStringLiteral("Tileset Preparation Error"));
+  EXPECT_TRUE(Shown()[0].Text.contains(Path(QStringLiteral("ExampleTileset.tls"))));
+  EXPECT_EQ(Shown()[1].Text,
+            QStringLiteral("An error occurred while initializing some tilesets. The following "
+                           "tilesets could not be found or did not initialize correctly: \r\n\r\n"
+                           "ExampleTileset.tls\r\n\r\nTessellan has removed these tilesets from "
+                           "the list of installed tilesets."));
+  EXPECT_EQ(Shown()[1].Caption, QStringLiteral("Error Loading Tilesets"));
+  EXPECT_EQ(Shown()[1].Icon, TMsgIcon::Warning);
+
+  ASSERT_EQ(TilesetList().Count(), 1);
+  ASSERT_NE(TilesetList().Items(0), nullptr);
+  EXPECT_TRUE(TilesetList().Items(0)->Loaded());
+}
+
+TEST_F(TilesetListTest, SaveListReplacesTheStoredList) {
+  auto store = OpenSettingsStore();
+  store->setValue(QStringLiteral("1.00.000/Tilesets/TS2"), QStringLiteral("Stale.tls"));
+  store->setValue(QStringLiteral("1.00.000/DefMapName"), QStringLiteral("Kept"));
+  store->sync();
+
+  const QString wallPath = Path(QStringLiteral("Walls.wls"));
+  WriteTilesetFile(wallPath, *MakeTilesetTree(QStringLiteral("W"), {}));
+  const QString examplePath = Path(QStringLiteral("ExampleTileset.tls"));
+  WriteTilesetFile(examplePath, *MakeTilesetTree(QStringLiteral("E"), {}));
+  TTilesetList& list = TilesetList();
+  ASSERT_TRUE(list.Add().SetFileName(wallPath));
+  ASSERT_TRUE(list.Add().SetFileName(examplePath));
+  list.SaveList();
+
+  auto reread = OpenSettingsStore();
+  reread->beginGroup(QStringLiteral("1.00.000/Tilesets"));
+  EXPECT_EQ(reread->childKeys(), QStringList{QStringLiteral("TS1")});
+  EXPECT_EQ(reread->value(QStringLiteral("TS1")).toString(), QStringLiteral("ExampleTileset.tls"));
+  reread->endGroup();
+  EXPECT_EQ(reread->value(QStringLiteral("1.00.000/DefMapName")).toString(),
+            QStringLiteral("Kept"));
+}
+
+TEST_F(TilesetListTest, SaveListReportsAStoreThatCannotBeWritten) {
+  QFile blocker(Path(QStringLiteral("plain-file")));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  TSettingsPath unwritable(Path(QStringLiteral("plain-file/settings")));
+  TilesetList().Add();
+  TilesetList().Add();
+
+  try {
+    TilesetList().SaveList();
+    FAIL() << "saving succeeded";
+  } catch (const TError& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("Unable to save list of tilesets."));
+  }
+  EXPECT_FALSE(TilesetList().TrySaveList());
+}
