@@ -345,10 +345,10 @@ QImage PlankVariant(int variant, const TFractalNoise& grain, const TNoise& fine)
       for (float nx : {b.Start - 8.0f, b.Start + 8.0f})
         for (float ny : {r * kPlank + 14.0f, r * kPlank + kPlank - 13.0f}) {
           painter.setPen(Qt::NoPen);
-          painter.setBrush(QColor(0x1E, 0x18, 0x14));
-          painter.drawEllipse(QPointF(nx, ny), 3.0, 3.0);
-          painter.setBrush(QColor(0x8A, 0x86, 0x80));
-          painter.drawEllipse(QPointF(nx - 0.7, ny - 0.7), 1.4, 1.4);
+          painter.setBrush(QColor(0x3A, 0x2A, 0x1E));
+          painter.drawEllipse(QPointF(nx, ny), 2.4, 2.4);
+          painter.setBrush(QColor(0x9A, 0x92, 0x86));
+          painter.drawEllipse(QPointF(nx - 0.6, ny - 0.6), 1.0, 1.0);
         }
     }
   return image;
@@ -467,8 +467,8 @@ struct TBlade {
 };
 
 TBlade RandomBlade(TRandom& random, QPointF root) {
-  const TColour greens[] = {Hex(0x3C6E26), Hex(0x4F8A2E), Hex(0x2F5A1E),
-                            Hex(0x6A9A3A), Hex(0x58832C), Hex(0x7FA648)};
+  const TColour greens[] = {Hex(0x42692E), Hex(0x548338), Hex(0x345626),
+                            Hex(0x6E9444), Hex(0x5C7E36), Hex(0x82A052)};
   // Blades lean mostly one way, as if brushed by the wind.
   return {root, -kPi / 2 + 0.5 + random.Spread(1.2), random.Uniform(9, 18),
           random.Uniform(2.0, 3.6), greens[random.Int(0, 5)] * float(random.Uniform(0.85, 1.15))};
@@ -509,8 +509,8 @@ QImage GrassVariant(int variant, const TFractalNoise& sharedField, const TFracta
     const float px = x + 0.5f, py = y + 0.5f;
     const float f = Blend(float(sharedField.At(px, py)), float(own.At(px, py)), x, y);
     const float dry = Blend(float(sharedDry.At(px, py)), float(ownDry.At(px, py)), x, y);
-    TColour c = Mix(Hex(0x2E5A1E), Hex(0x5E8F34), Clamp01(0.5f + 0.9f * f));
-    c = Mix(c, Hex(0x8C9A45), Clamp01(dry * 1.6f - 0.3f) * 0.6f);
+    TColour c = Mix(Hex(0x34592A), Hex(0x63893E), Clamp01(0.5f + 0.9f * f));
+    c = Mix(c, Hex(0x8E9550), Clamp01(dry * 1.6f - 0.3f) * 0.6f);
     return c * (1.0f + 0.1f * float(fine.At(px, py)));
   });
   QPainter painter(&image);
@@ -580,7 +580,9 @@ QImage DirtVariant(int variant, const TFractalNoise& sharedField, const TFractal
   QImage image = ShadePixels(kCell, kCell, [&](int x, int y) {
     const float px = x + 0.5f, py = y + 0.5f;
     const float f = Blend(float(sharedField.At(px, py)), float(own.At(px, py)), x, y);
-    const float dark = Blend(float(sharedDark.At(px, py)), float(ownDark.At(px, py)), x, y);
+    // The shared field is kept faint, so the ring all cells share does not
+    // draw a grid of dark blotches.
+    const float dark = Blend(0.4f * float(sharedDark.At(px, py)), float(ownDark.At(px, py)), x, y);
     TColour c = Mix(Hex(0x674A2F), Hex(0x9A7650), Clamp01(0.5f + 1.2f * f));
     c = Mix(c, Hex(0x4A3523), Clamp01(dark * 2.0f - 0.3f) * 0.5f);
     // Sand and grit: fine grains of light and dark.
@@ -770,45 +772,50 @@ QImage PaintStairs() {
   const int width = kCell, height = 2 * kCell;
   const int steps = 8;
   const float tread = float(height) / steps;
-  const float sideWall = 28;
+  const float sideWall = 30;
   const TFractalNoise stone(SeedOf(QStringLiteral("Stairs/stone")), kCell, 6, 4);
   const TNoise fine(SeedOf(QStringLiteral("Stairs/fine")), kCell, 100);
   TRandom random(SeedOf(QStringLiteral("Stairs")));
-  float joints[steps];
-  for (float& j : joints)
-    j = float(random.Uniform(100, 200));
+  float joints[steps], tints[steps];
+  for (int i = 0; i < steps; ++i) {
+    joints[i] = float(random.Uniform(100, 200));
+    tints[i] = float(random.Uniform(0.93, 1.06));
+  }
   return ShadePixels(width, height, [&](int x, int y) {
     const float px = x + 0.5f, py = y + 0.5f;
     const float n = float(stone.At(px, py)), f = float(fine.At(px, py));
     const float inWall = std::min(px, width - px);
     if (inWall < sideWall) {
-      // The side walls' tops, level with the floor above: lit from the upper
-      // left, outlined on the side facing the steps.
-      TColour c = Hex(0x9A948A) * (1.0f + 0.12f * n + 0.05f * f);
-      if (std::fmod(py, 75.0f) < 2.5f) c = c * 0.55f;
-      if (inWall > sideWall - 4)
-        c = Hex(0x2A2622);
-      else if (inWall > sideWall - 8)
-        c = c * (px < width / 2 ? 0.8f : 1.15f);
+      // The side walls' tops, level with the floor above, outlined where
+      // they drop to the steps.
+      if (inWall > sideWall - 5) return Hex(0x1A1714);
+      TColour c = Hex(0x8E887E) * (1.0f + 0.12f * n + 0.05f * f);
+      if (std::fmod(py, 75.0f) < 2.5f) c = c * 0.5f;
+      if (inWall < 3)
+        c = c * 0.7f;
+      else if (inWall > sideWall - 9)
+        c = c * (px < width / 2 ? 1.2f : 0.8f);
       return c;
     }
     const int step = std::min(steps - 1, int(py / tread));
     const float ly = py - step * tread;
     const float depth = float(step) / (steps - 1);
-    TColour c = Hex(0x9C9486) * (1.0f + 0.13f * n + 0.05f * f);
+    // Worn smooth and a little lighter along the middle, where feet go.
+    const float worn = 1.0f + 0.08f * (1.0f - std::abs(px - width / 2.0f) / (width / 2.0f));
+    TColour c = Hex(0x9A9284) * (tints[step] * worn * (1.0f + 0.13f * n + 0.05f * f));
     // Each tread is two blocks.
-    if (std::abs(px - joints[step]) < 1.5f) c = c * 0.55f;
-    // The nosing at the lower edge of each tread catches the light; below
-    // it the next tread lies in the shadow of the step.
-    if (ly > tread - 4)
-      c = c * 1.3f;
-    else if (ly > tread - 6)
-      c = Hex(0x2A2622);
-    else if (step > 0 && ly < 22)
-      c = c * (0.45f + 0.55f * SmoothStep(0, 22, ly));
+    if (std::abs(px - joints[step]) < 1.5f) c = c * 0.5f;
+    // The nosing at the front of each tread catches the light; beyond it the
+    // drop to the next tread shows dark, and the step above shades the top
+    // of the tread below.
+    if (ly > tread - 4) return Hex(0x1A1714);
+    if (ly > tread - 8)
+      c = c * 1.35f;
+    else if (step > 0 && ly < 26)
+      c = c * (0.4f + 0.6f * SmoothStep(0, 26, ly));
     // Shadow cast by the left side wall.
     const float fromLeft = px - sideWall;
-    if (fromLeft < 16) c = c * (0.6f + 0.4f * fromLeft / 16);
+    if (fromLeft < 18) c = c * (0.55f + 0.45f * fromLeft / 18);
     return c * (1.0f - 0.6f * depth);
   });
 }

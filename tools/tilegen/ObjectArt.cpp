@@ -172,10 +172,10 @@ QImage PaintChest() {
   BoardJoints(p, body, true, box.top(), box.bottom(), 38);
   // The lid is domed: light along its crown, dark towards front and back.
   QLinearGradient dome(box.topLeft(), box.bottomLeft());
-  dome.setColorAt(0, QColor(0, 0, 0, 110));
-  dome.setColorAt(0.42, QColor(255, 240, 210, 70));
+  dome.setColorAt(0, QColor(0, 0, 0, 60));
+  dome.setColorAt(0.35, QColor(255, 240, 210, 45));
   dome.setColorAt(0.6, QColor(255, 240, 210, 0));
-  dome.setColorAt(1, QColor(0, 0, 0, 130));
+  dome.setColorAt(1, QColor(0, 0, 0, 90));
   p.fillPath(body, dome);
   // Iron bands over the lid, riveted.
   for (double x : {box.left() + 42, box.right() - 58}) {
@@ -309,10 +309,12 @@ QImage PaintBookshelf() {
       const QRectF book(inside.right() - depth, y, depth - 1, thick - 1.5);
       const TColour cover = covers[random.Int(0, 7)] * float(random.Uniform(0.85, 1.15));
       p.fillRect(book, ToQColor(cover));
-      // Pages between the boards, then the spine band.
-      p.fillRect(book.adjusted(3, 2.2, -9, -2.2), ToQColor(Hex(0xE6DCC0)));
-      p.fillRect(QRectF(book.right() - 7, book.top(), 7, book.height()), ToQColor(cover * 0.8f));
-      p.fillRect(QRectF(book.right() - 5, book.top(), 1.5, book.height()),
+      // The top edge of the pages between the covers, then the spine band.
+      const double pages = book.height() * 0.32;
+      p.fillRect(QRectF(book.left() + 4, book.center().y() - pages / 2, book.width() - 14, pages),
+                 ToQColor(Hex(0xCFC4A4)));
+      p.fillRect(QRectF(book.right() - 8, book.top(), 8, book.height()), ToQColor(cover * 0.78f));
+      p.fillRect(QRectF(book.right() - 6, book.top(), 1.6, book.height()),
                  ToQColor(Hex(0xD8B45A), 200));
       p.setPen(QPen(QColor(0x14, 0x0C, 0x06), 1.2));
       p.setBrush(Qt::NoBrush);
