@@ -149,8 +149,11 @@ class TPlacementEngine {
   bool UndoEnabled() const { return fUndoEnabled; }
   bool RedoEnabled() const { return fRedoEnabled; }
 
-  // The window's UpdateControls: run after tool changes and whole-map
-  // commands.
+  // Asks the window to recompute its controls (OnUpdateControls; without a
+  // handler only the undo and redo states are refreshed).
+  void UpdateControls();
+  // The window's UpdateControls: run after tool changes, tileset changes and
+  // whole-map commands.
   std::function<void()> OnUpdateControls;
   // The Undo and Redo actions' enabled states changed (or were recomputed).
   std::function<void(bool canUndo, bool canRedo)> OnUndoRedoActions;
@@ -172,7 +175,6 @@ class TPlacementEngine {
   void AddRow();
   void NudgeMap(int direction);
   void UndoRedo(bool undo);
-  void UpdateControls();
 
   TMapGridModel& fGrid;
   TMapPainter& fPainter;

@@ -38,6 +38,33 @@ TTileGroup& TTestTiles::MakeWallStyle(const std::set<int>& missing) {
   return *fGroups.back();
 }
 
+void TTestTiles::NameGroup(const TTileGroup& group, char first) {
+  for (int y = 0; y < group.PatHeight(); ++y)
+    for (int x = 0; x < group.PatWidth(); ++x) {
+      const TTile* tile = group.StoredTile(x, y);
+      const char letter = char(first + y * group.PatWidth() + x);
+      if (!tile) continue;
+      for (int q = 0; q < 4; ++q) {
+        const QString& guid = tile->SubTile(q).Guid();
+        fNames.insert(guid, std::string(1, letter) + char('0' + q));
+        fTileOf.insert(guid, tile);
+        fLetterOf.insert(guid, letter);
+      }
+    }
+}
+
+void TTestTiles::NameWallStyle(const TTileGroup& style) {
+  static const char kHex[] = "0123456789ab";
+  for (int n = 0; n < 12; ++n) {
+    const TTile* tile = style.TileAt(n, 0, 0);
+    if (!tile) continue;
+    for (int q = 0; q < 4; ++q) {
+      fNames.insert(tile->SubTile(q).Guid(), std::string(1, kHex[n]) + char('0' + q));
+      fTileOf.insert(tile->SubTile(q).Guid(), tile);
+    }
+  }
+}
+
 void TTestTiles::Name(TTile& tile, const std::string& prefix) {
   for (int q = 0; q < 4; ++q) {
     // Every sub-tile is a small image of its own colours and identity.

@@ -32,6 +32,13 @@ class TTestTiles {
   // placement 0, leaving out the pieces listed.
   TTileGroup& MakeWallStyle(const std::set<int>& missing = {});
 
+  // Names the tiles of a group made elsewhere (read from a file) with
+  // letters from first on, row by row, as MakeGroup names its own.
+  void NameGroup(const TTileGroup& group, char first);
+  // Names the pieces of a wall style made elsewhere (a supplied one) as
+  // MakeWallStyle names its own.
+  void NameWallStyle(const TTileGroup& style);
+
   // "A2" for quadrant 2 of tile A, "9.1" for sub-tile 1 of wall piece 9
   // (written "91" in pictures); "??" for a sub-tile not made here.
   std::string Name(const TSubTile& subTile) const;

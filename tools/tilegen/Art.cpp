@@ -78,27 +78,37 @@ QImage NewObjectCanvas(int width, int height) {
 void OutlineSilhouette(QImage& canvas, double radius, QColor colour) {
   const int w = canvas.width();
   const int h = canvas.height();
-  std::vector<uint8_t> solid(size_t(w * h));
+  // For every pixel, the horizontal distance to the nearest solid pixel in
+  // its row; then a pixel is within radius of the drawing when some row
+  // within radius has a solid pixel close enough.
+  const int far = 1 << 20;
+  std::vector<int> rowDistance(size_t(w * h), far);
   for (int y = 0; y < h; ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
-    for (int x = 0; x < w; ++x)
-      solid[size_t(y * w + x)] = qAlpha(line[x]) >= 128;
+    int* d = &rowDistance[size_t(y * w)];
+    int last = -far;
+    for (int x = 0; x < w; ++x) {
+      if (qAlpha(line[x]) >= 128) last = x;
+      d[x] = x - last;
+    }
+    last = 2 * far;
+    for (int x = w - 1; x >= 0; --x) {
+      if (qAlpha(line[x]) >= 128) last = x;
+      d[x] = std::min(d[x], last - x);
+    }
   }
-  // Offsets of a disc; a pixel gets outline when any offset lands on solid.
   const int r = int(std::ceil(radius));
-  std::vector<std::pair<int, int>> disc;
-  for (int dy = -r; dy <= r; ++dy)
-    for (int dx = -r; dx <= r; ++dx)
-      if (dx * dx + dy * dy <= radius * radius) disc.emplace_back(dx, dy);
+  const double r2 = radius * radius;
   const QRgb outline = colour.rgba();
   for (int y = 0; y < h; ++y) {
     auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(y));
     for (int x = 0; x < w; ++x) {
-      if (solid[size_t(y * w + x)]) continue;
-      for (const auto& [dx, dy] : disc) {
-        const int sx = x + dx;
+      if (rowDistance[size_t(y * w + x)] == 0) continue;
+      for (int dy = -r; dy <= r; ++dy) {
         const int sy = y + dy;
-        if (sx >= 0 && sy >= 0 && sx < w && sy < h && solid[size_t(sy * w + sx)]) {
+        if (sy < 0 || sy >= h) continue;
+        const double dx = rowDistance[size_t(sy * w + x)];
+        if (dx <= r && dx * dx + dy * dy <= r2) {
           line[x] = outline;
           break;
         }

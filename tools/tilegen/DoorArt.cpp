@@ -53,7 +53,7 @@ void Doorway(QPainter& p, bool threshold) {
 }
 
 QImage DoorWood() {
-  return WoodTexture(QStringLiteral("Door"), Hex(0x9A6234), Hex(0x5E3518));
+  return WoodTexture(QStringLiteral("Door"), Hex(0x8A5228), Hex(0x4E2A12));
 }
 
 // A plank door leaf lying along the x axis from (0, -half) to (length, half)
@@ -97,7 +97,7 @@ QImage PaintDoorClosed() {
   Doorway(p, true);
   p.save();
   p.translate(kJamb - 4, kMiddle);
-  DoorLeaf(p, kCell - 2 * kJamb + 8, 15);
+  DoorLeaf(p, kCell - 2 * kJamb + 8, 19);
   p.restore();
   return c.Finish();
 }
@@ -110,7 +110,7 @@ QImage PaintDoorOpen() {
   p.save();
   p.translate(kJamb + 4, kMiddle + 12);
   p.rotate(34);
-  DoorLeaf(p, 206, 13);
+  DoorLeaf(p, 206, 16);
   p.restore();
   return c.Finish();
 }
@@ -139,26 +139,23 @@ QImage PaintPortcullis() {
 QImage PaintSecretDoor() {
   TDoorCanvas c;
   QPainter& p = c.Painter;
-  // A stretch of wall across the whole width, of dressed blocks like the
-  // walls around it, with the seam of a hidden door only a close look finds.
-  const QImage stone = StoneTexture(QStringLiteral("Secret door"), Hex(0x8E8A82));
-  const QRectF wall(0, kMiddle - kJambHalf, kCell, 2 * kJambHalf);
+  Doorway(p, false);
+  // Between the jambs the wall seems to go on, in dressed blocks like the
+  // jambs; a dashed seam marks the hidden door for the game master.
+  const QImage stone = JambStone();
+  const double half = 24;
+  const QRectF wall(kJamb - 2, kMiddle - half, kCell - 2 * kJamb + 4, 2 * half);
   const QPainterPath path = RoundedRect(wall, 2);
-  FillAndOutline(p, path, TextureBrush(stone, 0), 3);
-  p.setPen(QPen(QColor(0x3A, 0x36, 0x30, 210), 2.5));
-  p.drawLine(QPointF(2, kMiddle), QPointF(kCell - 2, kMiddle));
-  for (double x = 0; x < kCell; x += 75) {
-    p.drawLine(QPointF(x + 37.5, wall.top() + 2), QPointF(x + 37.5, kMiddle));
-    if (x > 0) p.drawLine(QPointF(x, kMiddle), QPointF(x, wall.bottom() - 2));
-  }
+  FillAndOutline(p, path, TextureBrush(stone, 0, QPointF(31, 17)), 3);
+  p.setPen(QPen(QColor(0x26, 0x22, 0x1E, 220), 2.5));
+  for (double x = wall.left() + 54; x < wall.right() - 20; x += 54)
+    p.drawLine(QPointF(x, wall.top() + 2), QPointF(x, wall.bottom() - 2));
   ShadeLinear(p, path, wall.topLeft(), wall.bottomLeft(), 60, 70);
-  // The hidden door's outline, dashed, and the stone that opens it.
-  p.setPen(QPen(QColor(0x20, 0x1C, 0x18, 200), 2.5, Qt::DashLine));
+  p.setPen(QPen(QColor(0xE8, 0xD8, 0xA0), 3, Qt::DashLine));
   p.setBrush(Qt::NoBrush);
-  p.drawRect(QRectF(kJamb, wall.top() + 9, kCell - 2 * kJamb, wall.height() - 18));
-  const QRectF lever(kCell - kJamb - 30, kMiddle - 33, 18, 14);
-  p.fillRect(lever, QColor(0x6E, 0x6A, 0x62));
-  p.setPen(QPen(QColor(0x20, 0x1C, 0x18), 2));
-  p.drawRect(lever);
+  p.drawRect(wall.adjusted(9, 8, -9, -8));
+  // The loose stone that opens it.
+  const QRectF lever(wall.right() - 34, kMiddle - 8, 16, 16);
+  FillAndOutline(p, RoundedRect(lever, 2), QColor(0x8A, 0x84, 0x78), 2.5);
   return c.Finish();
 }

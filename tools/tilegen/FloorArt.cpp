@@ -20,7 +20,7 @@ float BorderDistance(int x, int y) {
 
 // Blends a field shared by all variants (at the border) into the variant's
 // own field (inside), so the variants agree along the border.
-float Blend(float shared, float own, int x, int y, float from = 6, float to = 70) {
+float Blend(float shared, float own, int x, int y, float from = 3, float to = 30) {
   return shared + (own - shared) * SmoothStep(from, to, BorderDistance(x, y));
 }
 
@@ -127,10 +127,11 @@ QImage FlagstoneVariant(int variant, const TFractalNoise& edgeNoise, const TNois
       int slab = 0;
       for (size_t i = 0; i < slabs.size(); ++i)
         if (slabs[i].contains(QPointF(wx, wy))) slab = int(i);
-      const float inset =
-          -RoundedBoxDistance(wx, wy, info[size_t(slab)].Box, 9) + 1.5f * float(grain.At(px, py));
+      const float inset = -RoundedBoxDistance(wx, wy, info[size_t(slab)].Box, 9) +
+                          1.3f * float(edgeNoise.At(2 * px + 37, 2 * py)) +
+                          0.4f * float(grain.At(px, py));
       const float c = SmoothStep(-0.7f, 0.7f, inset);
-      const float stone = 7.0f * SmoothStep(0, 12, inset) +
+      const float stone = 5.5f * SmoothStep(0, 14, inset) +
                           1.4f * float(mottle.At(px + ox + info[size_t(slab)].Offset, py));
       const float groutLevel = 0.5f * float(grain.At(px, py));
       height.At(x, y) = groutLevel + (stone - groutLevel) * c;
@@ -147,6 +148,9 @@ QImage FlagstoneVariant(int variant, const TFractalNoise& edgeNoise, const TNois
     const TColour grout = Hex(0x3C3630) * (1.0f + 0.18f * fine);
     const float m = float(mottle.At(px * 1.7f + ox, py * 1.7f + slab.Offset));
     TColour stone = slab.Colour * (1.0f + 0.13f * m + 0.06f * fine);
+    // Small pits in the stone.
+    const float pit = float(grain.At(py + 0.5f * px + 91, px + 17));
+    stone = stone * (1.0f - 0.16f * SmoothStep(0.45f, 0.75f, pit));
     // Worn, dirtier rims.
     stone = stone * (0.84f + 0.16f * SmoothStep(0.5f, 9.0f, insets[i]));
     return Mix(grout, stone, cover[i]) * light;
@@ -345,10 +349,10 @@ QImage PlankVariant(int variant, const TFractalNoise& grain, const TNoise& fine)
       for (float nx : {b.Start - 8.0f, b.Start + 8.0f})
         for (float ny : {r * kPlank + 14.0f, r * kPlank + kPlank - 13.0f}) {
           painter.setPen(Qt::NoPen);
-          painter.setBrush(QColor(0x1E, 0x18, 0x14));
-          painter.drawEllipse(QPointF(nx, ny), 3.0, 3.0);
-          painter.setBrush(QColor(0x8A, 0x86, 0x80));
-          painter.drawEllipse(QPointF(nx - 0.7, ny - 0.7), 1.4, 1.4);
+          painter.setBrush(QColor(0x3A, 0x2A, 0x1E));
+          painter.drawEllipse(QPointF(nx, ny), 2.4, 2.4);
+          painter.setBrush(QColor(0x9A, 0x92, 0x86));
+          painter.drawEllipse(QPointF(nx - 0.6, ny - 0.6), 1.0, 1.0);
         }
     }
   return image;
@@ -446,7 +450,10 @@ QImage PaintCobbles(int variants) {
 
 // ---------------------------------------------------------------------------
 // Grass, dirt and water: continuous textures. Each variant's noise fields are
-// blended into fields shared by all variants towards the cell border, and
+// blended into fields shared by all variants in a band along the cell
+// border: a narrow band for the large features (a wide one would repeat the
+// same blotches in every cell and draw a grid), a wide one for fine ripples
+// (a narrow one would bend them sharply into a visible frame), and
 // strokes drawn on top are either shared (near the border, drawn wrapped) or
 // the variant's own (kept clear of the border).
 
@@ -467,8 +474,8 @@ struct TBlade {
 };
 
 TBlade RandomBlade(TRandom& random, QPointF root) {
-  const TColour greens[] = {Hex(0x3C6E26), Hex(0x4F8A2E), Hex(0x2F5A1E),
-                            Hex(0x6A9A3A), Hex(0x58832C), Hex(0x7FA648)};
+  const TColour greens[] = {Hex(0x42692E), Hex(0x548338), Hex(0x345626),
+                            Hex(0x6E9444), Hex(0x5C7E36), Hex(0x82A052)};
   // Blades lean mostly one way, as if brushed by the wind.
   return {root, -kPi / 2 + 0.5 + random.Spread(1.2), random.Uniform(9, 18),
           random.Uniform(2.0, 3.6), greens[random.Int(0, 5)] * float(random.Uniform(0.85, 1.15))};
@@ -509,8 +516,8 @@ QImage GrassVariant(int variant, const TFractalNoise& sharedField, const TFracta
     const float px = x + 0.5f, py = y + 0.5f;
     const float f = Blend(float(sharedField.At(px, py)), float(own.At(px, py)), x, y);
     const float dry = Blend(float(sharedDry.At(px, py)), float(ownDry.At(px, py)), x, y);
-    TColour c = Mix(Hex(0x2E5A1E), Hex(0x5E8F34), Clamp01(0.5f + 0.9f * f));
-    c = Mix(c, Hex(0x8C9A45), Clamp01(dry * 1.6f - 0.3f) * 0.6f);
+    TColour c = Mix(Hex(0x34592A), Hex(0x63893E), Clamp01(0.5f + 0.9f * f));
+    c = Mix(c, Hex(0x8E9550), Clamp01(dry * 1.6f - 0.3f) * 0.6f);
     return c * (1.0f + 0.1f * float(fine.At(px, py)));
   });
   QPainter painter(&image);
@@ -633,16 +640,17 @@ namespace {
 
 QImage WaterVariant(int variant, const TFractalNoise& sharedDepth, const TFractalNoise& sharedWaves,
                     const TFractalNoise& sharedCaustics, const TNoise& fine) {
-  const TFractalNoise depth(SeedOf(QStringLiteral("Water/depth/%1").arg(variant)), kCell, 2, 4);
+  const TFractalNoise depth(SeedOf(QStringLiteral("Water/depth/%1").arg(variant)), kCell, 4, 3);
   const TFractalNoise waves(SeedOf(QStringLiteral("Water/waves/%1").arg(variant)), kCell, 3, 3);
   const TFractalNoise caustics(SeedOf(QStringLiteral("Water/caustics/%1").arg(variant)), kCell, 5,
                                2);
   return ShadePixels(kCell, kCell, [&](int x, int y) {
     const float px = x + 0.5f, py = y + 0.5f;
     const float d = Blend(float(sharedDepth.At(px, py)), float(depth.At(px, py)), x, y);
-    const float w = Blend(float(sharedWaves.At(px, py)), float(waves.At(px, py)), x, y);
-    const float k = Blend(float(sharedCaustics.At(px, py)), float(caustics.At(px, py)), x, y);
-    TColour c = Mix(Hex(0x0F3550), Hex(0x2A7290), Clamp01(0.45f + 1.2f * d));
+    const float w = Blend(float(sharedWaves.At(px, py)), float(waves.At(px, py)), x, y, 6, 70);
+    const float k =
+        Blend(float(sharedCaustics.At(px, py)), float(caustics.At(px, py)), x, y, 6, 70);
+    TColour c = Mix(Hex(0x0F3550), Hex(0x2A7290), Clamp01(0.45f + 0.8f * d));
     // A faint web of light, as the surface focuses it onto the bottom.
     const float web = std::pow(1.0f - std::min(1.0f, std::abs(k) * 3.0f), 6.0f);
     c = Mix(c, Hex(0x5FB0C4), web * 0.35f);
@@ -660,7 +668,7 @@ QImage WaterVariant(int variant, const TFractalNoise& sharedDepth, const TFracta
 }  // namespace
 
 QImage PaintWater(int variants) {
-  const TFractalNoise depth(SeedOf(QStringLiteral("Water/depth")), kCell, 2, 4);
+  const TFractalNoise depth(SeedOf(QStringLiteral("Water/depth")), kCell, 4, 3);
   const TFractalNoise waves(SeedOf(QStringLiteral("Water/waves")), kCell, 3, 3);
   const TFractalNoise caustics(SeedOf(QStringLiteral("Water/caustics")), kCell, 5, 2);
   const TNoise fine(SeedOf(QStringLiteral("Water/fine")), kCell, 15);
@@ -770,45 +778,50 @@ QImage PaintStairs() {
   const int width = kCell, height = 2 * kCell;
   const int steps = 8;
   const float tread = float(height) / steps;
-  const float sideWall = 28;
+  const float sideWall = 30;
   const TFractalNoise stone(SeedOf(QStringLiteral("Stairs/stone")), kCell, 6, 4);
   const TNoise fine(SeedOf(QStringLiteral("Stairs/fine")), kCell, 100);
   TRandom random(SeedOf(QStringLiteral("Stairs")));
-  float joints[steps];
-  for (float& j : joints)
-    j = float(random.Uniform(100, 200));
+  float joints[steps], tints[steps];
+  for (int i = 0; i < steps; ++i) {
+    joints[i] = float(random.Uniform(100, 200));
+    tints[i] = float(random.Uniform(0.93, 1.06));
+  }
   return ShadePixels(width, height, [&](int x, int y) {
     const float px = x + 0.5f, py = y + 0.5f;
     const float n = float(stone.At(px, py)), f = float(fine.At(px, py));
     const float inWall = std::min(px, width - px);
     if (inWall < sideWall) {
-      // The side walls' tops, level with the floor above: lit from the upper
-      // left, outlined on the side facing the steps.
-      TColour c = Hex(0x9A948A) * (1.0f + 0.12f * n + 0.05f * f);
-      if (std::fmod(py, 75.0f) < 2.5f) c = c * 0.55f;
-      if (inWall > sideWall - 4)
-        c = Hex(0x2A2622);
-      else if (inWall > sideWall - 8)
-        c = c * (px < width / 2 ? 0.8f : 1.15f);
+      // The side walls' tops, level with the floor above, outlined where
+      // they drop to the steps.
+      if (inWall > sideWall - 5) return Hex(0x1A1714);
+      TColour c = Hex(0x8E887E) * (1.0f + 0.12f * n + 0.05f * f);
+      if (std::fmod(py, 75.0f) < 2.5f) c = c * 0.5f;
+      if (inWall < 3)
+        c = c * 0.7f;
+      else if (inWall > sideWall - 9)
+        c = c * (px < width / 2 ? 1.2f : 0.8f);
       return c;
     }
     const int step = std::min(steps - 1, int(py / tread));
     const float ly = py - step * tread;
     const float depth = float(step) / (steps - 1);
-    TColour c = Hex(0x9C9486) * (1.0f + 0.13f * n + 0.05f * f);
+    // Worn smooth and a little lighter along the middle, where feet go.
+    const float worn = 1.0f + 0.08f * (1.0f - std::abs(px - width / 2.0f) / (width / 2.0f));
+    TColour c = Hex(0x9A9284) * (tints[step] * worn * (1.0f + 0.13f * n + 0.05f * f));
     // Each tread is two blocks.
-    if (std::abs(px - joints[step]) < 1.5f) c = c * 0.55f;
-    // The nosing at the lower edge of each tread catches the light; below
-    // it the next tread lies in the shadow of the step.
-    if (ly > tread - 4)
-      c = c * 1.3f;
-    else if (ly > tread - 6)
-      c = Hex(0x2A2622);
-    else if (step > 0 && ly < 22)
-      c = c * (0.45f + 0.55f * SmoothStep(0, 22, ly));
+    if (std::abs(px - joints[step]) < 1.5f) c = c * 0.5f;
+    // The nosing at the front of each tread catches the light; beyond it the
+    // drop to the next tread shows dark, and the step above shades the top
+    // of the tread below.
+    if (ly > tread - 4) return Hex(0x1A1714);
+    if (ly > tread - 8)
+      c = c * 1.35f;
+    else if (step > 0 && ly < 26)
+      c = c * (0.4f + 0.6f * SmoothStep(0, 26, ly));
     // Shadow cast by the left side wall.
     const float fromLeft = px - sideWall;
-    if (fromLeft < 16) c = c * (0.6f + 0.4f * fromLeft / 16);
+    if (fromLeft < 18) c = c * (0.55f + 0.45f * fromLeft / 18);
     return c * (1.0f - 0.6f * depth);
   });
 }

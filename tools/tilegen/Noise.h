@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -45,6 +46,7 @@ class TNoise {
 
  private:
   int fCells;
+  float fInverseCells;
   double fScale;
   std::vector<float> fGradX;
   std::vector<float> fGradY;
@@ -87,7 +89,15 @@ class TVoronoi {
   TVoronoiHit At(double x, double y) const;
 
  private:
-  double Wrap(double d, double period) const;
+  // The shortest offset between two coordinates when they repeat every
+  // period (0: no repetition).
+  static double Wrap(double d, double period) {
+    if (period <= 0) return d;
+    if (d > 1.5 * period || d < -1.5 * period) return d - period * std::round(d / period);
+    if (d > period / 2) return d - period;
+    if (d < -period / 2) return d + period;
+    return d;
+  }
 
   double fPeriodX;
   double fPeriodY;

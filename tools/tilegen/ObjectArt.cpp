@@ -172,10 +172,10 @@ QImage PaintChest() {
   BoardJoints(p, body, true, box.top(), box.bottom(), 38);
   // The lid is domed: light along its crown, dark towards front and back.
   QLinearGradient dome(box.topLeft(), box.bottomLeft());
-  dome.setColorAt(0, QColor(0, 0, 0, 110));
-  dome.setColorAt(0.42, QColor(255, 240, 210, 70));
+  dome.setColorAt(0, QColor(0, 0, 0, 60));
+  dome.setColorAt(0.35, QColor(255, 240, 210, 45));
   dome.setColorAt(0.6, QColor(255, 240, 210, 0));
-  dome.setColorAt(1, QColor(0, 0, 0, 130));
+  dome.setColorAt(1, QColor(0, 0, 0, 90));
   p.fillPath(body, dome);
   // Iron bands over the lid, riveted.
   for (double x : {box.left() + 42, box.right() - 58}) {
@@ -309,10 +309,12 @@ QImage PaintBookshelf() {
       const QRectF book(inside.right() - depth, y, depth - 1, thick - 1.5);
       const TColour cover = covers[random.Int(0, 7)] * float(random.Uniform(0.85, 1.15));
       p.fillRect(book, ToQColor(cover));
-      // Pages between the boards, then the spine band.
-      p.fillRect(book.adjusted(3, 2.2, -9, -2.2), ToQColor(Hex(0xE6DCC0)));
-      p.fillRect(QRectF(book.right() - 7, book.top(), 7, book.height()), ToQColor(cover * 0.8f));
-      p.fillRect(QRectF(book.right() - 5, book.top(), 1.5, book.height()),
+      // The top edge of the pages between the covers, then the spine band.
+      const double pages = book.height() * 0.32;
+      p.fillRect(QRectF(book.left() + 4, book.center().y() - pages / 2, book.width() - 14, pages),
+                 ToQColor(Hex(0xCFC4A4)));
+      p.fillRect(QRectF(book.right() - 8, book.top(), 8, book.height()), ToQColor(cover * 0.78f));
+      p.fillRect(QRectF(book.right() - 6, book.top(), 1.6, book.height()),
                  ToQColor(Hex(0xD8B45A), 200));
       p.setPen(QPen(QColor(0x14, 0x0C, 0x06), 1.2));
       p.setBrush(Qt::NoBrush);
@@ -512,19 +514,19 @@ QImage PaintRubble() {
   TCanvas c(kCell, kCell);
   QPainter& p = c.Painter;
   TRandom random(SeedOf(QStringLiteral("Rubble")));
-  const TColour stones[] = {Hex(0x8E887E), Hex(0x7A756D), Hex(0x9C9488), Hex(0x6C675F),
-                            Hex(0xA59C8C)};
+  const TColour stones[] = {Hex(0x7E786E), Hex(0x6A655D), Hex(0x8C8478), Hex(0x5C5750),
+                            Hex(0x948A7A)};
   const QPointF centre(150, 150);
   // Large blocks first, then smaller chunks piled around and over them.
-  for (int i = 0; i < 34; ++i) {
-    const double size = i < 6    ? random.Uniform(30, 44)
-                        : i < 20 ? random.Uniform(16, 28)
-                                 : random.Uniform(7, 13);
-    const double spread = i < 6 ? 45 : 80;
+  for (int i = 0; i < 42; ++i) {
+    const double size = i < 7    ? random.Uniform(34, 48)
+                        : i < 24 ? random.Uniform(17, 30)
+                                 : random.Uniform(7, 14);
+    const double spread = i < 7 ? 50 : 100;
     QPointF at = centre + QPointF(random.Spread(spread), random.Spread(spread));
     const QPointF off = at - centre;
     const double d = std::hypot(off.x(), off.y());
-    if (d > 112 - size) at = centre + off * ((112 - size) / d);
+    if (d > 130 - size) at = centre + off * ((130 - size) / d);
     QPolygonF shape;
     const int corners = random.Int(5, 7);
     const double turn = random.Uniform(0, 2 * kPi);
@@ -534,16 +536,21 @@ QImage PaintRubble() {
     path.addPolygon(shape);
     path.closeSubpath();
     const TColour colour = stones[random.Int(0, 4)] * float(random.Uniform(0.9, 1.1));
-    FillAndOutline(p, path, ToQColor(colour), 2.5);
-    // A lit face towards the upper left.
-    QPolygonF face;
-    for (const QPointF& corner : shape)
-      face << at + (corner - at) * 0.55 - QPointF(2, 2);
-    QPainterPath facePath;
-    facePath.addPolygon(face);
-    facePath.closeSubpath();
-    p.fillPath(facePath, ToQColor(colour * 1.18f, 170));
-    ShadeLinear(p, path, at - QPointF(size, size), at + QPointF(size, size), 40, 110);
+    // Facets from a ridge point to each edge, lit by which way they face.
+    const QPointF ridge = at + QPointF(random.Spread(size * 0.25), random.Spread(size * 0.25));
+    for (int k = 0; k < shape.size(); ++k) {
+      const QPointF a = shape[k], b = shape[(k + 1) % shape.size()];
+      const QPointF out = (a + b) / 2 - ridge;
+      const double length = std::max(1e-6, std::hypot(out.x(), out.y()));
+      const double facing = (-0.6 * out.x() - 0.8 * out.y()) / length;
+      const QColor shade = ToQColor(colour * float(1.0 + 0.28 * facing));
+      p.setPen(QPen(shade, 0.8));
+      p.setBrush(shade);
+      p.drawPolygon(QPolygonF({ridge, a, b}));
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(ink::Outline, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(path);
   }
   return c.Finish();
 }

@@ -18,7 +18,8 @@ namespace {
 
 constexpr float kT = kWallThickness;
 constexpr float kMortar = 3.0f;   // width of a joint
-constexpr float kOutline = 5.0f;  // dark edge on the room side
+constexpr float kOutline = 9.0f;  // dark edge on the room side
+constexpr float kFace = 4.0f;     // darker line along the outer face
 constexpr float kBlock = 75.0f;   // dressed blocks: four per cell
 
 enum TSide { sTop = 1, sRight = 2, sBottom = 4, sLeft = 8 };
@@ -114,8 +115,14 @@ TWallPixel Classify(const TPiece& piece, int x, int y) {
   return pixel;
 }
 
-// The look of one style: the distance from a pixel to the nearest joint or
-// face, the stone it belongs to, and the stone's colour.
+// What the material says about one pixel: the distance to the nearest joint
+// or face (negative inside a joint) and the colour of the stone there.
+struct TWallSample {
+  float Edge = 0;
+  TColour Stone;
+};
+
+// The look of one style.
 class TWallMaterial {
  public:
   explicit TWallMaterial(TWallStyle style)
@@ -124,56 +131,73 @@ class TWallMaterial {
         fMottle(SeedOf(QStringLiteral("Walls/mottle/%1").arg(int(style))), kCell, 6, 4),
         fFine(SeedOf(QStringLiteral("Walls/fine/%1").arg(int(style))), kCell, 100) {
     TRandom random(SeedOf(QStringLiteral("Walls/stones/%1").arg(int(style))));
-    // Fieldstones: two staggered rows of irregular stones along the band.
-    for (float u = 0; u < kCell - 1; u += 30) {
-      fStones.Add(u + random.Spread(8), 11 + random.Spread(4));
-      fStones.Add(u + 15 + random.Spread(8), 29 + random.Spread(4));
+    if (style == TWallStyle::Dressed) {
+      for (TColour& c : fBlockColours)
+        c = Hex(0x67635D) * float(random.Uniform(0.9, 1.1));
+      fSquareColour = Hex(0x67635D) * float(random.Uniform(0.98, 1.06));
+    } else {
+      const TColour palette[] = {Hex(0x6E665A), Hex(0x625D55), Hex(0x776D60),
+                                 Hex(0x5A5650), Hex(0x6B6257), Hex(0x645A50)};
+      // Two staggered courses; now and then one stone fills both.
+      for (float u = 0; u < kCell - 1; u += 33.33f) {
+        if (random.Chance(0.25)) {
+          fStones.Add(u + random.Spread(6), kT / 2 + random.Spread(3));
+          continue;
+        }
+        fStones.Add(u + random.Spread(7), 11 + random.Spread(3));
+        fStones.Add(u + 16 + random.Spread(7), kT - 11 + random.Spread(3));
+      }
+      for (int i = 0; i < fStones.Count(); ++i)
+        fStoneColours.push_back(palette[random.Int(0, 5)] * float(random.Uniform(0.88, 1.1)));
+      fSquareColour = palette[2];
+      fSquareStones.Add(12, 13);
+      fSquareStones.Add(31, 11);
+      fSquareStones.Add(21, 32);
     }
-    for (int i = 0; i < fStones.Count(); ++i)
-      fTints.push_back(float(random.Uniform(0.8, 1.15)) * (random.Chance(0.3) ? 0.92f : 1.0f));
-    for (int i = 0; i < 4; ++i)
-      fBlockTints[i] = float(random.Uniform(0.9, 1.08));
-    fSquareTint = float(random.Uniform(0.95, 1.08));
   }
 
-  // Distance to the nearest joint or face (negative inside a joint) and the
-  // stone's tint, for a band pixel.
-  void Band(const TWallPixel& p, float& edge, float& tint) const {
+  TWallSample Band(const TWallPixel& p) const {
     const float faces = std::min(p.V, kT - p.V);
+    TWallSample sample;
     if (fStyle == TWallStyle::Dressed) {
       const float toJoint = std::abs(p.U - kBlock * std::round(p.U / kBlock));
-      edge = std::min({toJoint - kMortar / 2, faces, p.ToSquare - kMortar / 2});
-      tint = fBlockTints[int(p.U / kBlock) % 4];
+      sample.Edge = std::min({toJoint - kMortar / 2, faces, p.ToSquare - kMortar / 2});
+      sample.Stone = Textured(fBlockColours[int(p.U / kBlock) % 4], p.U, p.V);
     } else {
-      const TVoronoiHit hit = fStones.At(p.U, p.V);
+      // Looked up at a displaced point, so the joints wander.
+      const float wu = 4.0f * float(fMottle.At(p.U * 2, p.V * 2 + 50));
+      const float wv = 2.5f * float(fMottle.At(p.U * 2 + 50, p.V * 2));
+      const TVoronoiHit hit = fStones.At(Wrap(p.U + wu), p.V + wv);
       const float rough = 1.2f * float(fFine.At(p.U, p.V * 2));
-      edge = std::min(
+      sample.Edge = std::min(
           {float(hit.EdgeDistance) - kMortar / 2 - rough, faces, p.ToSquare - kMortar / 2});
-      tint = fTints[size_t(hit.Site)];
+      sample.Stone = Textured(fStoneColours[size_t(hit.Site)], p.U, p.V);
     }
+    return sample;
   }
 
-  void Square(const TWallPixel& p, float& edge, float& tint) const {
-    // Joints on the sides where bands continue; the room sides are faces.
-    const float outer = std::min(p.A, p.B) - kMortar / 2;
+  TWallSample Square(const TWallPixel& p) const {
+    // Joints on the sides where bands continue; a post's room sides and a
+    // corner's outer faces are faces.
+    const float outer = std::min(p.A, p.B) - (p.Post ? kMortar / 2 : 0.0f);
     const float inner = std::min(kT - p.A, kT - p.B) - (p.Post ? 0.0f : kMortar / 2);
-    edge = std::min(outer, inner);
-    if (fStyle == TWallStyle::Fieldstone)
-      edge -= 1.2f * float(fFine.At(p.A * 2 + 100, p.B * 2 + 100));
-    tint = fSquareTint;
-  }
-
-  TColour Colour(float u, float v, float tint) const {
-    const float mottle = float(fMottle.At(u, v * 1.5f));
-    const float fine = float(fFine.At(u, v));
-    if (fStyle == TWallStyle::Dressed)
-      return Hex(0x9A958C) * (tint * (1.0f + 0.1f * mottle + 0.05f * fine));
-    return Mix(Hex(0x8C8478), Hex(0x6E6A62), Clamp01(0.5f + mottle)) *
-           (tint * (1.0f + 0.07f * fine));
+    TWallSample sample;
+    sample.Edge = std::min(outer, inner);
+    if (fStyle == TWallStyle::Fieldstone) {
+      // A few stones of their own fill the square.
+      const TVoronoiHit hit = fSquareStones.At(p.A, p.B);
+      sample.Edge = std::min(sample.Edge, float(hit.EdgeDistance) - kMortar / 2) -
+                    1.2f * float(fFine.At(p.A * 2 + 100, p.B * 2 + 100));
+      sample.Stone =
+          Textured(fStoneColours[size_t(hit.Site) % fStoneColours.size()], p.A + 400, p.B + 400);
+      return sample;
+    }
+    sample.Stone = Textured(fSquareColour, p.A + 400, p.B + 400);
+    return sample;
   }
 
   TColour Mortar(float u, float v) const {
-    return Hex(0x4A453F) * (1.0f + 0.15f * float(fFine.At(u * 1.3f, v * 1.3f)));
+    return Hex(0x3C3833) * (1.0f + 0.15f * float(fFine.At(u * 1.3f, v * 1.3f)));
   }
 
   // Rounded fieldstones rise higher than dressed blocks' bevels.
@@ -183,13 +207,20 @@ class TWallMaterial {
   }
 
  private:
+  TColour Textured(TColour base, float u, float v) const {
+    const float mottle = float(fMottle.At(u, v * 1.5f));
+    const float fine = float(fFine.At(u, v));
+    return base * (1.0f + 0.11f * mottle + 0.06f * fine);
+  }
+
   TWallStyle fStyle;
   TVoronoi fStones;
+  TVoronoi fSquareStones{0, 0};
   TFractalNoise fMottle;
   TNoise fFine;
-  std::vector<float> fTints;
-  float fBlockTints[4];
-  float fSquareTint;
+  TColour fBlockColours[4];
+  std::vector<TColour> fStoneColours;
+  TColour fSquareColour;
 };
 
 QImage PaintPiece(const TPiece& piece, const TWallMaterial& material) {
@@ -197,22 +228,15 @@ QImage PaintPiece(const TPiece& piece, const TWallMaterial& material) {
   const int n = kCell + 2;
   std::vector<float> height(size_t(n * n), 0.0f);
   std::vector<TWallPixel> pixels(size_t(n * n));
-  std::vector<float> edges(size_t(n * n), -1.0f);
-  std::vector<float> tints(size_t(n * n), 1.0f);
+  std::vector<TWallSample> samples(size_t(n * n));
   for (int y = -1; y <= kCell; ++y)
     for (int x = -1; x <= kCell; ++x) {
       const size_t i = size_t((y + 1) * n + (x + 1));
       const TWallPixel p = Classify(piece, x, y);
       pixels[i] = p;
       if (p.Kind == TWallPixel::None) continue;
-      float edge = 0, tint = 1;
-      if (p.Kind == TWallPixel::Band)
-        material.Band(p, edge, tint);
-      else
-        material.Square(p, edge, tint);
-      edges[i] = edge;
-      tints[i] = tint;
-      height[i] = material.Relief(edge);
+      samples[i] = p.Kind == TWallPixel::Band ? material.Band(p) : material.Square(p);
+      height[i] = material.Relief(samples[i].Edge);
     }
   auto h = [&](int x, int y) { return height[size_t((y + 1) * n + (x + 1))]; };
   QImage image(kCell, kCell, QImage::Format_RGB888);
@@ -228,22 +252,30 @@ QImage PaintPiece(const TPiece& piece, const TWallMaterial& material) {
         continue;
       }
       // Room side: a dark edge along the band's inner face, around a post's
-      // two inner faces, and in the inner angle of a corner.
-      bool outline;
-      if (p.Kind == TWallPixel::Band)
+      // two inner faces, and in the inner angle of a corner. The outer faces
+      // get a thinner line; where another wall continues beyond a corner's
+      // outer face, it reads as one more joint.
+      bool outline, face;
+      if (p.Kind == TWallPixel::Band) {
         outline = p.V > kT - kOutline;
-      else if (p.Post)
+        face = p.V < kFace;
+      } else if (p.Post) {
         outline = p.A > kT - kOutline || p.B > kT - kOutline;
-      else
+        face = false;
+      } else {
         outline = p.A > kT - kOutline && p.B > kT - kOutline;
+        face = p.A < kFace || p.B < kFace;
+      }
       TColour c;
       if (outline) {
-        c = Hex(0x1E1A16);
+        c = Hex(0x1A1714);
+      } else if (face) {
+        c = Hex(0x2C2824);
       } else {
         const float u = p.Kind == TWallPixel::Band ? p.U : p.A + 400;
         const float v = p.Kind == TWallPixel::Band ? p.V : p.B + 400;
-        const float cover = SmoothStep(-0.6f, 0.6f, edges[i]);
-        c = Mix(material.Mortar(u, v), material.Colour(u, v, tints[i]), cover);
+        const TWallSample& sample = samples[i];
+        c = Mix(material.Mortar(u, v), sample.Stone, SmoothStep(-0.6f, 0.6f, sample.Edge));
         const float dx = (h(x + 1, y) - h(x - 1, y)) * 0.5f;
         const float dy = (h(x, y + 1) - h(x, y - 1)) * 0.5f;
         const float lx = -0.5f, ly = -0.6f, lz = 0.62f;

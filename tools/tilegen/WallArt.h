@@ -7,7 +7,7 @@
 // along its edges; corners join two bands, posts fill the square where bands
 // of neighbouring cells meet. Everything else is the key colour.
 
-constexpr int kWallThickness = 40;
+constexpr int kWallThickness = 44;
 constexpr int kWallPieces = 12;
 
 enum class TWallStyle { Dressed, Fieldstone };

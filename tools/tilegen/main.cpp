@@ -5,6 +5,7 @@
 #include "TilesetFile.h"
 #include "app/services/Error.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QStringList>
@@ -20,7 +21,8 @@ int Usage() {
                "Usage: tessellan-tilegen OUTDIR\n"
                "         writes OUTDIR/ExampleTileset.tls and OUTDIR/Walls.wls\n"
                "       tessellan-tilegen --sheet OUT.png   contact sheet of every group\n"
-               "       tessellan-tilegen --demo OUT.png    a demo room painted with them\n");
+               "       tessellan-tilegen --demo OUT.png    a demo room painted with them\n"
+               "       tessellan-tilegen --pictures DIR    every group's picture at full size\n");
   return 2;
 }
 
@@ -42,6 +44,15 @@ int main(int argc, char** argv) {
       const TTilesetArt walls = PaintWallTileset();
       std::fprintf(stderr, "painted in %lld ms\n", timer.elapsed());
       SaveImage(RenderContactSheet({&tileset, &walls}), args[1]);
+      return 0;
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("--pictures")) {
+      PrepareFolder(args[1]);
+      for (const TTilesetArt& tileset : {PaintExampleTileset(), PaintWallTileset()})
+        for (const TGroupArt& group : tileset.Groups)
+          SaveImage(
+              group.Picture,
+              QDir(args[1]).filePath(QStringLiteral("%1 - %2.png").arg(tileset.Name, group.Name)));
       return 0;
     }
     if (args.size() == 2 && args[0] == QLatin1String("--demo")) {

@@ -1,0 +1,12 @@
+#include "EditSession.h"
+
+#include "editor/MapGridModel.h"
+
+TEditSession::TEditSession(TMapGridModel& grid, TTilesetList& tilesets)
+    : fGrid(grid),
+      fTilesets(tilesets),
+      fPainter(grid),
+      fEngine(grid, fPainter),
+      fPalette(fEngine, tilesets) {
+  fGrid.OnSelect = [this] { fEngine.grdMapSelect(); };
+}

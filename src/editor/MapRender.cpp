@@ -1,0 +1,61 @@
+#include "MapRender.h"
+
+#include "app/services/Error.h"
+#include "editor/MapGridModel.h"
+#include "map/TileMapObjects.h"
+
+#include <QColor>
+#include <QPainter>
+
+namespace {
+
+const QColor kGridLineColour(128, 128, 128);
+
+// The largest picture rendered: the same bound the readers put on images.
+constexpr qint64 kMaxPixels = qint64(16384) * 16384;
+
+}  // namespace
+
+QImage RenderMap(TTileMap& map, int cellSize, quint8 layerFlags, bool gridLines) {
+  const int cols = map.Width() / 2;
+  const int rows = map.Height() / 2;
+  if (cellSize < 2 || cellSize % 2)
+    throw TError(QStringLiteral("The cell size must be an even number of pixels."));
+  if (cols <= 0 || rows <= 0) throw TError(QStringLiteral("The map has no grid squares to draw."));
+  const qint64 width = qint64(cols) * cellSize + (gridLines ? 1 : 0);
+  const qint64 height = qint64(rows) * cellSize + (gridLines ? 1 : 0);
+  if (width > 16384 || height > 16384 || width * height > kMaxPixels)
+    throw TError(QStringLiteral("The picture would be %1 x %2 pixels, more than can be made.")
+                     .arg(width)
+                     .arg(height));
+
+  // The grid's own geometry places the sub-cells and the lines; the grid is
+  // as large as the picture, so nothing scrolls.
+  TMapGridModel grid;
+  grid.SetCellWidth(cellSize);
+  grid.SetCellHeight(cellSize);
+  grid.SetCellColCount(cols);
+  grid.SetCellRowCount(rows);
+  grid.SetControlSize(int(width), int(height));
+  map.ScaleEmbeddedTiles(grid.SubCellWidth(), grid.SubCellHeight());
+
+  // Painting goes fastest on 32-bit pixels; the result is 24-bit.
+  QImage picture(int(width), int(height), QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  QPainter painter(&picture);
+  grid.ForEachSubCell(
+      grid.RedrawRangeFor(-1, -1, -1, -1, 0, 0, 0, 0), [&](const TSubCellPaint& cell) {
+        DrawMapSubCell(map, painter, cell.Rect.ToQRect(), layerFlags, false,
+                       2 * cell.Col + cell.SubCol, 2 * cell.Row + cell.SubRow);
+        if (!gridLines) return;
+        const TPixelRect& r = cell.LineRect;
+        if (cell.TopLine) painter.fillRect(QRect(r.Left, r.Top, r.Width(), 1), kGridLineColour);
+        if (cell.LeftLine) painter.fillRect(QRect(r.Left, r.Top, 1, r.Height()), kGridLineColour);
+        if (cell.RightLine)
+          painter.fillRect(QRect(r.Right, r.Top, 1, r.Height() + 1), kGridLineColour);
+        if (cell.BottomLine)
+          painter.fillRect(QRect(r.Left, r.Bottom, r.Width() + 1, 1), kGridLineColour);
+      });
+  painter.end();
+  return picture.convertToFormat(QImage::Format_RGB888);
+}

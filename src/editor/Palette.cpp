@@ -1,0 +1,319 @@
+#include "Palette.h"
+
+#include "tiles/TileObjects.h"
+#include "tiles/TileSet.h"
+#include "tiles/TilesetList.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QRect>
+
+#include <exception>
+
+const QString TPalette::kCorrupt = QStringLiteral("Corrupt");
+const QString TPalette::kEmpty = QStringLiteral("Empty");
+
+namespace {
+
+const QString kWallCategory = QStringLiteral("Walls");
+const QString kFloorCategory = QStringLiteral("Floors");
+
+QColor SystemColour(QPalette::ColorRole role, const QColor& fallback) {
+  return qGuiApp ? QGuiApplication::palette().color(role) : fallback;
+}
+
+QColor WindowColour() {
+  return SystemColour(QPalette::Base, Qt::white);
+}
+
+QColor ButtonFaceColour() {
+  return SystemColour(QPalette::Button, QColor(240, 240, 240));
+}
+
+// Writes text with its top-left corner at (x, y) on a transparent
+// background.
+void WriteText(QPainter& painter, int x, int y, const QString& text) {
+  painter.setPen(Qt::black);
+  painter.setBackgroundMode(Qt::TransparentMode);
+  painter.drawText(x, y + painter.fontMetrics().ascent(), text);
+}
+
+int IndexOfText(const QStringList& list, const QString& text) {
+  for (int i = 0; i < list.size(); ++i)
+    if (list[i].compare(text, Qt::CaseInsensitive) == 0) return i;
+  return -1;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Palette lists
+
+void TTileCatList::Fill(TTileSet* tileSet, const QString& category) {
+  fGroups.clear();
+  if (!tileSet) return;
+  const int count = tileSet->GroupCount();
+  for (int i = 0; i < count; ++i) {
+    TTileGroup* group = tileSet->GroupAt(i);
+    if (group->Category().compare(category, Qt::CaseInsensitive) == 0) fGroups.push_back(group);
+  }
+}
+
+QStringList CategoriesOf(TTileSet& tileSet) {
+  QStringList categories;
+  const int count = tileSet.GroupCount();
+  for (int i = 0; i < count; ++i) {
+    const QString& category = tileSet.GroupAt(i)->Category();
+    if (IndexOfText(categories, category) < 0) categories.append(category);
+  }
+  return categories;
+}
+
+// ---------------------------------------------------------------------------
+// TPalette
+
+TPalette::TPalette(TPlacementEngine& engine, TTilesetList& tilesets)
+    : fEngine(engine),
+      fTilesets(tilesets),
+      fPreview(kPreviewSize, kPreviewSize, QImage::Format_RGB888) {
+  fPreview.fill(WindowColour());
+  DrawGroup = [](const TTileGroup& group, QPainter& canvas, const QRect& rect, int orientation) {
+    group.DrawPreview(canvas, rect, orientation);
+  };
+  fEngine.SetPalette(this);
+}
+
+TPalette::~TPalette() {
+  fEngine.SetPalette(nullptr);
+}
+
+QStringList TPalette::TilesetNames() const {
+  QStringList names;
+  for (int i = 1; i < fTilesets.Count(); ++i) {
+    const TTileSet* tileSet = fTilesets.Items(i);
+    names.append(tileSet ? tileSet->TilesetName() : QString());
+  }
+  return names;
+}
+
+void TPalette::Changed() {
+  if (fView) fView->StateChanged();
+}
+
+void TPalette::Start() {
+  fControlsVisible = true;
+  fTilesetIndex = fTilesets.Count() > 1 ? 0 : -1;
+  TTileSet* tileSet = fTilesetIndex >= 0 ? fTilesets.Items(1) : nullptr;
+  fEngine.SetCurrentTileset(tileSet);
+  fTilesetHint.clear();
+  // A tileset that fails to load reports it once; the lists below only read
+  // loaded tilesets, so the palette then stays empty instead of asking again.
+  if (tileSet && tileSet->EnsureLoaded())
+    fTilesetHint = QStringLiteral("Author: ") + tileSet->AuthorName() +
+                   QStringLiteral("\r\nDescription: ") + tileSet->Information();
+  FillCategories();
+  const int floors = IndexOfText(fCategories, kFloorCategory);
+  if (floors > 0) {
+    fCategoryIndex = floors;
+    fCatList.Fill(tileSet, fCategories[floors]);
+    RebuildPalette();
+  }
+  fEngine.SetToolValue(etPlaceTiles);
+  SelectFirst();
+  Changed();
+}
+
+void TPalette::FillCategories() {
+  fCategories.clear();
+  fCategoryIndex = -1;
+  fCatList.Clear();
+  TTileSet* tileSet = fEngine.CurrentTileset();
+  if (tileSet && tileSet->Loaded()) {
+    fCategories = CategoriesOf(*tileSet);
+    if (!fCategories.isEmpty()) {
+      fCategoryIndex = 0;
+      fCatList.Fill(tileSet, fCategories[0]);
+    }
+  }
+  RebuildPalette();
+  Changed();
+}
+
+QImage TPalette::PalettePicture(TTileGroup& group) const {
+  QImage picture(fCellWidth, fCellHeight, QImage::Format_RGB888);
+  picture.fill(Qt::white);
+  QPainter painter(&picture);
+  // The drawing area leaves a margin of 4 pixels left and top, 3 right and
+  // bottom.
+  const int left = 4;
+  const int top = 4;
+  const int right = fCellWidth - 3;
+  const int bottom = fCellHeight - 3;
+  const QRect area(left, top, right - left, bottom - top);
+
+  QString marker;
+  QColor fill = Qt::white;
+  if (!group.TileAt(0, 0, 0)) {
+    marker = kEmpty;
+  } else {
+    try {
+      DrawGroup(group, painter, area, 0);
+    } catch (const std::exception&) {
+      // Placement refuses a group whose pictures cannot be drawn.
+      group.SetCorrupt(true);
+      marker = kCorrupt;
+      fill = WindowColour();
+    }
+  }
+  if (!marker.isEmpty()) {
+    painter.fillRect(area, fill);
+    painter.setPen(ButtonFaceColour());
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(area.adjusted(0, 0, -1, -1));
+    const QFontMetrics metrics = painter.fontMetrics();
+    WriteText(painter, (right - left) / 2 - metrics.horizontalAdvance(marker) / 2 + 4,
+              (bottom - top) / 2 - metrics.height() / 2 + 3, marker);
+  }
+  return picture;
+}
+
+void TPalette::RebuildPalette() {
+  fPictures.Clear();
+  for (int i = 0; i < fCatList.Count(); ++i)
+    fPictures.Add(PalettePicture(*fCatList.At(i)));
+  if (fSelected >= fPictures.Count()) fSelected = -1;
+  if (fView) fView->ItemsChanged(fPictures.Count());
+}
+
+void TPalette::SelectFirst() {
+  if (!fCatList.IsEmpty()) {
+    if (fView)
+      fView->SelectItem(0);
+    else
+      grdTileGroupsSelect(0);
+    return;
+  }
+  fSelected = -1;
+  fEngine.SetCurrentGroup(nullptr);
+  fStatusText.clear();
+  RedrawPreview();
+  Changed();
+}
+
+void TPalette::grdTileGroupsSelect(int Index) {
+  if (Index < 0 || Index >= fCatList.Count()) return;
+  fSelected = Index;
+  fEngine.SetOrientation(0);
+  TTileGroup* group = fCatList.At(Index);
+  fEngine.SetCurrentGroup(group);
+  fStatusText = group->GroupName();
+  if (!group->GroupDescr().isEmpty()) fStatusText += QStringLiteral(" - ") + group->GroupDescr();
+  RedrawPreview();
+  // The eraser and the wall tool keep their own grid set-up.
+  if (fEngine.Tool() == etPlaceTiles) fEngine.SetupPlacement();
+  Changed();
+}
+
+void TPalette::grdTileGroupsDrawItem(int Index, bool /*Selected*/, const QRect& Bounds,
+                                     QPainter& Dest) const {
+  if (Index < 0 || Index >= fPictures.Count()) return;
+  Dest.drawImage(Bounds.topLeft(), fPictures.At(Index));
+}
+
+void TPalette::RedrawPreview() {
+  fPreview.fill(WindowColour());
+  const TTileGroup* group = fEngine.CurrentGroup();
+  if (group) {
+    QPainter painter(&fPreview);
+    try {
+      DrawGroup(*group, painter, fPreview.rect(), fEngine.Orientation());
+    } catch (const std::exception&) {
+      const QFontMetrics metrics = painter.fontMetrics();
+      WriteText(painter, fPreview.width() / 2 - metrics.horizontalAdvance(kCorrupt) / 2,
+                fPreview.height() / 2 - metrics.height() / 2, kCorrupt);
+    }
+  }
+  Changed();
+}
+
+void TPalette::cbxCategoryChange(int index) {
+  if (index < 0 || index >= fCategories.size()) return;
+  fCategoryIndex = index;
+  TTileSet* tileSet = fEngine.CurrentTileset();
+  fCatList.Clear();
+  if (tileSet && tileSet->Loaded()) fCatList.Fill(tileSet, fCategories[index]);
+  RebuildPalette();
+  SelectFirst();
+  Changed();
+}
+
+void TPalette::cbxTilesetChange(int index) {
+  // The box is hidden while the wall styles show.
+  if (!fControlsVisible) return;
+  const int entry = index + 1;
+  if (entry < 1 || entry >= fTilesets.Count()) return;
+  TTileSet* next = fTilesets.Items(entry);
+  if (next == fEngine.CurrentTileset()) return;
+  fTilesetIndex = index;
+
+  if (fView) fView->BeginTilesetLoad();
+  try {
+    if (fTilesets.Count() > 1) {
+      TTileSet* previous = fEngine.CurrentTileset();
+      if (previous && previous != fTilesets.Items(0)) previous->Unload();
+      fEngine.SetCurrentTileset(next);
+      if (next && next->EnsureLoaded()) {
+        fTilesetHint = QStringLiteral("Author: ") + next->AuthorName() +
+                       QStringLiteral("\r\nDescription: ") + next->Information();
+        FillCategories();
+      } else {
+        // The previous tileset's groups are gone: show an empty palette, not
+        // a list of freed groups or a description of another tileset.
+        fTilesetHint.clear();
+        fCategories.clear();
+        fCategoryIndex = -1;
+        fCatList.Clear();
+        RebuildPalette();
+      }
+    }
+    fEngine.SetToolValue(etPlaceTiles);
+    SelectFirst();
+  } catch (...) {
+    if (fView) fView->EndTilesetLoad();
+    throw;
+  }
+  if (fView) fView->EndTilesetLoad();
+  Changed();
+  fEngine.UpdateControls();
+}
+
+void TPalette::ShowWallStyles() {
+  fControlsVisible = false;
+  TTileSet* walls = fTilesets.Count() > 0 ? fTilesets.Items(0) : nullptr;
+  fEngine.SetCurrentTileset(walls);
+  fCatList.Clear();
+  if (walls && walls->EnsureLoaded()) fCatList.Fill(walls, kWallCategory);
+  RebuildPalette();
+  SelectFirst();
+  Changed();
+}
+
+void TPalette::ShowTilesets() {
+  if (fControlsVisible) return;
+  fControlsVisible = true;
+  FillFromBoxes();
+  RebuildPalette();
+  SelectFirst();
+  Changed();
+}
+
+void TPalette::FillFromBoxes() {
+  const int entry = fTilesetIndex + 1;
+  TTileSet* tileSet = entry >= 1 && entry < fTilesets.Count() ? fTilesets.Items(entry) : nullptr;
+  fEngine.SetCurrentTileset(tileSet);
+  fCatList.Clear();
+  if (tileSet && tileSet->Loaded() && fCategoryIndex >= 0 && fCategoryIndex < fCategories.size())
+    fCatList.Fill(tileSet, fCategories[fCategoryIndex]);
+}

@@ -1,0 +1,171 @@
+#pragma once
+
+#include "editor/PlacementEngine.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QPainter;
+class QRect;
+class TTileGroup;
+class TTileSet;
+class TTilesetList;
+
+// The groups of one tileset whose category equals a text without regard to
+// case, in the tileset's own order. It does not own the groups.
+class TTileCatList {
+ public:
+  // Lists the tileset's groups of the category (loading the tileset when it
+  // is not loaded); no tileset gives an empty list.
+  void Fill(TTileSet* tileSet, const QString& category);
+  void Clear() { fGroups.clear(); }
+  int Count() const { return int(fGroups.size()); }
+  bool IsEmpty() const { return fGroups.empty(); }
+  TTileGroup* At(int index) const { return fGroups.at(size_t(index)); }
+
+ private:
+  std::vector<TTileGroup*> fGroups;
+};
+
+// The palette's pictures, one per listed group, each CellWidth × CellHeight
+// pixels of 24-bit colour. It owns them.
+class TTilePaletteList {
+ public:
+  void Clear() { fPictures.clear(); }
+  void Add(QImage picture) { fPictures.push_back(std::move(picture)); }
+  int Count() const { return int(fPictures.size()); }
+  const QImage& At(int index) const { return fPictures.at(size_t(index)); }
+
+ private:
+  std::vector<QImage> fPictures;
+};
+
+// The distinct categories of a tileset's groups in the order they first
+// appear; a category already listed (compared without regard to case) is not
+// listed again.
+QStringList CategoriesOf(TTileSet& tileSet);
+
+// What the palette tells whoever shows it. The window implements it with its
+// palette grid, combo boxes, status bar and preview image; without a view the
+// palette keeps its state as plain data only (the tool and the tests).
+class TPaletteView {
+ public:
+  virtual ~TPaletteView() = default;
+  // The pictures were rebuilt: the palette grid shows NumItems items.
+  virtual void ItemsChanged(int numItems) = 0;
+  // Selects an item of the palette grid, which answers through
+  // grdTileGroupsSelect (the grid's OnSelect).
+  virtual void SelectItem(int index) = 0;
+  // The boxes, their hint or visibility, the status text or the preview
+  // changed.
+  virtual void StateChanged() = 0;
+  // A tileset is about to load (its progress goes to the status bar's single
+  // text), and has finished or failed.
+  virtual void BeginTilesetLoad() {}
+  virtual void EndTilesetLoad() {}
+};
+
+// The tile palette's logic: the tileset and category boxes as plain data,
+// the list of groups shown and their pictures, the selection and its effect
+// on the placement engine (current group, orientation, grid set-up), the
+// status text and the tile preview, and the wall styles that replace the
+// palette while the wall tool is active.
+class TPalette : public TPlacementPalette {
+ public:
+  static constexpr int kCellSize = 60;
+  static constexpr int kPreviewSize = 82;
+
+  // Neither is owned. The palette makes itself the engine's palette.
+  TPalette(TPlacementEngine& engine, TTilesetList& tilesets);
+  ~TPalette() override;
+
+  void SetView(TPaletteView* view) { fView = view; }
+
+  // --- The tileset box: list entries 1 onward by name ---
+  QStringList TilesetNames() const;
+  int TilesetIndex() const { return fTilesetIndex; }
+  // "Author: …\r\nDescription: …" of the tileset shown, once it loaded.
+  const QString& TilesetHint() const { return fTilesetHint; }
+  // The tileset and category boxes are hidden while the wall styles show.
+  bool TilesetControlsVisible() const { return fControlsVisible; }
+
+  // --- The category box ---
+  const QStringList& Categories() const { return fCategories; }
+  int CategoryIndex() const { return fCategoryIndex; }
+
+  // --- The palette grid ---
+  int CellWidth() const { return fCellWidth; }
+  int CellHeight() const { return fCellHeight; }
+  const TTileCatList& Groups() const { return fCatList; }
+  const TTilePaletteList& Pictures() const { return fPictures; }
+  int NumItems() const { return fPictures.Count(); }
+  int Selected() const { return fSelected; }
+
+  // Status bar panel 2: the selected group's name and description.
+  const QString& StatusText() const { return fStatusText; }
+  // The tile preview picture, kPreviewSize square.
+  const QImage& Preview() const { return fPreview; }
+
+  // The window's start-up: the first tileset, "Floors" when it is one of
+  // its categories, the place-tiles tool and the first item selected.
+  void Start();
+  // Refills the category box and the palette from the current tileset.
+  void FillCategories();
+  // Rebuilds the pictures of the listed groups.
+  void RebuildPalette();
+
+  // The palette grid's events.
+  void grdTileGroupsSelect(int Index);
+  void grdTileGroupsDrawItem(int Index, bool Selected, const QRect& Bounds, QPainter& Dest) const;
+  // The category box now shows entry index.
+  void cbxCategoryChange(int index);
+  // The tileset box now shows entry index (tileset list entry index + 1).
+  void cbxTilesetChange(int index);
+
+  // Redraws the preview in the engine's orientation.
+  void RedrawPreview();
+
+  // TPlacementPalette
+  void ShowWallStyles() override;
+  void ShowTilesets() override;
+  void OrientationChanged() override { RedrawPreview(); }
+
+  // Draws a group's preview; raises when the group cannot be drawn. The
+  // group's own DrawPreview unless replaced.
+  std::function<void(const TTileGroup&, QPainter&, const QRect&, int orientation)> DrawGroup;
+
+  // The text "Corrupt" or "Empty" as the palette and preview write it.
+  static const QString kCorrupt;
+  static const QString kEmpty;
+
+ private:
+  QImage PalettePicture(TTileGroup& group) const;
+  // Selects palette item 0 through the view, or makes the current group none
+  // when nothing is listed.
+  void SelectFirst();
+  void FillFromBoxes();
+  void Changed();
+
+  TPlacementEngine& fEngine;
+  TTilesetList& fTilesets;
+  TPaletteView* fView = nullptr;
+
+  int fTilesetIndex = -1;
+  QString fTilesetHint;
+  bool fControlsVisible = true;
+  QStringList fCategories;
+  int fCategoryIndex = -1;
+
+  int fCellWidth = kCellSize;
+  int fCellHeight = kCellSize;
+  TTileCatList fCatList;
+  TTilePaletteList fPictures;
+  int fSelected = -1;
+
+  QString fStatusText;
+  QImage fPreview;
+};

@@ -1,0 +1,93 @@
+// render: a whole map as a PNG picture, drawn exactly as the editor's map
+// grid draws it at a cell size: the map's cached images are scaled to half
+// the cell size and every sub-cell is an unscaled copy of them through
+// DrawMapSubCell (the screen's path, not the printer's stretch), optionally
+// with the grid's grey lines.
+#include "Command.h"
+#include "app/services/Error.h"
+#include "editor/MapRender.h"
+#include "map/TileMapObjects.h"
+
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace {
+
+constexpr int kDefaultCell = 48;
+
+quint8 ParseLayers(const QString& text) {
+  quint8 flags = 0;
+  for (const QString& name : text.split(QLatin1Char(','))) {
+    if (name == QLatin1String("base"))
+      flags |= lfBase;
+    else if (name == QLatin1String("objects"))
+      flags |= lfObjects;
+    else if (name == QLatin1String("walls"))
+      flags |= lfWalls;
+    else
+      throw TError(
+          QStringLiteral("Unknown layer \"%1\" (expected base, objects or walls).").arg(name));
+  }
+  return flags;
+}
+
+void WritePng(const QImage& image, const QString& path) {
+  // Written beside the target and renamed over it, so a failure never
+  // leaves half a picture.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    throw TError(
+        QStringLiteral("The picture %1 could not be written: %2").arg(path, file.errorString()));
+  QImageWriter writer(&file, "png");
+  if (!writer.write(image) || !file.commit())
+    throw TError(QStringLiteral("The picture %1 could not be written: %2")
+                     .arg(path, writer.error() != QImageWriter::UnknownError ? writer.errorString()
+                                                                             : file.errorString()));
+}
+
+int Render(const QStringList& args) {
+  QStringList positional;
+  int cell = kDefaultCell;
+  quint8 layers = lfAll;
+  bool grid = false;
+  for (int i = 0; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    if (arg == QLatin1String("--cell") || arg == QLatin1String("--layers")) {
+      if (i + 1 >= args.size()) throw TError(arg + QStringLiteral(" needs a value."));
+      const QString value = args[++i];
+      if (arg == QLatin1String("--cell")) {
+        bool ok = false;
+        cell = value.toInt(&ok);
+        // Even sizes only: a grid square is two sub-cells of whole pixels.
+        if (!ok || cell < 2 || cell > 1024 || cell % 2)
+          throw TError(QStringLiteral("--cell takes an even number of pixels from 2 to 1024."));
+      } else {
+        layers = ParseLayers(value);
+      }
+    } else if (arg == QLatin1String("--grid")) {
+      grid = true;
+    } else if (arg.startsWith(QLatin1String("--"))) {
+      throw TError(QStringLiteral("Unknown option \"%1\".").arg(arg));
+    } else {
+      positional.append(arg);
+    }
+  }
+  if (positional.size() != 2)
+    throw TError(QStringLiteral(
+        "Usage: tessellan-tool render MAP OUT.png [--cell N] [--layers base,objects,walls] "
+        "[--grid]"));
+
+  TTileMap map;
+  map.LoadFromFile(positional[0]);
+  WritePng(RenderMap(map, cell, layers, grid), positional[1]);
+  return 0;
+}
+
+TCommandRegistration reg({QStringLiteral("render"),
+                          QStringLiteral("MAP OUT.png [--cell N] [--layers base,objects,walls] "
+                                         "[--grid]"),
+                          QStringLiteral("draw a whole map as the editor shows it, N pixels per "
+                                         "grid square (48), optionally with grid lines"),
+                          Render});
+
+}  // namespace
