@@ -212,6 +212,8 @@ void TfrmMain::StartMap(TTileMap* map) {
 void TfrmMain::AddTab(TTileMap* map) {
   const QSignalBlocker blocker(fMapTabs);
   fMapTabs->addTab(map->MapName());
+  // A hidden tab bar does not report its new height itself.
+  fMapTabs->updateGeometry();
 }
 
 void TfrmMain::SelectTab(int index) {

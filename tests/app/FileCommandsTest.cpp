@@ -5,7 +5,11 @@
 #include "app/Application.h"
 #include "app/CaptionPanel.h"
 #include "app/MainActions.h"
+#include "app/services/Error.h"
+#include "app/settings/SettingsStore.h"
+#include "editor/controls/MapGrid.h"
 #include "map/TileMapObjects.h"
+#include "map/UndoRedoU.h"
 #include "support/ScriptedMessages.h"
 
 #include <QAction>
@@ -29,6 +33,13 @@ class TFailingObject : public QObject {
  public:
   bool event(QEvent*) override { throw TError(QStringLiteral("The handler failed")); }
 };
+
+// A path no file can be written to, even by root: its folder is a file.
+QString UnwritablePath(const QTemporaryDir& temp) {
+  QFile blocker(temp.filePath(QStringLiteral("blocker")));
+  EXPECT_TRUE(blocker.open(QIODevice::WriteOnly));
+  return temp.filePath(QStringLiteral("blocker/Lost.tqm"));
+}
 
 const QString kSaveQuestion =
     QStringLiteral(" has changed since the last save. Do you wish to save your changes?");
@@ -127,7 +138,7 @@ TEST_F(TFileCommandsTest, SaveAsRefusesAPathThatIsAlreadyOpen) {
 
 TEST_F(TFileCommandsTest, AFailedSaveKeepsTheMapAsItWas) {
   DragOnGrid(0, 0, 0, 0);
-  dialogs->Answers = {TempPath("missing-folder/Lost.tqm")};
+  dialogs->Answers = {UnwritablePath(temp)};
   Run("faSave");
   ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
   EXPECT_EQ(ScriptedMessages().Shown[0].Caption, "Tessellan");
@@ -182,7 +193,7 @@ TEST_F(TFileCommandsTest, TheWindowClosesOnlyWhenEveryMapIsSavedOrGivenUp) {
 
   // Yes with a save that fails keeps the window open as well.
   ScriptedMessages().Answers = {TMsgAnswer::Yes};
-  dialogs->Answers = {TempPath("missing-folder/Lost.tqm")};
+  dialogs->Answers = {UnwritablePath(temp)};
   EXPECT_FALSE(window->close());
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(ScriptedMessages().Shown.back().Caption, "Tessellan");

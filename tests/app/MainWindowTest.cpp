@@ -1,6 +1,7 @@
 // The main window as a user drives it: start-up state, painting on the grid,
 // tools, menus and the enabled states of the editing commands.
 #include "WindowTestSupport.h"
+#include "app/CaptionPanel.h"
 #include "app/MainActions.h"
 #include "app/MainStatusBar.h"
 #include "app/PaletteColumn.h"
@@ -55,6 +56,10 @@ TEST_F(TMainWindowTest, StartsWithOneNewMapAndTheFirstFloorSelected) {
   ASSERT_NE(window->CurrentMap(), nullptr);
   EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap");
   EXPECT_EQ(window->MapPanel()->Caption(), "Map - BattleMap");
+  // The tab strip shows below the grid.
+  EXPECT_GT(window->MapTabs()->height(), 0);
+  EXPECT_GE(window->MapTabs()->y(), window->MapGrid()->geometry().bottom());
+  EXPECT_EQ(window->MapTabs()->shape(), QTabBar::RoundedSouth);
   EXPECT_EQ(window->MapGrid()->Model().CellWidth(), 48);
   EXPECT_EQ(window->MapGrid()->Model().CellColCount(), 8);
   EXPECT_EQ(window->MapGrid()->Model().CellRowCount(), 10);
