@@ -18,6 +18,7 @@
 #include <QHash>
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -244,7 +245,10 @@ void TTileMap::LoadFromStorage(const TStorage& root) {
   }
   std::vector<TLayerEntry> layers[kLayerCount];
   for (int layer = 0; layer < kLayerCount; ++layer) {
-    ParseLayerText(PropertyBytes(root, Name(kLayerNames[layer])), [&](const TLayerEntry& entry) {
+    const QByteArray text = PropertyBytes(root, Name(kLayerNames[layer]));
+    // An entry takes at least seven bytes ("0\xB5" "0;0\xB5" "0").
+    layers[layer].reserve(size_t(std::min(qint64(width) * height, text.size() / 7 + 1)));
+    ParseLayerText(text, [&](const TLayerEntry& entry) {
       // Entries naming no embedded tile, no orientation or no cell of the
       // map are skipped.
       if (entry.Orientation >= kOrientationCount) return;
@@ -268,12 +272,22 @@ void TTileMap::LoadFromStorage(const TStorage& root) {
   for (auto& entry : entries)
     fEmbeddedTiles.Append(std::move(entry));
 
-  // Later entries for a cell replace earlier ones; PlaceTile finds the first
-  // entry of the same identity, so no entry is added.
-  for (int layer = 0; layer < kLayerCount; ++layer)
-    for (const TLayerEntry& entry : layers[layer])
-      PlaceTile(layer, entry.X, entry.Y, *fEmbeddedTiles.At(entry.TileIndex), entry.Orientation,
-                48);
+  // What PlaceTile would do with nothing recorded: a cell shows the first
+  // entry of the identity it names, and later entries for a cell replace
+  // earlier ones. The identity lookup is made once per entry, not per cell.
+  std::vector<int> shownIndex(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i)
+    shownIndex[size_t(i)] = fEmbeddedTiles.IndexOfGuid(fEmbeddedTiles.At(i)->Guid());
+  for (int layer = 0; layer < kLayerCount; ++layer) {
+    for (const TLayerEntry& entry : layers[layer]) {
+      auto tile = std::make_unique<TMapTile>(this);
+      tile->SetX(entry.X);
+      tile->SetY(entry.Y);
+      tile->SetTileIndex(shownIndex[size_t(entry.TileIndex)]);
+      tile->SetOrientation(entry.Orientation);
+      fLayers[layer].Cell(entry.X, entry.Y) = std::move(tile);
+    }
+  }
   SetModified(false);
   fUndoList->Clear();
 }

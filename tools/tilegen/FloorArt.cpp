@@ -20,7 +20,7 @@ float BorderDistance(int x, int y) {
 
 // Blends a field shared by all variants (at the border) into the variant's
 // own field (inside), so the variants agree along the border.
-float Blend(float shared, float own, int x, int y, float from = 6, float to = 70) {
+float Blend(float shared, float own, int x, int y, float from = 3, float to = 30) {
   return shared + (own - shared) * SmoothStep(from, to, BorderDistance(x, y));
 }
 
@@ -127,10 +127,11 @@ QImage FlagstoneVariant(int variant, const TFractalNoise& edgeNoise, const TNois
       int slab = 0;
       for (size_t i = 0; i < slabs.size(); ++i)
         if (slabs[i].contains(QPointF(wx, wy))) slab = int(i);
-      const float inset =
-          -RoundedBoxDistance(wx, wy, info[size_t(slab)].Box, 9) + 1.5f * float(grain.At(px, py));
+      const float inset = -RoundedBoxDistance(wx, wy, info[size_t(slab)].Box, 9) +
+                          1.3f * float(edgeNoise.At(2 * px + 37, 2 * py)) +
+                          0.4f * float(grain.At(px, py));
       const float c = SmoothStep(-0.7f, 0.7f, inset);
-      const float stone = 7.0f * SmoothStep(0, 12, inset) +
+      const float stone = 5.5f * SmoothStep(0, 14, inset) +
                           1.4f * float(mottle.At(px + ox + info[size_t(slab)].Offset, py));
       const float groutLevel = 0.5f * float(grain.At(px, py));
       height.At(x, y) = groutLevel + (stone - groutLevel) * c;
@@ -147,6 +148,9 @@ QImage FlagstoneVariant(int variant, const TFractalNoise& edgeNoise, const TNois
     const TColour grout = Hex(0x3C3630) * (1.0f + 0.18f * fine);
     const float m = float(mottle.At(px * 1.7f + ox, py * 1.7f + slab.Offset));
     TColour stone = slab.Colour * (1.0f + 0.13f * m + 0.06f * fine);
+    // Small pits in the stone.
+    const float pit = float(grain.At(py + 0.5f * px + 91, px + 17));
+    stone = stone * (1.0f - 0.16f * SmoothStep(0.45f, 0.75f, pit));
     // Worn, dirtier rims.
     stone = stone * (0.84f + 0.16f * SmoothStep(0.5f, 9.0f, insets[i]));
     return Mix(grout, stone, cover[i]) * light;
@@ -446,7 +450,10 @@ QImage PaintCobbles(int variants) {
 
 // ---------------------------------------------------------------------------
 // Grass, dirt and water: continuous textures. Each variant's noise fields are
-// blended into fields shared by all variants towards the cell border, and
+// blended into fields shared by all variants in a band along the cell
+// border: a narrow band for the large features (a wide one would repeat the
+// same blotches in every cell and draw a grid), a wide one for fine ripples
+// (a narrow one would bend them sharply into a visible frame), and
 // strokes drawn on top are either shared (near the border, drawn wrapped) or
 // the variant's own (kept clear of the border).
 
@@ -580,9 +587,7 @@ QImage DirtVariant(int variant, const TFractalNoise& sharedField, const TFractal
   QImage image = ShadePixels(kCell, kCell, [&](int x, int y) {
     const float px = x + 0.5f, py = y + 0.5f;
     const float f = Blend(float(sharedField.At(px, py)), float(own.At(px, py)), x, y);
-    // The shared field is kept faint, so the ring all cells share does not
-    // draw a grid of dark blotches.
-    const float dark = Blend(0.4f * float(sharedDark.At(px, py)), float(ownDark.At(px, py)), x, y);
+    const float dark = Blend(float(sharedDark.At(px, py)), float(ownDark.At(px, py)), x, y);
     TColour c = Mix(Hex(0x674A2F), Hex(0x9A7650), Clamp01(0.5f + 1.2f * f));
     c = Mix(c, Hex(0x4A3523), Clamp01(dark * 2.0f - 0.3f) * 0.5f);
     // Sand and grit: fine grains of light and dark.
@@ -635,16 +640,17 @@ namespace {
 
 QImage WaterVariant(int variant, const TFractalNoise& sharedDepth, const TFractalNoise& sharedWaves,
                     const TFractalNoise& sharedCaustics, const TNoise& fine) {
-  const TFractalNoise depth(SeedOf(QStringLiteral("Water/depth/%1").arg(variant)), kCell, 2, 4);
+  const TFractalNoise depth(SeedOf(QStringLiteral("Water/depth/%1").arg(variant)), kCell, 4, 3);
   const TFractalNoise waves(SeedOf(QStringLiteral("Water/waves/%1").arg(variant)), kCell, 3, 3);
   const TFractalNoise caustics(SeedOf(QStringLiteral("Water/caustics/%1").arg(variant)), kCell, 5,
                                2);
   return ShadePixels(kCell, kCell, [&](int x, int y) {
     const float px = x + 0.5f, py = y + 0.5f;
     const float d = Blend(float(sharedDepth.At(px, py)), float(depth.At(px, py)), x, y);
-    const float w = Blend(float(sharedWaves.At(px, py)), float(waves.At(px, py)), x, y);
-    const float k = Blend(float(sharedCaustics.At(px, py)), float(caustics.At(px, py)), x, y);
-    TColour c = Mix(Hex(0x0F3550), Hex(0x2A7290), Clamp01(0.45f + 1.2f * d));
+    const float w = Blend(float(sharedWaves.At(px, py)), float(waves.At(px, py)), x, y, 6, 70);
+    const float k =
+        Blend(float(sharedCaustics.At(px, py)), float(caustics.At(px, py)), x, y, 6, 70);
+    TColour c = Mix(Hex(0x0F3550), Hex(0x2A7290), Clamp01(0.45f + 0.8f * d));
     // A faint web of light, as the surface focuses it onto the bottom.
     const float web = std::pow(1.0f - std::min(1.0f, std::abs(k) * 3.0f), 6.0f);
     c = Mix(c, Hex(0x5FB0C4), web * 0.35f);
@@ -662,7 +668,7 @@ QImage WaterVariant(int variant, const TFractalNoise& sharedDepth, const TFracta
 }  // namespace
 
 QImage PaintWater(int variants) {
-  const TFractalNoise depth(SeedOf(QStringLiteral("Water/depth")), kCell, 2, 4);
+  const TFractalNoise depth(SeedOf(QStringLiteral("Water/depth")), kCell, 4, 3);
   const TFractalNoise waves(SeedOf(QStringLiteral("Water/waves")), kCell, 3, 3);
   const TFractalNoise caustics(SeedOf(QStringLiteral("Water/caustics")), kCell, 5, 2);
   const TNoise fine(SeedOf(QStringLiteral("Water/fine")), kCell, 15);

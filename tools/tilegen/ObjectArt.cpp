@@ -514,19 +514,19 @@ QImage PaintRubble() {
   TCanvas c(kCell, kCell);
   QPainter& p = c.Painter;
   TRandom random(SeedOf(QStringLiteral("Rubble")));
-  const TColour stones[] = {Hex(0x8E887E), Hex(0x7A756D), Hex(0x9C9488), Hex(0x6C675F),
-                            Hex(0xA59C8C)};
+  const TColour stones[] = {Hex(0x7E786E), Hex(0x6A655D), Hex(0x8C8478), Hex(0x5C5750),
+                            Hex(0x948A7A)};
   const QPointF centre(150, 150);
   // Large blocks first, then smaller chunks piled around and over them.
-  for (int i = 0; i < 34; ++i) {
-    const double size = i < 6    ? random.Uniform(30, 44)
-                        : i < 20 ? random.Uniform(16, 28)
-                                 : random.Uniform(7, 13);
-    const double spread = i < 6 ? 45 : 80;
+  for (int i = 0; i < 42; ++i) {
+    const double size = i < 7    ? random.Uniform(34, 48)
+                        : i < 24 ? random.Uniform(17, 30)
+                                 : random.Uniform(7, 14);
+    const double spread = i < 7 ? 50 : 100;
     QPointF at = centre + QPointF(random.Spread(spread), random.Spread(spread));
     const QPointF off = at - centre;
     const double d = std::hypot(off.x(), off.y());
-    if (d > 112 - size) at = centre + off * ((112 - size) / d);
+    if (d > 130 - size) at = centre + off * ((130 - size) / d);
     QPolygonF shape;
     const int corners = random.Int(5, 7);
     const double turn = random.Uniform(0, 2 * kPi);
@@ -536,16 +536,21 @@ QImage PaintRubble() {
     path.addPolygon(shape);
     path.closeSubpath();
     const TColour colour = stones[random.Int(0, 4)] * float(random.Uniform(0.9, 1.1));
-    FillAndOutline(p, path, ToQColor(colour), 2.5);
-    // A lit face towards the upper left.
-    QPolygonF face;
-    for (const QPointF& corner : shape)
-      face << at + (corner - at) * 0.55 - QPointF(2, 2);
-    QPainterPath facePath;
-    facePath.addPolygon(face);
-    facePath.closeSubpath();
-    p.fillPath(facePath, ToQColor(colour * 1.18f, 170));
-    ShadeLinear(p, path, at - QPointF(size, size), at + QPointF(size, size), 40, 110);
+    // Facets from a ridge point to each edge, lit by which way they face.
+    const QPointF ridge = at + QPointF(random.Spread(size * 0.25), random.Spread(size * 0.25));
+    for (int k = 0; k < shape.size(); ++k) {
+      const QPointF a = shape[k], b = shape[(k + 1) % shape.size()];
+      const QPointF out = (a + b) / 2 - ridge;
+      const double length = std::max(1e-6, std::hypot(out.x(), out.y()));
+      const double facing = (-0.6 * out.x() - 0.8 * out.y()) / length;
+      const QColor shade = ToQColor(colour * float(1.0 + 0.28 * facing));
+      p.setPen(QPen(shade, 0.8));
+      p.setBrush(shade);
+      p.drawPolygon(QPolygonF({ridge, a, b}));
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(ink::Outline, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(path);
   }
   return c.Finish();
 }

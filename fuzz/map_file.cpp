@@ -1,0 +1,21 @@
+// Map files from untrusted bytes: the compound-file parser and the map
+// loader must reject damage with an error, never crash, hang or allocate
+// from an unchecked size.
+#include "app/services/Error.h"
+#include "map/TileMapObjects.h"
+#include "storage/CompoundFile.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+  try {
+    const std::unique_ptr<TStorage> root = ParseCompoundFile(bytes);
+    TTileMap map;
+    map.LoadFromStorage(*root);
+  } catch (const TError&) {
+  }
+  return 0;
+}
