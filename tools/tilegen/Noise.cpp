@@ -46,14 +46,6 @@ TNoise::TNoise(uint32_t seed, double period, int cells)
   }
 }
 
-namespace {
-
-inline double Fade(double t) {
-  return t * t * t * (t * (t * 6 - 15) + 10);
-}
-
-}  // namespace
-
 double TNoise::At(double x, double y) const {
   // Lattice coordinates wrapped into [0, cells): a multiplication instead of
   // an integer division, which dominated the painting time.
