@@ -28,6 +28,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 const QString TfrmMain::kMapFilter =
     QStringLiteral("Tessellan Map (*.tqm)|*.tqm|All Files (*.*)|*.*");
 

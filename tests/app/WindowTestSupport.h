@@ -11,10 +11,15 @@
 
 #include <deque>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 class QAction;
 class QMenu;
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 // Records every file dialog the window asks for and answers from a queue of
 // paths (an empty path cancels; an empty queue cancels too).

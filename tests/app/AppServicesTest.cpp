@@ -1,0 +1,98 @@
+// The window's building blocks that need no window: the error guard, the
+// file filter conversion and the action table's consistency.
+#include "WindowTestSupport.h"
+#include "app/Application.h"
+#include "app/ButtonImages.h"
+#include "app/FileDialogs.h"
+#include "app/MainActions.h"
+#include "app/services/Error.h"
+#include "support/ScriptedMessages.h"
+
+#include <QImage>
+#include <QKeySequence>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+TEST(Guarded, ShowsWhatAHandlerRaisesAndPassesArgumentsOn) {
+  int received = 0;
+  Guarded([&](int value) { received = value; })(7);
+  EXPECT_EQ(received, 7);
+  // A handler without parameters ignores what the signal passes.
+  Guarded([&] { received = 8; })(true);
+  EXPECT_EQ(received, 8);
+  EXPECT_TRUE(ScriptedMessages().Shown.empty());
+
+  const struct {
+    std::function<void()> Raise;
+    const char* Text;
+  } cases[] = {
+      {[] { throw TError(QStringLiteral("Unable to open the file")); }, "Unable to open the file."},
+      {[] { throw TError(QStringLiteral("Stopped!")); }, "Stopped!"},
+      {[] { throw std::runtime_error("bad allocation"); }, "bad allocation."},
+      {[] { throw 42; }, "An unexpected error occurred."},
+  };
+  for (const auto& c : cases) {
+    ScriptedMessages().Shown.clear();
+    Guarded(c.Raise)();
+    ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
+    const TMessage& box = ScriptedMessages().Shown[0];
+    EXPECT_EQ(box.Text, c.Text);
+    EXPECT_EQ(box.Caption, "Tessellan");
+    EXPECT_EQ(box.Icon, TMsgIcon::Error);
+    EXPECT_EQ(box.Buttons, mbOK);
+  }
+}
+
+TEST(QtFileFilter, TurnsPairsIntoTheToolkitsFilterList) {
+  const struct {
+    const char* Filter;
+    const char* Expected;
+  } cases[] = {
+      {"Tessellan Map (*.tqm)|*.tqm|All Files (*.*)|*.*", "Tessellan Map (*.tqm);;All Files (*.*)"},
+      {"Bitmap Graphic (*.bmp)|*.bmp", "Bitmap Graphic (*.bmp)"},
+      {"Maps|*.tqm;*.tql", "Maps (*.tqm *.tql)"},
+      {"Dangling description", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(QtFileFilter(c.Filter), c.Expected) << c.Filter;
+}
+
+TEST(MainActionTable, NamesShortcutsAndPicturesAreConsistent) {
+  QSet<QString> names;
+  QSet<QKeySequence> keys;
+  for (const TActionSpec& spec : MainActionTable()) {
+    SCOPED_TRACE(spec.Name);
+    EXPECT_FALSE(names.contains(spec.Name));
+    names.insert(spec.Name);
+    // Two actions sharing a key would leave the key doing nothing.
+    for (const QString& key : QString(spec.Shortcuts).split(' ', Qt::SkipEmptyParts)) {
+      const QKeySequence sequence =
+          key.size() == 1 ? QKeySequence(key.at(0).toUpper().unicode()) : QKeySequence(key);
+      EXPECT_FALSE(sequence.isEmpty()) << key.toStdString();
+      EXPECT_FALSE(keys.contains(sequence)) << key.toStdString();
+      keys.insert(sequence);
+    }
+    if (!spec.Image) continue;
+    ASSERT_TRUE(HasButtonImage(spec.Image));
+    for (const int size : {16, 32}) {
+      const QImage image = ButtonPixmap(spec.Image, size).toImage();
+      EXPECT_EQ(image.size(), QSize(size, size));
+      int painted = 0;
+      for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+          painted += qAlpha(image.pixel(x, y)) > 0;
+      EXPECT_GT(painted, size * size / 8) << size;
+    }
+  }
+  for (const char* const* layout : {kFileMenu, kEditMenu, kMapMenu, kTileMenu, kMainToolBar,
+                                    kMapToolBar, kGridContextMenu, kEraseMenu}) {
+    for (const char* const* name = layout; *name; ++name) {
+      EXPECT_TRUE(QString(*name) == "-" || names.contains(*name)) << *name;
+    }
+  }
+  EXPECT_TRUE(HasButtonImage("modified"));
+}
