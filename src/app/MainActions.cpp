@@ -22,8 +22,8 @@ void Nothing(TfrmMain&) {}
 }  // namespace
 
 // clang-format off
-const std::vector<TActionSpec>& MainActionTable() {
-  static const std::vector<TActionSpec> table = {
+const std::vector<TActionEntry>& MainActionTable() {
+  static const std::vector<TActionEntry> table = {
     // File
     {"faNewMap", "&New Map...", "New Map", "Ctrl+N", "new", S::Plain, false, 0,
      [](TfrmMain& w) { w.faNewMapExecute(); }},
@@ -148,25 +148,25 @@ bool IsSeparator(const char* name) {
 TMainActions::TMainActions(TfrmMain& window) : fWindow(window) {
   fToolGroup = new QActionGroup(&window);
   fEraseGroup = new QActionGroup(&window);
-  for (const TActionSpec& spec : MainActionTable()) {
-    auto* action = new QAction(QString::fromUtf8(spec.Caption), &window);
-    action->setObjectName(QString::fromUtf8(spec.Name));
-    action->setToolTip(QString::fromUtf8(spec.Hint));
-    action->setStatusTip(QString::fromUtf8(spec.Hint));
+  for (const TActionEntry& entry : MainActionTable()) {
+    auto* action = new QAction(QString::fromUtf8(entry.Caption), &window);
+    action->setObjectName(QString::fromUtf8(entry.Name));
+    action->setToolTip(QString::fromUtf8(entry.Hint));
+    action->setStatusTip(QString::fromUtf8(entry.Hint));
     QList<QKeySequence> keys;
     for (const QString& key :
-         QString::fromUtf8(spec.Shortcuts).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+         QString::fromUtf8(entry.Shortcuts).split(QLatin1Char(' '), Qt::SkipEmptyParts))
       keys << KeyOf(key);
     action->setShortcuts(keys);
-    if (spec.Image) action->setIcon(ButtonIcon(QString::fromUtf8(spec.Image)));
-    action->setData(spec.Tag);
-    if (spec.Style != S::Plain) {
+    if (entry.Image) action->setIcon(ButtonIcon(QString::fromUtf8(entry.Image)));
+    action->setData(entry.Tag);
+    if (entry.Style != S::Plain) {
       action->setCheckable(true);
-      action->setChecked(spec.Checked);
+      action->setChecked(entry.Checked);
     }
-    if (spec.Style == S::Tool) fToolGroup->addAction(action);
-    if (spec.Style == S::EraseLayer) fEraseGroup->addAction(action);
-    const auto execute = spec.Execute;
+    if (entry.Style == S::Tool) fToolGroup->addAction(action);
+    if (entry.Style == S::EraseLayer) fEraseGroup->addAction(action);
+    const auto execute = entry.Execute;
     QObject::connect(action, &QAction::triggered, &window,
                      Guarded([&window, execute] { execute(window); }));
     // In the window's action list, so that every shortcut works from

@@ -27,7 +27,7 @@ enum class TActionStyle {
 // One command of the main window: its name (also the QAction's object name),
 // exact caption and hint, shortcuts (the first primary, the others
 // secondary, separated by blanks), button picture, style and handler.
-struct TActionSpec {
+struct TActionEntry {
   const char* Name;
   const char* Caption;
   const char* Hint;
@@ -40,7 +40,7 @@ struct TActionSpec {
 };
 
 // Every command of the main window, in the order of its action list.
-const std::vector<TActionSpec>& MainActionTable();
+const std::vector<TActionEntry>& MainActionTable();
 
 // Where the commands appear: lists of action names, "-" for a separator and
 // "gaEraser" for the erase entry with its four-item submenu (in a toolbar, a

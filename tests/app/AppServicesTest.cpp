@@ -64,22 +64,22 @@ TEST(QtFileFilter, TurnsPairsIntoTheToolkitsFilterList) {
 TEST(MainActionTable, NamesShortcutsAndPicturesAreConsistent) {
   QSet<QString> names;
   QSet<QKeySequence> keys;
-  for (const TActionSpec& spec : MainActionTable()) {
-    SCOPED_TRACE(spec.Name);
-    EXPECT_FALSE(names.contains(spec.Name));
-    names.insert(spec.Name);
+  for (const TActionEntry& entry : MainActionTable()) {
+    SCOPED_TRACE(entry.Name);
+    EXPECT_FALSE(names.contains(entry.Name));
+    names.insert(entry.Name);
     // Two actions sharing a key would leave the key doing nothing.
-    for (const QString& key : QString(spec.Shortcuts).split(' ', Qt::SkipEmptyParts)) {
+    for (const QString& key : QString(entry.Shortcuts).split(' ', Qt::SkipEmptyParts)) {
       const QKeySequence sequence =
           key.size() == 1 ? QKeySequence(key.at(0).toUpper().unicode()) : QKeySequence(key);
       EXPECT_FALSE(sequence.isEmpty()) << key.toStdString();
       EXPECT_FALSE(keys.contains(sequence)) << key.toStdString();
       keys.insert(sequence);
     }
-    if (!spec.Image) continue;
-    ASSERT_TRUE(HasButtonImage(spec.Image));
+    if (!entry.Image) continue;
+    ASSERT_TRUE(HasButtonImage(entry.Image));
     for (const int size : {16, 32}) {
-      const QImage image = ButtonPixmap(spec.Image, size).toImage();
+      const QImage image = ButtonPixmap(entry.Image, size).toImage();
       EXPECT_EQ(image.size(), QSize(size, size));
       int painted = 0;
       for (int y = 0; y < size; ++y)
