@@ -71,7 +71,7 @@ TEST_F(PaletteTest, StartUpShowsFloorsWhereverItIs) {
     SCOPED_TRACE(test.categories.size());
     TearDown();
     SetUp();
-    std::vector<TGroupSpec> groups;
+    std::vector<TGroupDef> groups;
     for (const char* category : test.categories)
       groups.push_back(Group(category, category));  // each group named after its category
     AddTileset(QStringLiteral("t%1.tls").arg(++file), QStringLiteral("T"), groups);
@@ -88,7 +88,7 @@ TEST_F(PaletteTest, StartUpShowsFloorsWhereverItIs) {
 // preview fails shows "Corrupt" and is marked so that it cannot be placed;
 // others show their preview in the 4-pixel margin.
 TEST_F(PaletteTest, EmptyAndCorruptItems) {
-  TGroupSpec hollow = Group("Hollow", "Floors", 2, 1);
+  TGroupDef hollow = Group("Hollow", "Floors", 2, 1);
   hollow.Tiles = {QPoint(1, 0)};
   AddTileset(QStringLiteral("a.tls"), QStringLiteral("T"),
              {Group("Fine", "Floors"), hollow, Group("Broken", "Floors")});

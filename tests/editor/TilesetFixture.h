@@ -15,25 +15,25 @@
 #include <memory>
 
 // A group of a test tileset file covering its whole grid with tiles.
-inline TGroupSpec Group(const char* name, const char* category, int width = 1, int height = 1,
-                        int type = 0, int place = 2) {
-  TGroupSpec spec;
-  spec.Name = QString::fromLatin1(name);
-  spec.Category = QString::fromLatin1(category);
-  spec.PatWidth = width;
-  spec.PatHeight = height;
-  spec.FType = type;
-  spec.PlaceType = place;
-  spec.Tiles.clear();
+inline TGroupDef Group(const char* name, const char* category, int width = 1, int height = 1,
+                       int type = 0, int place = 2) {
+  TGroupDef def;
+  def.Name = QString::fromLatin1(name);
+  def.Category = QString::fromLatin1(category);
+  def.PatWidth = width;
+  def.PatHeight = height;
+  def.FType = type;
+  def.PlaceType = place;
+  def.Tiles.clear();
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      spec.Tiles.emplace_back(x, y);
-  return spec;
+      def.Tiles.emplace_back(x, y);
+  return def;
 }
 
-inline TGroupSpec WallStyle(const char* name) {
-  TGroupSpec spec = Group(name, "Walls", 12, 1, 1, 0);
-  return spec;
+inline TGroupDef WallStyle(const char* name) {
+  TGroupDef def = Group(name, "Walls", 12, 1, 1, 0);
+  return def;
 }
 
 // The installed list made of tileset files in a temporary folder: a wall
@@ -53,7 +53,7 @@ class TilesetFixture : public testing::Test {
   }
 
   TTileSet& AddTileset(const QString& file, const QString& name,
-                       const std::vector<TGroupSpec>& groups) {
+                       const std::vector<TGroupDef>& groups) {
     const QString path = dir.filePath(file);
     WriteTilesetFile(path, *MakeTilesetTree(name, groups));
     TTileSet& tileSet = TilesetList().Add();

@@ -22,7 +22,7 @@ QImage Solid(QRgb colour) {
 }  // namespace
 
 std::unique_ptr<TStorage> MakeTilesetTree(const QString& tilesetName,
-                                          const std::vector<TGroupSpec>& groups) {
+                                          const std::vector<TGroupDef>& groups) {
   auto root = std::make_unique<TStorage>();
   WriteProperty(*root, QStringLiteral("Version"), QStringLiteral("1.0"));
   WriteProperty(*root, QStringLiteral("TilesetName"), tilesetName);
@@ -34,27 +34,27 @@ std::unique_ptr<TStorage> MakeTilesetTree(const QString& tilesetName,
   root->CreateStream(DocumentSummaryInformationName(), QByteArray(48, '\0'));
 
   int number = 0;
-  for (const TGroupSpec& spec : groups) {
+  for (const TGroupDef& def : groups) {
     TStorage& group =
         root->CreateStorage(QStringLiteral("Group%1").arg(++number, 2, 10, QLatin1Char('0')));
-    WriteProperty(group, QStringLiteral("PatWidth"), QString::number(spec.PatWidth));
-    WriteProperty(group, QStringLiteral("PatHeight"), QString::number(spec.PatHeight));
-    WriteProperty(group, QStringLiteral("FType"), QString::number(spec.FType));
-    WriteProperty(group, QStringLiteral("GroupName"), spec.Name);
-    WriteProperty(group, QStringLiteral("GroupDescr"), spec.Name + QStringLiteral(" for tests."));
-    WriteProperty(group, QStringLiteral("Category"), spec.Category);
-    WriteProperty(group, QStringLiteral("PlaceType"), QString::number(spec.PlaceType));
+    WriteProperty(group, QStringLiteral("PatWidth"), QString::number(def.PatWidth));
+    WriteProperty(group, QStringLiteral("PatHeight"), QString::number(def.PatHeight));
+    WriteProperty(group, QStringLiteral("FType"), QString::number(def.FType));
+    WriteProperty(group, QStringLiteral("GroupName"), def.Name);
+    WriteProperty(group, QStringLiteral("GroupDescr"), def.Name + QStringLiteral(" for tests."));
+    WriteProperty(group, QStringLiteral("Category"), def.Category);
+    WriteProperty(group, QStringLiteral("PlaceType"), QString::number(def.PlaceType));
     TStorage& tiles = group.CreateStorage(QStringLiteral("Tiles"));
-    for (const QPoint& at : spec.Tiles) {
+    for (const QPoint& at : def.Tiles) {
       QByteArray records;
       for (int quadrant = 0; quadrant < 4; ++quadrant)
         WriteSubTileRecord(records, Solid(qRgb(number * 10, at.x() * 40 + at.y(), quadrant * 60)),
                            NameGuidText(QStringLiteral("%1/%2/%3.%4/%5")
-                                            .arg(tilesetName, spec.Name)
+                                            .arg(tilesetName, def.Name)
                                             .arg(at.x())
                                             .arg(at.y())
                                             .arg(quadrant)),
-                           spec.FType == 1 ? 0x02FF00FF : -1);
+                           def.FType == 1 ? 0x02FF00FF : -1);
       tiles.CreateStream(QStringLiteral("%1.%2").arg(at.x()).arg(at.y()), records);
     }
   }

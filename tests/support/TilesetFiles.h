@@ -10,7 +10,7 @@ class TStorage;
 
 // Builds small tileset files for the tests, with our own storage writer.
 
-struct TGroupSpec {
+struct TGroupDef {
   QString Name;
   int PatWidth = 1;
   int PatHeight = 1;
@@ -24,7 +24,7 @@ struct TGroupSpec {
 // A root with the five root texts (Version "1.0"), the two summary streams
 // and one storage per group, named "Group01", "Group02", ….
 std::unique_ptr<TStorage> MakeTilesetTree(const QString& tilesetName,
-                                          const std::vector<TGroupSpec>& groups);
+                                          const std::vector<TGroupDef>& groups);
 void WriteTilesetFile(const QString& path, const TStorage& root);
 
 // The text a failed load shows inside the "Error Loading Tileset" box.

@@ -18,7 +18,7 @@
 
 namespace {
 
-const std::vector<TGroupSpec> kThreeGroups = {
+const std::vector<TGroupDef> kThreeGroups = {
     {QStringLiteral("Marble"),
      3,
      1,

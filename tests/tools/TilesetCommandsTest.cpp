@@ -56,7 +56,7 @@ class TilesetCommandsTest : public testing::Test {
   QTemporaryDir fDir;
 };
 
-const std::vector<TGroupSpec> kGroups = {
+const std::vector<TGroupDef> kGroups = {
     {QStringLiteral("Tall \"Shelf\""),
      2,
      2,

@@ -22,7 +22,7 @@ namespace {
 
 // One group of a supplied tileset: what the file says about it and the
 // painter of its picture.
-struct TGroupSpec {
+struct TGroupDef {
   const char* Storage;
   const char* Name;
   const char* Description;
@@ -36,22 +36,22 @@ struct TGroupSpec {
 
 // Paints the groups on a few threads: every painter is a pure function of
 // fixed seeds, so the order they run in changes nothing.
-std::vector<TGroupArt> PaintGroups(const std::vector<TGroupSpec>& specs) {
-  std::vector<TGroupArt> groups(specs.size());
+std::vector<TGroupArt> PaintGroups(const std::vector<TGroupDef>& defs) {
+  std::vector<TGroupArt> groups(defs.size());
   std::atomic<size_t> next{0};
   auto work = [&] {
-    for (size_t i = next++; i < specs.size(); i = next++) {
-      const TGroupSpec& spec = specs[i];
+    for (size_t i = next++; i < defs.size(); i = next++) {
+      const TGroupDef& def = defs[i];
       TGroupArt& group = groups[i];
-      group.StorageName = QLatin1String(spec.Storage);
-      group.Name = QLatin1String(spec.Name);
-      group.Description = QLatin1String(spec.Description);
-      group.Category = QLatin1String(spec.Category);
-      group.FType = spec.FType;
-      group.PlaceType = spec.PlaceType;
-      group.PatWidth = spec.PatWidth;
-      group.PatHeight = spec.PatHeight;
-      group.Picture = spec.Paint().convertToFormat(QImage::Format_RGB888);
+      group.StorageName = QLatin1String(def.Storage);
+      group.Name = QLatin1String(def.Name);
+      group.Description = QLatin1String(def.Description);
+      group.Category = QLatin1String(def.Category);
+      group.FType = def.FType;
+      group.PlaceType = def.PlaceType;
+      group.PatWidth = def.PatWidth;
+      group.PatHeight = def.PatHeight;
+      group.Picture = def.Paint().convertToFormat(QImage::Format_RGB888);
     }
   };
   const unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
@@ -73,7 +73,7 @@ const char* const kDoors = "Doors";
 TTilesetArt PaintExampleTileset() {
   // Storage names sort in the container's order (by length, then text), which
   // is the palette's order: floors first, then furniture, then doors.
-  const std::vector<TGroupSpec> specs = {
+  const std::vector<TGroupDef> defs = {
       {"Group01", "Flagstones", "Worn grey flagstones laid in dark grout.", kFloors, 0, 0, 6, 1,
        [] { return PaintFlagstones(6); }},
       {"Group02", "Marble", "Polished cream marble slabs set with green diamonds.", kFloors, 0, 0,
@@ -124,12 +124,12 @@ TTilesetArt PaintExampleTileset() {
   set.Name = QStringLiteral("ExampleTileset");
   set.Author = QStringLiteral("The Tessellan developers");
   set.Information = QStringLiteral("Floors, furniture and doors for dungeons, halls and taverns.");
-  set.Groups = PaintGroups(specs);
+  set.Groups = PaintGroups(defs);
   return set;
 }
 
 TTilesetArt PaintWallTileset() {
-  const std::vector<TGroupSpec> specs = {
+  const std::vector<TGroupDef> defs = {
       {"Group01", "Standard", "Walls of dressed grey stone blocks.", "Walls", 1, 0, kWallPieces, 1,
        [] { return PaintWallPieces(TWallStyle::Dressed); }},
       {"Group02", "Stone", "Walls of rough fieldstone.", "Walls", 1, 0, kWallPieces, 1,
@@ -139,6 +139,6 @@ TTilesetArt PaintWallTileset() {
   set.Name = QStringLiteral("ExampleWalls");
   set.Author = QStringLiteral("The Tessellan developers");
   set.Information = QStringLiteral("Two wall styles: dressed stone blocks and rough fieldstone.");
-  set.Groups = PaintGroups(specs);
+  set.Groups = PaintGroups(defs);
   return set;
 }
