@@ -36,13 +36,17 @@ asan: deps
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSELLAN_TESTS=OFF
 	cmake --build $(BENCH_DIR) -j $(JOBS)
-	@for b in $(BENCH_DIR)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+	@for b in $(BENCH_DIR)/bench/bench_*; do \
+		[ -f $$b ] && [ -x $$b ] || continue; \
+		echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; \
+	done
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DTESSELLAN_FUZZ=ON -DTESSELLAN_TESTS=OFF -DTESSELLAN_BENCH=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	@for f in $(FUZZ_DIR)/fuzz/fuzz_*; do \
+		[ -f $$f ] && [ -x $$f ] || continue; \
 		name=$$(basename $$f | sed 's/^fuzz_//'); \
 		mkdir -p $(FUZZ_DIR)/corpus/$$name fuzz/crashes/$$name; \
 		echo "== $$name for $(FUZZ_SECONDS) s"; \
