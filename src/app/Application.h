@@ -32,11 +32,13 @@ void ShowCurrentException();
 // handler that takes no arguments ignores those the caller passes.
 template <class F>
 auto Guarded(F handler) {
-  return [handler = std::move(handler)](auto&&... args) {
+  return [handler = std::move(handler)](auto&&... args) -> void {
     try {
-      if constexpr (std::is_invocable_v<F&, decltype(args)...>)
+      // The toolkit may probe the wrapper with fewer arguments than it passes
+      // (to count what a slot takes): such probes must compile, and do nothing.
+      if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
         handler(std::forward<decltype(args)>(args)...);
-      else
+      else if constexpr (std::is_invocable_v<const F&>)
         handler();
     } catch (...) {
       ShowCurrentException();
