@@ -54,10 +54,11 @@ int Edit(const QStringList& args) {
   return 0;
 }
 
-TCommandRegistration reg({QStringLiteral("edit"), QStringLiteral("IN|new OUT SCRIPT"),
-                          QStringLiteral("run an edit script (tileset, group, tool, walls, "
-                                         "erase-layer, rotate, flip, seed, drag, addcol, addrow, "
-                                         "delcol, delrow, nudge, undo, redo) on a map and save it"),
-                          Edit});
+TCommandRegistration reg(
+    {QStringLiteral("edit"), QStringLiteral("IN|new OUT SCRIPT"),
+     QStringLiteral("Run an edit script (tileset, group, tool, walls, "
+                    "erase-layer, rotate, flip, seed, drag, addcol, addrow, "
+                    "delcol, delrow, nudge, undo, redo) on a map and save it."),
+     Edit});
 
 }  // namespace

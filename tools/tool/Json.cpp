@@ -34,7 +34,9 @@ TJsonWriter& TJsonWriter::Close(char bracket) {
   return *this;
 }
 
-TJsonWriter& TJsonWriter::EndObject() { return Close('}'); }
+TJsonWriter& TJsonWriter::EndObject() {
+  return Close('}');
+}
 
 TJsonWriter& TJsonWriter::BeginArray() {
   BeforeValue();
@@ -43,7 +45,9 @@ TJsonWriter& TJsonWriter::BeginArray() {
   return *this;
 }
 
-TJsonWriter& TJsonWriter::EndArray() { return Close(']'); }
+TJsonWriter& TJsonWriter::EndArray() {
+  return Close(']');
+}
 
 TJsonWriter& TJsonWriter::Key(const QString& name) {
   BeforeValue();

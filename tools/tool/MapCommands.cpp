@@ -121,14 +121,17 @@ int MapNew(const QStringList& args) {
   return 0;
 }
 
-TCommandRegistration infoRegistration({QStringLiteral("map-info"), QStringLiteral("FILE"),
-                                       QStringLiteral("describes a map file as JSON"), MapInfo});
+TCommandRegistration infoRegistration(
+    {QStringLiteral("map-info"), QStringLiteral("FILE"),
+     QStringLiteral("Print a map file's texts, sizes, embedded tiles and layers as JSON."),
+     MapInfo});
 TCommandRegistration resaveRegistration(
     {QStringLiteral("map-resave"), QStringLiteral("IN OUT"),
-     QStringLiteral("opens a map file as the editor does and saves it under another name"),
+     QStringLiteral("Open a map file as the editor does and save it under another name."),
      MapResave});
 TCommandRegistration newRegistration(
     {QStringLiteral("map-new"), QStringLiteral("OUT [--width N] [--height N]"),
-     QStringLiteral("saves a new map from the default settings (sizes in grid squares)"), MapNew});
+     QStringLiteral("Save a new map made from the default settings (sizes in grid squares)."),
+     MapNew});
 
 }  // namespace

@@ -89,8 +89,8 @@ int Render(const QStringList& args) {
 TCommandRegistration reg({QStringLiteral("render"),
                           QStringLiteral("MAP OUT.png [--cell N] [--layers base,objects,walls] "
                                          "[--grid]"),
-                          QStringLiteral("draw a whole map as the editor shows it, N pixels per "
-                                         "grid square (48), optionally with grid lines"),
+                          QStringLiteral("Draw a whole map as the editor shows it, N pixels per "
+                                         "grid square (48), optionally with grid lines."),
                           Render});
 
 }  // namespace

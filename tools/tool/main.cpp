@@ -25,18 +25,30 @@ void PrintHelp(FILE* out) {
                "message box the editor would have shown (caption, then text), to stderr.\n");
 }
 
+// Drops Qt's notice that XDG_RUNTIME_DIR is unset (common in scripts and
+// services), so that stderr carries only what the tool itself reports.
+QtMessageHandler gDefaultHandler = nullptr;
+
+void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+  gDefaultHandler(type, context, text);
+}
+
 }  // namespace
 
 TCommandRegistration::TCommandRegistration(const TCommand& command) {
   Registry().push_back(command);
 }
 
-const std::vector<TCommand>& Commands() { return Registry(); }
+const std::vector<TCommand>& Commands() {
+  return Registry();
+}
 
 int main(int argc, char** argv) {
   // Images are painted with QPainter and fonts, which need a GUI application;
   // the offscreen platform needs no display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  gDefaultHandler = qInstallMessageHandler(FilterMessages);
   QGuiApplication app(argc, argv);
   SetMessageService(std::make_unique<TStderrMessageService>());
 
