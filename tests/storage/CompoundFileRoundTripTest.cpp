@@ -13,6 +13,10 @@
 namespace {
 
 quint32 U32(const QByteArray& b, qint64 at) {
+  if (at < 0 || at + 4 > b.size()) {
+    ADD_FAILURE() << "read outside the file at offset " << at;
+    return 0;
+  }
   return qFromLittleEndian<quint32>(b.constData() + at);
 }
 
