@@ -66,14 +66,6 @@ class TPictureView : public TMapGridView {
                                  canvas, cell.Selected);
     });
   }
-  void EraseArea(const TPixelRect&) override {}
-  void SavePixels(TSavedArea, const TPixelRect&) override {}
-  void RestorePixels(TSavedArea) override {}
-  void ForgetPixels(TSavedArea) override {}
-  void DrawOutline(const TPixelRect&, std::uint8_t) override {}
-  void Show() override {}
-  void SetScrollRanges(int, int) override {}
-  void SetScrollPositions(int, int) override {}
 
  private:
   const TMapGridModel& fGrid;

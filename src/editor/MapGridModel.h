@@ -74,18 +74,19 @@ class TMapGridView {
  public:
   virtual ~TMapGridView() = default;
   // Fills the range's region with the background colour and draws every
-  // sub-cell ForEachSubCell yields for it.
+  // sub-cell ForEachSubCell yields for it. Everything else a view may leave
+  // alone: the defaults do nothing.
   virtual void PaintRegion(const TRedrawRange& range) = 0;
   // Fills an area with the window colour.
-  virtual void EraseArea(const TPixelRect& area) = 0;
-  virtual void SavePixels(TSavedArea area, const TPixelRect& rect) = 0;
-  virtual void RestorePixels(TSavedArea area) = 0;
-  virtual void ForgetPixels(TSavedArea area) = 0;
-  virtual void DrawOutline(const TPixelRect& rect, std::uint8_t phase) = 0;
+  virtual void EraseArea(const TPixelRect& /*area*/) {}
+  virtual void SavePixels(TSavedArea /*area*/, const TPixelRect& /*rect*/) {}
+  virtual void RestorePixels(TSavedArea /*area*/) {}
+  virtual void ForgetPixels(TSavedArea /*area*/) {}
+  virtual void DrawOutline(const TPixelRect& /*rect*/, std::uint8_t /*phase*/) {}
   // Brings the picture to the screen.
-  virtual void Show() = 0;
-  virtual void SetScrollRanges(int maxX, int maxY) = 0;
-  virtual void SetScrollPositions(int x, int y) = 0;
+  virtual void Show() {}
+  virtual void SetScrollRanges(int /*maxX*/, int /*maxY*/) {}
+  virtual void SetScrollPositions(int /*x*/, int /*y*/) {}
   virtual void TakeFocus() {}
   virtual void CaptureMouse() {}
   virtual void ReleaseMouse() {}

@@ -14,14 +14,6 @@ class TRepaintCounter : public TMapGridView {
   void PaintRegion(const TRedrawRange& range) override {
     if (range.Region == TPixelRect{0, 0, fGrid.ControlWidth(), fGrid.ControlHeight()}) ++Full;
   }
-  void EraseArea(const TPixelRect&) override {}
-  void SavePixels(TSavedArea, const TPixelRect&) override {}
-  void RestorePixels(TSavedArea) override {}
-  void ForgetPixels(TSavedArea) override {}
-  void DrawOutline(const TPixelRect&, std::uint8_t) override {}
-  void Show() override {}
-  void SetScrollRanges(int, int) override {}
-  void SetScrollPositions(int, int) override {}
 
   int Full = 0;
 

@@ -5,27 +5,13 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
+#include "support/RunProgram.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct TRun {
-  int ExitCode = -1;
-  QString Err;
-};
-
-TRun Tool(const QStringList& args) {
-  QProcess process;
-  process.start(QStringLiteral(TESSELLAN_BINARY_DIR "/tessellan-tool"), args);
-  TRun run;
-  if (!process.waitForFinished(120000)) return run;
-  run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  run.Err = QString::fromUtf8(process.readAllStandardError());
-  return run;
-}
 
 std::unique_ptr<TSubTile> MakeSubTile(int seed, qint32 transparent) {
   QImage image(20, 20, QImage::Format_RGB888);
@@ -87,8 +73,8 @@ class RenderToolTest : public testing::Test {
   QImage Render(const QStringList& options) {
     const QString out = dir.filePath(QStringLiteral("out.png"));
     QFile::remove(out);
-    const TRun run = Tool(QStringList{QStringLiteral("render"), mapPath, out} + options);
-    EXPECT_EQ(run.ExitCode, 0) << qPrintable(run.Err);
+    const TProgramRun run = RunTool(QStringList{QStringLiteral("render"), mapPath, out} + options);
+    EXPECT_EQ(run.ExitCode, 0) << run.Err.constData();
     QImage image(out);
     EXPECT_FALSE(image.isNull());
     return image.convertToFormat(QImage::Format_RGB888);
@@ -148,7 +134,7 @@ TEST_F(RenderToolTest, BadArgumentsWriteNothing) {
   };
   for (const QStringList& args : bad) {
     SCOPED_TRACE(qPrintable(args.join(QLatin1Char(' '))));
-    const TRun run = Tool(args);
+    const TProgramRun run = RunTool(args);
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_FALSE(run.Err.isEmpty());
     EXPECT_FALSE(QFile::exists(out));
@@ -181,7 +167,7 @@ class EditToolTest : public testing::Test {
 // again and nudged.
 TEST_F(EditToolTest, ScriptsPaintWithTheSuppliedTilesets) {
   const QString first = dir.filePath(QStringLiteral("room.tqm"));
-  TRun run = Tool({QStringLiteral("edit"), QStringLiteral("new"), first, Script(R"(
+  TProgramRun run = RunTool({QStringLiteral("edit"), QStringLiteral("new"), first, Script(R"(
 # a floor, a barrel half a square off and a wall
 tileset ExampleTileset
 group Flagstones
@@ -192,7 +178,7 @@ drag 2 2 2 2 sub 1 1
 walls Standard
 drag 1 1 4 1 edge top
 )")});
-  ASSERT_EQ(run.ExitCode, 0) << qPrintable(run.Err);
+  ASSERT_EQ(run.ExitCode, 0) << run.Err.constData();
   TTileMap map;
   map.LoadFromFile(first);
   EXPECT_EQ(map.Width(), 16);
@@ -206,8 +192,8 @@ drag 1 1 4 1 edge top
     EXPECT_NE(map.GetTile(mlWall, x, 2), nullptr) << x;
 
   const QString second = dir.filePath(QStringLiteral("nudged.tqm"));
-  run = Tool({QStringLiteral("edit"), first, second, Script("nudge right\naddcol\n")});
-  ASSERT_EQ(run.ExitCode, 0) << qPrintable(run.Err);
+  run = RunTool({QStringLiteral("edit"), first, second, Script("nudge right\naddcol\n")});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err.constData();
   TTileMap nudged;
   nudged.LoadFromFile(second);
   EXPECT_EQ(nudged.Width(), 18);
@@ -230,14 +216,14 @@ TEST_F(EditToolTest, BadScriptsStopWithTheLineAndWriteNothing) {
   const QString out = dir.filePath(QStringLiteral("never.tqm"));
   for (const TCase& test : cases) {
     SCOPED_TRACE(test.script);
-    const TRun run =
-        Tool({QStringLiteral("edit"), QStringLiteral("new"), out, Script(test.script)});
+    const TProgramRun run =
+        RunTool({QStringLiteral("edit"), QStringLiteral("new"), out, Script(test.script)});
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_TRUE(run.Err.contains(QString::fromUtf8(test.message))) << qPrintable(run.Err);
+    EXPECT_TRUE(run.Err.contains(test.message)) << run.Err.constData();
     EXPECT_FALSE(QFile::exists(out));
   }
-  const TRun missing = Tool({QStringLiteral("edit"), QStringLiteral("new"), out,
-                             dir.filePath(QStringLiteral("no-script.txt"))});
+  const TProgramRun missing = RunTool({QStringLiteral("edit"), QStringLiteral("new"), out,
+                                       dir.filePath(QStringLiteral("no-script.txt"))});
   EXPECT_EQ(missing.ExitCode, 1);
   EXPECT_FALSE(QFile::exists(out));
 }

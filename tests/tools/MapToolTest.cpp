@@ -5,32 +5,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
+#include "support/RunProgram.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct TToolRun {
-  int ExitCode = -1;
-  QByteArray Out;
-  QByteArray Err;
-};
-
-TToolRun RunTool(const QStringList& args) {
-  QProcess process;
-  process.start(QStringLiteral(TESSELLAN_BINARY_DIR "/tessellan-tool"), args);
-  TToolRun run;
-  if (!process.waitForFinished(60000)) return run;
-  run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  run.Out = process.readAllStandardOutput();
-  run.Err = process.readAllStandardError();
-  return run;
-}
-
 QJsonObject MapInfo(const QString& path) {
-  const TToolRun run = RunTool({QStringLiteral("map-info"), path});
+  const TProgramRun run = RunTool({QStringLiteral("map-info"), path});
   EXPECT_EQ(run.ExitCode, 0) << run.Err.constData();
   QJsonParseError error;
   const QJsonDocument doc = QJsonDocument::fromJson(run.Out, &error);
@@ -56,12 +40,12 @@ TEST(MapTool, NewMapDescribedByMapInfo) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath(QStringLiteral("new.tqm"));
-  const TToolRun made =
+  const TProgramRun made =
       RunTool({QStringLiteral("map-new"), path, QStringLiteral("--width"), QStringLiteral("5"),
                QStringLiteral("--height"), QStringLiteral("3")});
   ASSERT_EQ(made.ExitCode, 0) << made.Err.constData();
 
-  const TToolRun run = RunTool({QStringLiteral("map-info"), path});
+  const TProgramRun run = RunTool({QStringLiteral("map-info"), path});
   ASSERT_EQ(run.ExitCode, 0) << run.Err.constData();
   // Members in their documented order.
   qsizetype last = -1;
@@ -157,7 +141,7 @@ TEST(MapTool, FailuresExitWithStatusOneAndTheMessage) {
       {{QStringLiteral("map-info")}, QStringLiteral("Usage: tessellan-tool map-info FILE")},
   };
   for (const auto& c : cases) {
-    const TToolRun run = RunTool(c.Args);
+    const TProgramRun run = RunTool(c.Args);
     EXPECT_EQ(run.ExitCode, 1) << qPrintable(c.Args.join(QLatin1Char(' ')));
     // The last line: Qt may warn about its environment before.
     const QStringList lines = QString::fromLocal8Bit(run.Err).trimmed().split(QLatin1Char('\n'));

@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QPainter>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -65,21 +64,4 @@ QImage TilePicture(const TStorage& group, int x, int y) {
   for (int q = 0; q < 4; ++q)
     painter.drawImage((q % 2) * half, (q / 2) * half, tile.SubTiles[q]);
   return picture;
-}
-
-TProgramRun RunProgram(const QString& program, const QStringList& arguments, int timeoutMs) {
-  QProcess process;
-  process.start(program, arguments);
-  TProgramRun run;
-  if (!process.waitForStarted(10000)) return run;
-  process.closeWriteChannel();
-  if (!process.waitForFinished(timeoutMs)) {
-    process.kill();
-    process.waitForFinished();
-    return run;
-  }
-  run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  run.Out = process.readAllStandardOutput();
-  run.Err = process.readAllStandardError();
-  return run;
 }

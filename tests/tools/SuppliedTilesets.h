@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/RunProgram.h"
+
 #include "storage/Storage.h"
 
 #include <QByteArray>
@@ -37,10 +39,3 @@ TDecodedTile DecodeTile(const QByteArray& stream);
 
 // The whole picture of tile (x, y) of a group, its quadrants put together.
 QImage TilePicture(const TStorage& group, int x, int y);
-
-struct TProgramRun {
-  int ExitCode = -1;
-  QByteArray Out;
-  QByteArray Err;
-};
-TProgramRun RunProgram(const QString& program, const QStringList& arguments, int timeoutMs);

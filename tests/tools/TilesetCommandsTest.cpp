@@ -1,5 +1,6 @@
 #include "storage/PropertyStream.h"
 #include "storage/Storage.h"
+#include "support/RunProgram.h"
 #include "support/TilesetFiles.h"
 
 #include <QDir>
@@ -7,40 +8,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct TRun {
-  int ExitCode = -1;
-  QByteArray Out;
-  QByteArray Err;
-};
-
-TRun RunTool(const QStringList& args) {
-  // A runtime folder of its own keeps Qt's warning about a missing one off
-  // stderr, which the tests compare exactly.
-  static QTemporaryDir runtimeDir;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
-  QProcess process;
-  process.setProcessEnvironment(environment);
-  process.start(QStringLiteral(TESSELLAN_BINARY_DIR "/tessellan-tool"), args);
-  TRun run;
-  if (!process.waitForFinished(60000)) {
-    process.kill();
-    process.waitForFinished();
-    return run;
-  }
-  run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  run.Out = process.readAllStandardOutput();
-  run.Err = process.readAllStandardError();
-  return run;
-}
 
 QJsonObject ParseObject(const QByteArray& text) {
   QJsonParseError error;
@@ -79,7 +51,7 @@ TEST_F(TilesetCommandsTest, InfoListsTextsGroupsAndTilesInOrder) {
   const QString path = Path(QStringLiteral("small.tls"));
   WriteTilesetFile(path, *MakeTilesetTree(QStringLiteral("Small"), kGroups));
 
-  const TRun run = RunTool({QStringLiteral("tileset-info"), path});
+  const TProgramRun run = RunTool({QStringLiteral("tileset-info"), path});
   ASSERT_EQ(run.ExitCode, 0) << run.Err.constData();
   EXPECT_TRUE(run.Err.isEmpty()) << run.Err.constData();
 
@@ -161,7 +133,7 @@ TEST_F(TilesetCommandsTest, InfoOnTheSuppliedTilesets) {
   CopyResource(QStringLiteral(":/TILESET/xTileset"), example);
   CopyResource(QStringLiteral(":/TILESET/xWalls"), walls);
 
-  const TRun exampleRun = RunTool({QStringLiteral("tileset-info"), example});
+  const TProgramRun exampleRun = RunTool({QStringLiteral("tileset-info"), example});
   ASSERT_EQ(exampleRun.ExitCode, 0) << exampleRun.Err.constData();
   const QJsonObject exampleRoot = ParseObject(exampleRun.Out);
   EXPECT_EQ(exampleRoot[QStringLiteral("TilesetName")].toString(),
@@ -176,7 +148,7 @@ TEST_F(TilesetCommandsTest, InfoOnTheSuppliedTilesets) {
         EXPECT_EQ(subTile.toObject()[QStringLiteral("Width")].toInt(), 150);
   }
 
-  const TRun wallRun = RunTool({QStringLiteral("tileset-info"), walls});
+  const TProgramRun wallRun = RunTool({QStringLiteral("tileset-info"), walls});
   ASSERT_EQ(wallRun.ExitCode, 0) << wallRun.Err.constData();
   const QJsonArray wallGroups = ParseObject(wallRun.Out)[QStringLiteral("Groups")].toArray();
   ASSERT_EQ(wallGroups.size(), 2);
@@ -195,7 +167,7 @@ TEST_F(TilesetCommandsTest, SheetShowsEveryGroupPreview) {
   CopyResource(QStringLiteral(":/TILESET/xTileset"), example);
   const QString sheetPath = Path(QStringLiteral("sheet.png"));
 
-  const TRun run = RunTool({QStringLiteral("tileset-sheet"), example, sheetPath});
+  const TProgramRun run = RunTool({QStringLiteral("tileset-sheet"), example, sheetPath});
   ASSERT_EQ(run.ExitCode, 0) << run.Err.constData();
   QImage sheet(sheetPath);
   ASSERT_FALSE(sheet.isNull());
@@ -252,7 +224,7 @@ TEST_F(TilesetCommandsTest, FailuresPrintTheMessageBoxesAndExitWithOne) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(qPrintable(c.args.join(QLatin1Char(' '))));
-    const TRun run = RunTool(c.args);
+    const TProgramRun run = RunTool(c.args);
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_TRUE(run.Out.isEmpty());
     if (c.err.isEmpty())
@@ -263,7 +235,7 @@ TEST_F(TilesetCommandsTest, FailuresPrintTheMessageBoxesAndExitWithOne) {
 }
 
 TEST(TilesetCommandsHelp, DocumentsBothCommands) {
-  const TRun run = RunTool({QStringLiteral("--help")});
+  const TProgramRun run = RunTool({QStringLiteral("--help")});
   ASSERT_EQ(run.ExitCode, 0);
   EXPECT_TRUE(run.Out.contains("tileset-info FILE"));
   EXPECT_TRUE(run.Out.contains("tileset-sheet FILE OUT.png"));

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// What a program run by a test did; ExitCode is -1 when it did not start,
+// crashed or ran out of time.
+struct TProgramRun {
+  int ExitCode = -1;
+  QByteArray Out;
+  QByteArray Err;
+};
+
+// Runs a program to its end (killing it after timeoutMs) with a private
+// runtime folder, so Qt's notice about a missing one never reaches stderr.
+TProgramRun RunProgram(const QString& program, const QStringList& arguments,
+                       int timeoutMs = 120000);
+
+// Runs the built tessellan-tool.
+TProgramRun RunTool(const QStringList& arguments, int timeoutMs = 120000);
