@@ -1,5 +1,5 @@
 // The layer-text parser alone: any bytes give entries or a conversion error.
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "map/LayerText.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 // Map files from untrusted bytes: the compound-file parser and the map
 // loader must reject damage with an error, never crash, hang or allocate
 // from an unchecked size.
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "map/TileMapObjects.h"
 #include "storage/CompoundFile.h"
 

@@ -2,7 +2,7 @@
 // input ends or a record fails. Every decoded image must be a bounded 24-bit
 // bitmap, every record must move the position forward, and a small image
 // must survive an encode and decode unchanged.
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "storage/Png.h"
 #include "storage/SubTileRecord.h"
 

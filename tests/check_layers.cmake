@@ -1,6 +1,6 @@
 # Fails when a model source includes a QtWidgets or QtPrintSupport header.
 file(GLOB_RECURSE model_files
-     ${ROOT}/src/app/settings/* ${ROOT}/src/app/services/* ${ROOT}/src/storage/*
+     ${ROOT}/src/app/settings/* ${ROOT}/src/base/* ${ROOT}/src/storage/*
      ${ROOT}/src/tiles/* ${ROOT}/src/map/* ${ROOT}/src/editor/*.h ${ROOT}/src/editor/*.cpp)
 # The recursive glob also finds src/editor/controls, the widget layer.
 list(FILTER model_files EXCLUDE REGEX "/src/editor/controls/")

@@ -1,6 +1,6 @@
 #include "Application.h"
-#include "app/services/Error.h"
-#include "app/services/MessageService.h"
+#include "base/Error.h"
+#include "base/MessageService.h"
 
 #include <QCoreApplication>
 

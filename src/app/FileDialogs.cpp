@@ -1,5 +1,5 @@
 #include "FileDialogs.h"
-#include "app/services/MessageService.h"
+#include "base/MessageService.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

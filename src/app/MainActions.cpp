@@ -1,7 +1,7 @@
 #include "MainActions.h"
 #include "Application.h"
 #include "ButtonImages.h"
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "editor/MapPainter.h"
 #include "editor/PlacementEngine.h"
 #include "frmMainU.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/services/MessageService.h"
+#include "base/MessageService.h"
 
 // Shows the program's message boxes as real dialog boxes: icon, caption,
 // text and the requested buttons, owned by the given window when the message

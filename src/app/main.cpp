@@ -2,7 +2,7 @@
 // it closes and writes the tileset list and the settings back.
 #include "Application.h"
 #include "MessageBoxService.h"
-#include "app/services/Busy.h"
+#include "base/Busy.h"
 #include "app/settings/SettingsStore.h"
 #include "frmMainU.h"
 #include "tiles/TilesetList.h"

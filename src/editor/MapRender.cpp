@@ -1,6 +1,6 @@
 #include "MapRender.h"
 
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "editor/MapGridModel.h"
 #include "map/TileMapObjects.h"
 

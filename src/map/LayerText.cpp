@@ -1,7 +1,7 @@
 #include "LayerText.h"
 
 #include "TileMapObjects.h"
-#include "app/services/Convert.h"
+#include "base/Convert.h"
 #include "storage/AnsiText.h"
 
 #include <limits>

@@ -2,8 +2,8 @@
 
 #include "TileMapObjectsUndoU.h"
 #include "UndoRedoU.h"
-#include "app/services/Convert.h"
-#include "app/services/Error.h"
+#include "base/Convert.h"
+#include "base/Error.h"
 #include "app/settings/SettingsStore.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "Guid.h"
 
-#include "app/services/Error.h"
+#include "base/Error.h"
 
 #include <QUuid>
 #include <QtEndian>

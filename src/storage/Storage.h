@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/services/Error.h"
+#include "base/Error.h"
 
 #include <QByteArray>
 #include <QString>

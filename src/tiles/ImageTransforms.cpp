@@ -1,6 +1,6 @@
 #include "ImageTransforms.h"
 
-#include "app/services/Error.h"
+#include "base/Error.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #include "TileObjects.h"
 
 #include "ImageTransforms.h"
-#include "app/services/Convert.h"
+#include "base/Convert.h"
 #include "app/settings/SettingsStore.h"
 #include "storage/Png.h"
 #include "storage/PropertyStream.h"

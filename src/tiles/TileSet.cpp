@@ -1,9 +1,9 @@
 #include "TileSet.h"
 
 #include "TileObjects.h"
-#include "app/services/Busy.h"
-#include "app/services/Error.h"
-#include "app/services/MessageService.h"
+#include "base/Busy.h"
+#include "base/Error.h"
+#include "base/MessageService.h"
 #include "storage/CompoundFile.h"
 #include "storage/PropertyStream.h"
 #include "storage/Storage.h"

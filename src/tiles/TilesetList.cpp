@@ -1,8 +1,8 @@
 #include "TilesetList.h"
 
 #include "TileSet.h"
-#include "app/services/Error.h"
-#include "app/services/MessageService.h"
+#include "base/Error.h"
+#include "base/MessageService.h"
 #include "app/settings/SettingsStore.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "app/ButtonImages.h"
 #include "app/FileDialogs.h"
 #include "app/MainActions.h"
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "support/ScriptedMessages.h"
 
 #include <QImage>

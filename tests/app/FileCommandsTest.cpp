@@ -5,7 +5,7 @@
 #include "app/Application.h"
 #include "app/CaptionPanel.h"
 #include "app/MainActions.h"
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "app/settings/SettingsStore.h"
 #include "editor/controls/MapGrid.h"
 #include "map/TileMapObjects.h"

@@ -1,5 +1,5 @@
-#include "app/services/Convert.h"
-#include "app/services/Error.h"
+#include "base/Convert.h"
+#include "base/Error.h"
 #include "app/settings/SettingsStore.h"
 
 #include <QSettings>

@@ -2,7 +2,7 @@
 // a save must keep everything they produced.
 #include "MapFileSupport.h"
 #include "MapTestSupport.h"
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "app/settings/SettingsStore.h"
 #include "map/TileMapObjects.h"
 #include "map/UndoRedoU.h"

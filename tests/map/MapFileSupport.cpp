@@ -1,6 +1,6 @@
 #include "MapFileSupport.h"
 
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "storage/CompoundFile.h"
 
 #include <QFile>

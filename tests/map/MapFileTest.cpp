@@ -1,6 +1,6 @@
 #include "MapFileSupport.h"
 #include "MapTestSupport.h"
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "map/LayerText.h"
 #include "map/MapList.h"
 #include "map/TileMapObjects.h"

@@ -1,5 +1,5 @@
 #include "MapTestSupport.h"
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "app/settings/SettingsStore.h"
 #include "map/TileMapObjects.h"
 #include "map/TileMapObjectsUndoU.h"

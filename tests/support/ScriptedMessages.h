@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/services/MessageService.h"
+#include "base/MessageService.h"
 
 #include <deque>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "tiles/ImageTransforms.h"
 #include "tiles/TileObjects.h"
 

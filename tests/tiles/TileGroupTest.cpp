@@ -1,4 +1,4 @@
-#include "app/services/Convert.h"
+#include "base/Convert.h"
 #include "app/settings/SettingsStore.h"
 #include "storage/Png.h"
 #include "storage/PropertyStream.h"

@@ -1,4 +1,4 @@
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "app/settings/SettingsStore.h"
 #include "storage/PropertyStream.h"
 #include "storage/Storage.h"

@@ -3,7 +3,7 @@
 #include "Sheet.h"
 #include "TilesetArt.h"
 #include "TilesetFile.h"
-#include "app/services/Error.h"
+#include "base/Error.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // mouse, then saves the result. The installed tilesets are written out into a
 // private temporary directory, so a running editor is never disturbed.
 #include "Command.h"
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "editor/EditScript.h"
 #include "editor/EditSession.h"
 #include "editor/MapGridModel.h"

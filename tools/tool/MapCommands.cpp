@@ -2,8 +2,8 @@
 // editor would, and write a new map from the default settings.
 #include "Command.h"
 #include "Json.h"
-#include "app/services/Convert.h"
-#include "app/services/Error.h"
+#include "base/Convert.h"
+#include "base/Error.h"
 #include "map/TileMapObjects.h"
 
 #include <QCryptographicHash>

@@ -4,7 +4,7 @@
 // DrawMapSubCell (the screen's path, not the printer's stretch), optionally
 // with the grid's grey lines.
 #include "Command.h"
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "editor/MapRender.h"
 #include "map/TileMapObjects.h"
 

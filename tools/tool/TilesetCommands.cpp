@@ -3,7 +3,7 @@
 // the editor does, so a file that fails here fails there with the same boxes.
 #include "Command.h"
 #include "Json.h"
-#include "app/services/Error.h"
+#include "base/Error.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 

@@ -1,8 +1,8 @@
 // tessellan-tool: inspects and edits tilesets and maps from the command line,
 // through the same model code the editor uses.
 #include "Command.h"
-#include "app/services/Error.h"
-#include "app/services/MessageService.h"
+#include "base/Error.h"
+#include "base/MessageService.h"
 
 #include <QGuiApplication>
 

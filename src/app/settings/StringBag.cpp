@@ -1,7 +1,7 @@
 #include "StringBag.h"
 
 #include "SettingsStore.h"
-#include "app/services/Error.h"
+#include "base/Error.h"
 
 #include <QSettings>
 
