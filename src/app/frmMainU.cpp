@@ -6,10 +6,10 @@
 #include "MainActions.h"
 #include "MainStatusBar.h"
 #include "PaletteColumn.h"
+#include "app/settings/SettingsStore.h"
 #include "base/Busy.h"
 #include "base/Error.h"
 #include "base/MessageService.h"
-#include "app/settings/SettingsStore.h"
 #include "editor/EditSession.h"
 #include "editor/controls/ArrangeGrid.h"
 #include "editor/controls/MapGrid.h"
@@ -199,7 +199,7 @@ void TfrmMain::OpenStartFile(const QString& startFile) {
     }
   }
   // Without a file the window starts with one map named by the settings.
-  StartMap(fMaps.NewMap());
+  StartMap(fMaps.NewMap(NewMapDefaults()));
 }
 
 void TfrmMain::StartMap(TTileMap* map) {
@@ -238,8 +238,8 @@ void TfrmMain::tabMapListChange() {
 // File commands
 
 void TfrmMain::faNewMapExecute() {
-  TTileMap* map = fMaps.NewMap();
-  map->SetMapName(fMaps.NewMapName());
+  TTileMap* map = fMaps.NewMap(NewMapDefaults());
+  map->SetMapName(fMaps.NewMapName(Settings().Value(QStringLiteral("DefMapName"))));
   StartMap(map);
 }
 
@@ -274,7 +274,7 @@ bool TfrmMain::OpenMapFile(const QString& path) {
   TTileMap* map = nullptr;
   try {
     TBusyCursor busy;
-    map = fMaps.OpenMap(path);
+    map = fMaps.OpenMap(path, IntSetting(QStringLiteral("DefUndoNum")));
   } catch (...) {
     // The list has dropped the new map; show the map of the selected tab.
     tabMapListChange();

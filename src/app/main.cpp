@@ -2,8 +2,9 @@
 // it closes and writes the tileset list and the settings back.
 #include "Application.h"
 #include "MessageBoxService.h"
-#include "base/Busy.h"
 #include "app/settings/SettingsStore.h"
+#include "app/settings/TilesetListStore.h"
+#include "base/Busy.h"
 #include "frmMainU.h"
 #include "tiles/TilesetList.h"
 
@@ -24,15 +25,18 @@ bool LoadTilesets() {
   progress.show();
   ProcessPendingMessages();
   try {
-    TilesetList().LoadInstalled([&progress](const QString& text) {
-      progress.setText(ApplicationTitle() + QStringLiteral("\n") + text);
-      progress.repaint();
-      ProcessPendingMessages();
-    });
+    TilesetList().LoadInstalled(
+        [&progress](const QString& text) {
+          progress.setText(ApplicationTitle() + QStringLiteral("\n") + text);
+          progress.repaint();
+          ProcessPendingMessages();
+        },
+        DefaultTilesetDir());
   } catch (...) {
     ShowCurrentException();
     return false;
   }
+  Settings().SetValue(QStringLiteral("TilesetDir"), TilesetList().Directory());
   return !TilesetList().TerminateRequested();
 }
 
@@ -56,7 +60,7 @@ int main(int argc, char** argv) {
     result = QApplication::exec();
   }
   try {
-    TilesetList().SaveList();
+    SaveTilesetList(TilesetList());
   } catch (...) {
     ShowCurrentException();
   }

@@ -1,7 +1,6 @@
 #include "MapList.h"
 
 #include "TileMapObjects.h"
-#include "app/settings/SettingsStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,13 +11,15 @@ TMapList::~TMapList() {
   Clear();
 }
 
-TTileMap* TMapList::NewMap() {
-  fMaps.push_back(std::make_unique<TTileMap>());
+TTileMap* TMapList::NewMap(const TMapDefaults& defaults) {
+  fMaps.push_back(std::make_unique<TTileMap>(defaults));
   return fMaps.back().get();
 }
 
-TTileMap* TMapList::OpenMap(const QString& path) {
-  TTileMap* map = NewMap();
+TTileMap* TMapList::OpenMap(const QString& path, int maxUndo) {
+  TMapDefaults defaults;
+  defaults.MaxUndo = maxUndo;
+  TTileMap* map = NewMap(defaults);
   try {
     map->LoadFromFile(path);
   } catch (...) {
@@ -56,8 +57,7 @@ TTileMap* TMapList::FindMapByFile(const QString& path) const {
   return nullptr;
 }
 
-QString TMapList::NewMapName() const {
-  const QString base = Settings().Value(QStringLiteral("DefMapName"));
+QString TMapList::NewMapName(const QString& base) const {
   for (int n = 1;; ++n) {
     const QString name = base + QString::number(n);
     bool taken = false;

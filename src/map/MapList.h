@@ -1,11 +1,11 @@
 #pragma once
 
+#include "TileMapObjects.h"
+
 #include <QString>
 
 #include <memory>
 #include <vector>
-
-class TTileMap;
 
 // The maps open in the main window, in tab order, owned by the list. A map
 // whose file fails to load never stays in the list.
@@ -16,11 +16,12 @@ class TMapList {
   TMapList(const TMapList&) = delete;
   TMapList& operator=(const TMapList&) = delete;
 
-  // Appends a new map made from the default settings.
-  TTileMap* NewMap();
-  // Appends a new map and loads the file into it. On failure the map is
-  // removed again and the load's error raised unchanged.
-  TTileMap* OpenMap(const QString& path);
+  // Appends a new map with the given starting values.
+  TTileMap* NewMap(const TMapDefaults& defaults = TMapDefaults());
+  // Appends a map loaded from a file, keeping at most maxUndo undo steps. On
+  // failure the map is removed again and the load's error raised unchanged.
+  // Everything else the map holds comes from the file.
+  TTileMap* OpenMap(const QString& path, int maxUndo = TMapDefaults().MaxUndo);
   // Frees the map and removes its entry; a map not in the list is left alone.
   void RemoveMap(TTileMap* map);
 
@@ -34,9 +35,9 @@ class TMapList {
 
   // The first map whose FileName is the same file as path, or none.
   TTileMap* FindMapByFile(const QString& path) const;
-  // The default map name followed by the first number 1, 2, … that no open
-  // map's name equals exactly.
-  QString NewMapName() const;
+  // The base name followed by the first number 1, 2, … that no open map's
+  // name equals exactly.
+  QString NewMapName(const QString& base = TMapDefaults().MapName) const;
 
  private:
   std::vector<std::unique_ptr<TTileMap>> fMaps;

@@ -4,7 +4,6 @@
 #include "UndoRedoU.h"
 #include "base/Convert.h"
 #include "base/Error.h"
-#include "app/settings/SettingsStore.h"
 
 #include <algorithm>
 #include <utility>
@@ -66,21 +65,17 @@ void TGraphicTileList::Clear() {
 
 // --- TTileMap ---------------------------------------------------------------
 
-TTileMap::TTileMap() : fUndoList(std::make_unique<TUndoRedoList>()) {
-  TStringBag& settings = Settings();
-  SetWidth(StrToInt(settings.Value(QStringLiteral("DefMapWidth"))));
-  SetHeight(StrToInt(settings.Value(QStringLiteral("DefMapHeight"))));
-  fMapName = settings.Value(QStringLiteral("DefMapName"));
-  fAuthorName = settings.Value(QStringLiteral("Author"));
+TTileMap::TTileMap(const TMapDefaults& defaults) : fUndoList(std::make_unique<TUndoRedoList>()) {
+  SetWidth(defaults.Width);
+  SetHeight(defaults.Height);
+  fMapName = defaults.MapName;
+  fAuthorName = defaults.AuthorName;
   fLastMod = QDate::currentDate();
-  // An index outside the table gets the table's fallback size.
-  const int sizeIndex = StrToInt(settings.Value(QStringLiteral("DefTileSize")));
-  fTileSize =
-      GridSizes[sizeIndex >= 0 && sizeIndex < kGridSizeCount ? sizeIndex : kDefaultGridSizeIndex];
+  fTileSize = defaults.TileSize;
   SetModified(false);
   fReadOnly = false;
   fRecording = false;
-  fUndoList->SetMaxUndo(StrToInt(settings.Value(QStringLiteral("DefUndoNum"))));
+  fUndoList->SetMaxUndo(defaults.MaxUndo);
 }
 
 TTileMap::~TTileMap() {

@@ -101,6 +101,19 @@ class TGraphicTileList {
   QHash<QString, int> fFirstOfGuid;
 };
 
+// What a new map starts with: its size in sub-cells, its texts, the printed
+// size of one grid square in inches and the depth of its undo history. The
+// values given here are the program's own defaults; the application passes
+// the user's.
+struct TMapDefaults {
+  int Width = 16;
+  int Height = 20;
+  QString MapName = QStringLiteral("BattleMap");
+  QString AuthorName;
+  float TileSize = 1.0f;
+  int MaxUndo = 50;
+};
+
 // One open battle map: descriptive texts, the printed grid size, three layers
 // of placed sub-tiles, the private copies of every image they show, and the
 // undo history. Every change between BeginUndo and EndUndo is recorded as one
@@ -108,10 +121,8 @@ class TGraphicTileList {
 // the sub-tile, and copies are found again by their identity.
 class TTileMap {
  public:
-  // A new empty map from the settings DefMapWidth, DefMapHeight, DefMapName,
-  // Author, DefTileSize and DefUndoNum; a value that is not a number raises
-  // TConvertError.
-  TTileMap();
+  // A new empty map with the given starting values.
+  explicit TTileMap(const TMapDefaults& defaults = TMapDefaults());
   ~TTileMap();
   TTileMap(const TTileMap&) = delete;
   TTileMap& operator=(const TTileMap&) = delete;

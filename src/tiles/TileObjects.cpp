@@ -2,7 +2,6 @@
 
 #include "ImageTransforms.h"
 #include "base/Convert.h"
-#include "app/settings/SettingsStore.h"
 #include "storage/Png.h"
 #include "storage/PropertyStream.h"
 #include "storage/Storage.h"
@@ -138,14 +137,10 @@ void TTile::Draw(QPainter& canvas, const QRect& rect, int orientation, bool stre
 // ---------------------------------------------------------------------------
 // TTileGroup
 
-TTileGroup::TTileGroup(TTileSet* tileSet) : fTileSet(tileSet) {
-  TStringBag& settings = Settings();
-  const int width = StrToInt(settings.Value(QStringLiteral("GroupWidth")));
-  const int height = StrToInt(settings.Value(QStringLiteral("GroupHeight")));
-  fFType = quint8(StrToInt(settings.Value(QStringLiteral("GroupType"))));
-  fPlaceType = quint8(StrToInt(settings.Value(QStringLiteral("GroupPlace"))));
-  SetPatWidth(width);
-  SetPatHeight(height);
+TTileGroup::TTileGroup(TTileSet* tileSet, const TGroupDefaults& defaults)
+    : fFType(defaults.FType), fPlaceType(defaults.PlaceType), fTileSet(tileSet) {
+  SetPatWidth(defaults.PatWidth);
+  SetPatHeight(defaults.PatHeight);
 }
 
 TTileGroup::~TTileGroup() = default;

@@ -117,13 +117,20 @@ class TTile {
   TTileGroup* fGroup;
 };
 
+// The size, type and placement a new tile group starts with (the program's
+// own defaults; the application passes the user's).
+struct TGroupDefaults {
+  int PatWidth = 5;
+  int PatHeight = 1;
+  quint8 FType = 0;
+  quint8 PlaceType = 0;
+};
+
 // A pickable item of a tileset: a PatWidth × PatHeight grid of tiles.
 class TTileGroup {
  public:
-  // Initial size, type and placement come from the settings GroupWidth,
-  // GroupHeight, GroupType and GroupPlace; a value that is not a number
-  // raises TConvertError.
-  explicit TTileGroup(TTileSet* tileSet = nullptr);
+  explicit TTileGroup(TTileSet* tileSet = nullptr,
+                      const TGroupDefaults& defaults = TGroupDefaults());
   ~TTileGroup();
   TTileGroup(const TTileGroup&) = delete;
   TTileGroup& operator=(const TTileGroup&) = delete;

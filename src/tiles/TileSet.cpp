@@ -123,8 +123,8 @@ TTileGroup* TTileSet::GroupAt(int index) {
   return fGroups[size_t(index)].get();
 }
 
-TTileGroup& TTileSet::AddGroup() {
-  auto group = std::make_unique<TTileGroup>(this);
+TTileGroup& TTileSet::AddGroup(const TGroupDefaults& defaults) {
+  auto group = std::make_unique<TTileGroup>(this, defaults);
   group->SetTileSet(this);
   fGroups.push_back(std::move(group));
   return *fGroups.back();

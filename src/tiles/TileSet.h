@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TileObjects.h"
+
 #include <QString>
 
 #include <functional>
@@ -37,8 +39,8 @@ class TTileSet {
   int GroupCount();
   // An index outside the groups raises TIndexError.
   TTileGroup* GroupAt(int index);
-  // A new group with the settings' defaults, owned by this tileset.
-  TTileGroup& AddGroup();
+  // A new group with the given starting values, owned by this tileset.
+  TTileGroup& AddGroup(const TGroupDefaults& defaults = TGroupDefaults());
   // Frees every group; file, names and ReadOnly stay.
   void Unload();
 

@@ -3,12 +3,10 @@
 #include "TileSet.h"
 #include "base/Error.h"
 #include "base/MessageService.h"
-#include "app/settings/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -18,7 +16,6 @@ const QString kExampleFile = QStringLiteral("ExampleTileset.tls");
 const QString kWallFile = QStringLiteral("Walls.wls");
 const QString kExampleResource = QStringLiteral(":/TILESET/xTileset");
 const QString kWallResource = QStringLiteral(":/TILESET/xWalls");
-const QString kListKey = QStringLiteral("Software\\Varnholt\\Tessellan\\1.00.000\\Tilesets");
 const QString kPreparationCaption = QStringLiteral("Tileset Preparation Error");
 
 // Constant-initialised, so it is already true when the dynamic
@@ -44,15 +41,6 @@ void ShowPreparationError(const QString& text) {
 
 QString JoinPath(const QString& directory, const QString& fileName) {
   return QDir::toNativeSeparators(QDir(directory).filePath(fileName));
-}
-
-// Creates the directory when needed and proves that a file can be written
-// in it; the root user passes every permission test, so only a real write
-// tells.
-bool IsWritableDirectory(const QString& directory) {
-  if (!QDir().mkpath(directory)) return false;
-  QTemporaryFile probe(JoinPath(directory, QStringLiteral(".write-test-XXXXXX")));
-  return probe.open() && probe.write("x", 1) == 1 && probe.flush();
 }
 
 // Writes a resource byte for byte into a newly created file. A failure is
@@ -139,14 +127,6 @@ void TTilesetList::Clear() {
     fItems.pop_back();
 }
 
-QString DefaultTilesetDir() {
-  const QString besideProgram = ProgramDir() + QStringLiteral("Tilesets");
-  if (IsWritableDirectory(besideProgram)) return besideProgram;
-  return QDir::toNativeSeparators(
-      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-      QStringLiteral("/Tilesets"));
-}
-
 bool TTilesetList::PrepareDirectory(const QString& directory) {
   if (QDir().mkpath(directory)) return true;
   ShowPreparationError(
@@ -173,9 +153,8 @@ void TTilesetList::LoadInstalled(const std::function<void(const QString&)>& prog
   Clear();
   fTerminateRequested = false;
 
-  Settings().SetValue(QStringLiteral("TilesetDir"),
-                      directory.isEmpty() ? DefaultTilesetDir() : directory);
-  const QString dir = Settings().Value(QStringLiteral("TilesetDir"));
+  fDirectory = directory;
+  const QString& dir = fDirectory;
   const QString examplePath = JoinPath(dir, kExampleFile);
   const QString wallPath = JoinPath(dir, kWallFile);
 
@@ -215,31 +194,4 @@ void TTilesetList::LoadInstalled(const std::function<void(const QString&)>& prog
                     QStringLiteral("\r\n\r\nTessellan has removed these tilesets from the list "
                                    "of installed tilesets."),
                 QStringLiteral("Error Loading Tilesets"), TMsgIcon::Warning, mbOK);
-}
-
-void TTilesetList::SaveList() const {
-  const auto store = OpenSettingsStore();
-  const QString group = RegistryGroup(kListKey);
-  if (store->isWritable()) {
-    // Deleting the group first drops entries of earlier runs ("TS2" when
-    // there is only one ordinary tileset now).
-    store->remove(group);
-    store->beginGroup(group);
-    for (size_t i = 1; i < fItems.size(); ++i)
-      if (fItems[i])
-        store->setValue(QStringLiteral("TS%1").arg(i), QFileInfo(fItems[i]->FileName()).fileName());
-    store->endGroup();
-    store->sync();
-  }
-  if (!store->isWritable() || store->status() != QSettings::NoError)
-    throw TError(QStringLiteral("Unable to save list of tilesets."));
-}
-
-bool TTilesetList::TrySaveList() const noexcept {
-  try {
-    SaveList();
-    return true;
-  } catch (...) {
-    return false;
-  }
 }

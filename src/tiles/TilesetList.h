@@ -10,8 +10,8 @@ class TTileSet;
 
 // The one list of installed tilesets. Item 0 is the wall tileset's place
 // (none when walls are disabled); items 1 onward are ordinary tilesets. At
-// start-up it writes out the supplied tilesets and loads the wall tileset; at
-// exit it records the list in the settings store. It owns its tilesets.
+// start-up it writes out the supplied tilesets and loads the wall tileset. It
+// owns its tilesets.
 class TTilesetList {
  public:
   // Only the program's initialisation makes the instance; any later
@@ -33,23 +33,18 @@ class TTilesetList {
   // Frees every tileset and empties the list.
   void Clear();
 
-  // Writes the supplied tilesets into the tileset directory, then lists them:
-  // the wall tileset as item 0, loaded at once, and the example tileset after
-  // it, not yet loaded. Every problem is shown to the user; a directory or old
-  // copy that cannot be prepared sets TerminateRequested. The directory is
-  // DefaultTilesetDir() unless one is given. Replaces the list's content.
-  void LoadInstalled(const std::function<void(const QString&)>& progress,
-                     const QString& directory = QString());
+  // Writes the supplied tilesets into the directory, then lists them: the
+  // wall tileset as item 0, loaded at once, and the example tileset after it,
+  // not yet loaded. Every problem is shown to the user; a directory or old
+  // copy that cannot be prepared sets TerminateRequested. Replaces the list's
+  // content.
+  void LoadInstalled(const std::function<void(const QString&)>& progress, const QString& directory);
   // True when start-up must end the program as soon as it reaches its
   // message loop.
   bool TerminateRequested() const { return fTerminateRequested; }
 
-  // Replaces the saved list in the settings store by "TS1" … with the file
-  // names of items 1 onward. Raises TError "Unable to save list of tilesets."
-  // when the store cannot be written.
-  void SaveList() const;
-  // SaveList for program end: never raises; false when saving failed.
-  bool TrySaveList() const noexcept;
+  // The directory LoadInstalled wrote the supplied tilesets into.
+  const QString& Directory() const { return fDirectory; }
 
  private:
   int IndexOf(const TTileSet* tileSet) const;
@@ -58,12 +53,9 @@ class TTilesetList {
   bool DeleteOldCopy(const QString& path, const QString& failureText);
 
   std::vector<std::unique_ptr<TTileSet>> fItems;
+  QString fDirectory;
   bool fTerminateRequested = false;
 };
 
 // The instance, made during program initialisation.
 TTilesetList& TilesetList();
-
-// The executable's directory + "Tilesets" when it can be created and written,
-// otherwise "Tilesets" in the user's application data directory.
-QString DefaultTilesetDir();

@@ -3,7 +3,6 @@
 #include "MapFileSupport.h"
 #include "MapTestSupport.h"
 #include "base/Error.h"
-#include "app/settings/SettingsStore.h"
 #include "map/TileMapObjects.h"
 #include "map/UndoRedoU.h"
 #include "storage/CompoundFile.h"
@@ -64,10 +63,11 @@ void ExpectSameEmbeddedTile(const TSubTile& a, const TSubTile& b) {
 struct History : testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    Settings().SetValue(QStringLiteral("DefUndoNum"), QString::number(kEdits));
-    Settings().SetValue(QStringLiteral("DefMapWidth"), QStringLiteral("12"));
-    Settings().SetValue(QStringLiteral("DefMapHeight"), QStringLiteral("10"));
-    map = std::make_unique<TTileMap>();
+    TMapDefaults defaults;
+    defaults.MaxUndo = kEdits;
+    defaults.Width = 12;
+    defaults.Height = 10;
+    map = std::make_unique<TTileMap>(defaults);
   }
 
   // A few edits on the map, which then holds some tiles.

@@ -1,5 +1,4 @@
 #include "base/Error.h"
-#include "app/settings/SettingsStore.h"
 #include "map/MapList.h"
 #include "map/TileMapObjects.h"
 
@@ -57,10 +56,6 @@ TEST(MapList, FailuresLeaveTheListAsItWas) {
   }
   EXPECT_EQ(list.Count(), 1);
   EXPECT_EQ(list.Maps(0), first);
-
-  Settings().SetValue(QStringLiteral("DefMapHeight"), QStringLiteral("tall"));
-  EXPECT_THROW(list.NewMap(), TConvertError);
-  EXPECT_EQ(list.Count(), 1);
 }
 
 TEST(MapList, NewNamesTakeTheFirstFreeNumber) {
@@ -72,8 +67,7 @@ TEST(MapList, NewNamesTakeTheFirstFreeNumber) {
   EXPECT_EQ(list.NewMapName(), QStringLiteral("BattleMap2"));
   list.NewMap()->SetMapName(list.NewMapName());
   EXPECT_EQ(list.NewMapName(), QStringLiteral("BattleMap4"));
-  Settings().SetValue(QStringLiteral("DefMapName"), QStringLiteral("Crypt"));
-  EXPECT_EQ(list.NewMapName(), QStringLiteral("Crypt1"));
+  EXPECT_EQ(list.NewMapName(QStringLiteral("Crypt")), QStringLiteral("Crypt1"));
 }
 
 TEST(MapList, AsciiCaseRuleFoldsOnlyTheLettersAToZ) {

@@ -1,6 +1,5 @@
 #include "MapTestSupport.h"
 #include "base/Error.h"
-#include "app/settings/SettingsStore.h"
 #include "map/TileMapObjects.h"
 #include "map/TileMapObjectsUndoU.h"
 #include "map/UndoRedoU.h"
@@ -25,7 +24,7 @@ const TTileMapUndoObj& LastAction(const TTileMap& map) {
 
 }  // namespace
 
-TEST(TileMap, NewMapTakesTheDefaultSettings) {
+TEST(TileMap, NewMapTakesTheProgramDefaults) {
   TTileMap map;
   EXPECT_EQ(map.Width(), 16);
   EXPECT_EQ(map.Height(), 20);
@@ -46,31 +45,15 @@ TEST(TileMap, NewMapTakesTheDefaultSettings) {
         EXPECT_EQ(map.GetTile(layer, x, y), nullptr);
 }
 
-TEST(TileMap, CreateReadsEverySettingAndRejectsNonNumbers) {
-  Settings().SetValue(QStringLiteral("DefMapWidth"), QStringLiteral("6"));
-  Settings().SetValue(QStringLiteral("DefMapHeight"), QStringLiteral("4"));
-  Settings().SetValue(QStringLiteral("DefMapName"), QStringLiteral("Crypt"));
-  Settings().SetValue(QStringLiteral("Author"), QStringLiteral("Ann"));
-  Settings().SetValue(QStringLiteral("DefTileSize"), QStringLiteral("0"));
-  Settings().SetValue(QStringLiteral("DefUndoNum"), QStringLiteral("7"));
-  {
-    TTileMap map;
-    EXPECT_EQ(map.Width(), 6);
-    EXPECT_EQ(map.Height(), 4);
-    EXPECT_EQ(map.MapName(), QStringLiteral("Crypt"));
-    EXPECT_EQ(map.AuthorName(), QStringLiteral("Ann"));
-    EXPECT_EQ(map.TileSize(), 0.25f);
-    EXPECT_EQ(map.UndoList().MaxUndo(), 7);
-  }
-  // A grid size index outside the table falls back to one inch.
-  Settings().SetValue(QStringLiteral("DefTileSize"), QStringLiteral("9"));
-  EXPECT_EQ(TTileMap().TileSize(), 1.0f);
-
-  for (const char* name : {"DefMapWidth", "DefMapHeight", "DefTileSize", "DefUndoNum"}) {
-    LoadSettings();
-    Settings().SetValue(QLatin1String(name), QStringLiteral("ten"));
-    EXPECT_THROW(TTileMap(), TConvertError) << name;
-  }
+TEST(TileMap, CreateTakesEveryValueGiven) {
+  const TMapDefaults defaults{6, 4, QStringLiteral("Crypt"), QStringLiteral("Ann"), 0.25f, 7};
+  TTileMap map(defaults);
+  EXPECT_EQ(map.Width(), 6);
+  EXPECT_EQ(map.Height(), 4);
+  EXPECT_EQ(map.MapName(), QStringLiteral("Crypt"));
+  EXPECT_EQ(map.AuthorName(), QStringLiteral("Ann"));
+  EXPECT_EQ(map.TileSize(), 0.25f);
+  EXPECT_EQ(map.UndoList().MaxUndo(), 7);
 }
 
 TEST(TileMap, PlacingTheSameIdentityReusesOneEmbeddedCopy) {

@@ -1,5 +1,4 @@
 #include "base/Convert.h"
-#include "app/settings/SettingsStore.h"
 #include "storage/Png.h"
 #include "storage/PropertyStream.h"
 #include "storage/Storage.h"
@@ -50,7 +49,7 @@ TStorage& FillGroup(TStorage& group, const QString& width, const QString& height
   return tiles;
 }
 
-TEST(TileGroup, NewGroupsTakeTheirShapeFromTheSettings) {
+TEST(TileGroup, NewGroupsTakeTheirShapeFromTheDefaultsGiven) {
   TTileGroup defaults;
   EXPECT_EQ(defaults.PatWidth(), 5);
   EXPECT_EQ(defaults.PatHeight(), 1);
@@ -59,18 +58,11 @@ TEST(TileGroup, NewGroupsTakeTheirShapeFromTheSettings) {
   EXPECT_TRUE(defaults.GroupName().isEmpty());
   EXPECT_EQ(defaults.TileAt(4, 0, 0), nullptr);
 
-  Settings().SetValue(QStringLiteral("GroupWidth"), QStringLiteral("2"));
-  Settings().SetValue(QStringLiteral("GroupHeight"), QStringLiteral("3"));
-  Settings().SetValue(QStringLiteral("GroupType"), QStringLiteral("1"));
-  Settings().SetValue(QStringLiteral("GroupPlace"), QStringLiteral("2"));
-  TTileGroup custom;
+  TTileGroup custom(nullptr, TGroupDefaults{2, 3, gtObjects, ptPattern});
   EXPECT_EQ(custom.PatWidth(), 2);
   EXPECT_EQ(custom.PatHeight(), 3);
   EXPECT_EQ(custom.FType(), gtObjects);
   EXPECT_EQ(custom.PlaceType(), ptPattern);
-
-  Settings().SetValue(QStringLiteral("GroupPlace"), QStringLiteral("two"));
-  EXPECT_THROW(TTileGroup(), TConvertError);
 }
 
 TEST(TileGroup, ResizingKeepsSurvivorsAndFreesTheRest) {

@@ -1,5 +1,4 @@
 #include "base/Error.h"
-#include "app/settings/SettingsStore.h"
 #include "storage/PropertyStream.h"
 #include "storage/Storage.h"
 #include "support/ScriptedMessages.h"
@@ -323,11 +322,12 @@ TEST_F(TileSetTest, LoadFromStorageRaisesAndKeepsNoPartialGroups) {
 }
 
 TEST_F(TileSetTest, TilesetWithoutFileIsLoadedAtOnceAndKeepsAddedGroups) {
-  Settings().SetValue(QStringLiteral("GroupWidth"), QStringLiteral("3"));
-  Settings().SetValue(QStringLiteral("GroupPlace"), QStringLiteral("2"));
   TTileSet tileSet;
   EXPECT_FALSE(tileSet.Loaded());
-  TTileGroup& group = tileSet.AddGroup();
+  TGroupDefaults defaults;
+  defaults.PatWidth = 3;
+  defaults.PlaceType = ptPattern;
+  TTileGroup& group = tileSet.AddGroup(defaults);
   EXPECT_EQ(group.TileSet(), &tileSet);
   EXPECT_EQ(group.PatWidth(), 3);
   EXPECT_EQ(group.PlaceType(), 2);

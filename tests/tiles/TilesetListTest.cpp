@@ -1,5 +1,6 @@
-#include "base/Error.h"
 #include "app/settings/SettingsStore.h"
+#include "app/settings/TilesetListStore.h"
+#include "base/Error.h"
 #include "storage/Storage.h"
 #include "support/ScriptedMessages.h"
 #include "support/TilesetFiles.h"
@@ -119,7 +120,7 @@ TEST_F(TilesetListTest, InstallsIntoACleanFolder) {
   const std::vector<QString> progress = Install(dir);
   EXPECT_TRUE(Shown().empty());
   EXPECT_FALSE(TilesetList().TerminateRequested());
-  EXPECT_EQ(Settings().Value(QStringLiteral("TilesetDir")), dir);
+  EXPECT_EQ(TilesetList().Directory(), dir);
   EXPECT_EQ(progress, std::vector<QString>{QStringLiteral("Loading Tileset: Walls.wls")});
   EXPECT_EQ(FileBytes(Path(QStringLiteral("deep/Tilesets/Walls.wls"))), walls);
   EXPECT_EQ(FileBytes(Path(QStringLiteral("deep/Tilesets/ExampleTileset.tls"))), example);
@@ -266,7 +267,7 @@ TEST_F(TilesetListTest, SaveListReplacesTheStoredList) {
   TTilesetList& list = TilesetList();
   ASSERT_TRUE(list.Add().SetFileName(wallPath));
   ASSERT_TRUE(list.Add().SetFileName(examplePath));
-  list.SaveList();
+  SaveTilesetList(list);
 
   auto reread = OpenSettingsStore();
   reread->beginGroup(QStringLiteral("1.00.000/Tilesets"));
@@ -286,10 +287,9 @@ TEST_F(TilesetListTest, SaveListReportsAStoreThatCannotBeWritten) {
   TilesetList().Add();
 
   try {
-    TilesetList().SaveList();
+    SaveTilesetList(TilesetList());
     FAIL() << "saving succeeded";
   } catch (const TError& e) {
     EXPECT_EQ(e.Message(), QStringLiteral("Unable to save list of tilesets."));
   }
-  EXPECT_FALSE(TilesetList().TrySaveList());
 }
