@@ -202,6 +202,13 @@ void TfrmMain::OpenStartFile(const QString& startFile) {
   StartMap(fMaps.NewMap(NewMapDefaults()));
 }
 
+void TfrmMain::WMCopyData(const QString& path) {
+  OpenMapFile(path);
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+}
+
 void TfrmMain::StartMap(TTileMap* map) {
   map->OnModifiedChange = [this](TTileMap&) { MapChanged(); };
   AddTab(map);

@@ -67,6 +67,9 @@ class TfrmMain : public QMainWindow {
   // Frees the map at index with its tab; the map now at that index, or the
   // last one, becomes current.
   void CloseMapAt(int index);
+  // A path handed over by a later start: opened as File > Open opens it,
+  // then the window comes forward.
+  void WMCopyData(const QString& path);
 
   // --- State shown ---
   // Status bar, map panel caption and every enabled state.
