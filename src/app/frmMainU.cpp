@@ -6,10 +6,10 @@
 #include "MainActions.h"
 #include "MainStatusBar.h"
 #include "PaletteColumn.h"
+#include "app/settings/SettingsStore.h"
 #include "base/Busy.h"
 #include "base/Error.h"
 #include "base/MessageService.h"
-#include "app/settings/SettingsStore.h"
 #include "editor/EditSession.h"
 #include "editor/controls/ArrangeGrid.h"
 #include "editor/controls/MapGrid.h"
@@ -265,10 +265,7 @@ bool TfrmMain::OpenMapFile(const QString& path) {
     if (!SameFile(fMaps.Maps(i)->FileName(), path)) continue;
     if (fMaps.Maps(i)->Modified() && !QuerySaveMap(i)) return false;
     // Reopening reloads the file as a new last tab.
-    if (Painter().CurrentMap() == fMaps.Maps(i)) Painter().SetCurrentMap(nullptr);
-    fMaps.Delete(i);
-    const QSignalBlocker blocker(fMapTabs);
-    fMapTabs->removeTab(i);
+    RemoveMap(i);
     break;
   }
   TTileMap* map = nullptr;
@@ -371,13 +368,17 @@ void TfrmMain::faSaveAsExecute() {
   if (TTileMap* map = CurrentMap()) SaveMapAs(*map);
 }
 
-void TfrmMain::CloseMapAt(int index) {
+void TfrmMain::RemoveMap(int index) {
   if (Painter().CurrentMap() == fMaps.Maps(index)) Painter().SetCurrentMap(nullptr);
   fMaps.Delete(index);
-  {
-    const QSignalBlocker blocker(fMapTabs);
-    fMapTabs->removeTab(index);
-  }
+  // The caller decides which tab shows next; removing one must not select
+  // another on the way.
+  const QSignalBlocker blocker(fMapTabs);
+  fMapTabs->removeTab(index);
+}
+
+void TfrmMain::CloseMapAt(int index) {
+  RemoveMap(index);
   SelectTab(std::min(index, fMaps.Count() - 1));
 }
 
