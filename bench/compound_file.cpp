@@ -2,11 +2,11 @@
 // extracting every stream, and writing it again.
 #include "storage/CompoundFile.h"
 #include "storage/PropertyStream.h"
+#include "storage/Storage.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -39,26 +39,18 @@ std::unique_ptr<TStorage> TilesetTree() {
 
 quint64 TouchAll(const TStorage& root) {
   quint64 sum = 0;
-  std::vector<const TStorage*> pending{&root};
-  while (!pending.empty()) {
-    const TStorage* storage = pending.back();
-    pending.pop_back();
-    for (int i = 0; i < storage->ElementCount(); ++i) {
-      if (storage->TypeAt(i) == TElementType::Storage) {
-        pending.push_back(&storage->StorageAt(i));
-        continue;
-      }
-      const QByteArray& data = storage->StreamAt(i);
-      qsizetype k = 0;
-      for (; k + 8 <= data.size(); k += 8) {
-        quint64 word;
-        std::memcpy(&word, data.constData() + k, 8);
-        sum += word;
-      }
-      for (; k < data.size(); ++k)
-        sum += quint8(data[k]);
+  ForEachElement(root, [&sum](const TStorage& storage, int i) {
+    if (storage.TypeAt(i) != TElementType::Stream) return;
+    const QByteArray& data = storage.StreamAt(i);
+    qsizetype k = 0;
+    for (; k + 8 <= data.size(); k += 8) {
+      quint64 word;
+      std::memcpy(&word, data.constData() + k, 8);
+      sum += word;
     }
-  }
+    for (; k < data.size(); ++k)
+      sum += quint8(data[k]);
+  });
   return sum;
 }
 

@@ -5,7 +5,7 @@
 // each handler is measured for scale.
 #include "editor/controls/MapGrid.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -103,12 +103,3 @@ BENCHMARK_CAPTURE(HoverMoves, empty_handler_with_paint, THandler::Empty, true);
 BENCHMARK_CAPTURE(HoverMoves, four_images_per_sub_cell_with_paint, THandler::FourImages, true);
 BENCHMARK_CAPTURE(FullRepaint, empty_handler, THandler::Empty);
 BENCHMARK_CAPTURE(FullRepaint, four_images_per_sub_cell, THandler::FourImages);
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -8,7 +8,6 @@
 #include "map/TileMapObjects.h"
 #include "storage/Guid.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -169,12 +168,3 @@ void RepaintRatio(benchmark::State& state) {
 BENCHMARK(FullRepaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadyImages)->Unit(benchmark::kMillisecond);
 BENCHMARK(RepaintRatio)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -14,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImageWriter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -149,12 +148,3 @@ BENCHMARK(LoadMapFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(DrawWholeMap)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(WritePng)->Arg(-1)->Arg(kPngQuality)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(RenderTool)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

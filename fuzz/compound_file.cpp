@@ -2,10 +2,10 @@
 // it returns. Whatever parses must also survive a round trip through the
 // writer unchanged.
 #include "storage/CompoundFile.h"
+#include "storage/Storage.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
 
 namespace {
 
@@ -13,20 +13,12 @@ namespace {
 // buffer shows up under the sanitizers.
 quint64 Walk(const TStorage& root) {
   quint64 sum = 0;
-  std::vector<const TStorage*> pending{&root};
-  while (!pending.empty()) {
-    const TStorage* storage = pending.back();
-    pending.pop_back();
-    for (int i = 0; i < storage->ElementCount(); ++i) {
-      sum += quint64(storage->NameAt(i).size());
-      if (storage->TypeAt(i) == TElementType::Storage) {
-        pending.push_back(&storage->StorageAt(i));
-      } else {
-        for (char c : storage->StreamAt(i))
-          sum += quint8(c);
-      }
-    }
-  }
+  ForEachElement(root, [&sum](const TStorage& storage, int i) {
+    sum += quint64(storage.NameAt(i).size());
+    if (storage.TypeAt(i) == TElementType::Stream)
+      for (char c : storage.StreamAt(i))
+        sum += quint8(c);
+  });
   return sum;
 }
 

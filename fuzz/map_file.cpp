@@ -2,6 +2,7 @@
 // loader must reject damage with an error, never crash, hang or allocate
 // from an unchecked size.
 #include "base/Error.h"
+#include "map/MapFile.h"
 #include "map/TileMapObjects.h"
 #include "storage/CompoundFile.h"
 
@@ -14,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     const std::unique_ptr<TStorage> root = ParseCompoundFile(bytes);
     TTileMap map;
-    map.LoadFromStorage(*root);
+    LoadMapStorage(map, *root);
   } catch (const TError&) {
   }
   return 0;

@@ -272,10 +272,7 @@ bool TfrmMain::OpenMapFile(const QString& path) {
     if (!SameFile(fMaps.Maps(i)->FileName(), path)) continue;
     if (fMaps.Maps(i)->Modified() && !QuerySaveMap(i)) return false;
     // Reopening reloads the file as a new last tab.
-    if (Painter().CurrentMap() == fMaps.Maps(i)) Painter().SetCurrentMap(nullptr);
-    fMaps.Delete(i);
-    const QSignalBlocker blocker(fMapTabs);
-    fMapTabs->removeTab(i);
+    RemoveMap(i);
     break;
   }
   TTileMap* map = nullptr;
@@ -378,13 +375,17 @@ void TfrmMain::faSaveAsExecute() {
   if (TTileMap* map = CurrentMap()) SaveMapAs(*map);
 }
 
-void TfrmMain::CloseMapAt(int index) {
+void TfrmMain::RemoveMap(int index) {
   if (Painter().CurrentMap() == fMaps.Maps(index)) Painter().SetCurrentMap(nullptr);
   fMaps.Delete(index);
-  {
-    const QSignalBlocker blocker(fMapTabs);
-    fMapTabs->removeTab(index);
-  }
+  // The caller decides which tab shows next; removing one must not select
+  // another on the way.
+  const QSignalBlocker blocker(fMapTabs);
+  fMapTabs->removeTab(index);
+}
+
+void TfrmMain::CloseMapAt(int index) {
+  RemoveMap(index);
   SelectTab(std::min(index, fMaps.Count() - 1));
 }
 

@@ -91,6 +91,8 @@ class TfrmMain : public QMainWindow {
   void OpenStartFile(const QString& startFile);
   void StartMap(TTileMap* map);
   void AddTab(TTileMap* map);
+  // Frees the map at index and removes its tab, selecting no other.
+  void RemoveMap(int index);
   // Selects a tab (none for -1) and makes its map current.
   void SelectTab(int index);
   void tabMapListChange();

@@ -1,6 +1,7 @@
 #include "MapRender.h"
 
 #include "base/Error.h"
+#include "editor/GridLines.h"
 #include "editor/MapGridModel.h"
 #include "map/TileMapObjects.h"
 
@@ -8,8 +9,6 @@
 #include <QPainter>
 
 namespace {
-
-const QColor kGridLineColour(128, 128, 128);
 
 // The largest picture rendered: the same bound the readers put on images.
 constexpr qint64 kMaxPixels = qint64(16384) * 16384;
@@ -43,19 +42,12 @@ QImage RenderMap(TTileMap& map, int cellSize, quint8 layerFlags, bool gridLines)
   QImage picture(int(width), int(height), QImage::Format_RGB32);
   picture.fill(Qt::white);
   QPainter painter(&picture);
-  grid.ForEachSubCell(
-      grid.RedrawRangeFor(-1, -1, -1, -1, 0, 0, 0, 0), [&](const TSubCellPaint& cell) {
-        DrawMapSubCell(map, painter, cell.Rect.ToQRect(), layerFlags, false,
-                       2 * cell.Col + cell.SubCol, 2 * cell.Row + cell.SubRow);
-        if (!gridLines) return;
-        const TPixelRect& r = cell.LineRect;
-        if (cell.TopLine) painter.fillRect(QRect(r.Left, r.Top, r.Width(), 1), kGridLineColour);
-        if (cell.LeftLine) painter.fillRect(QRect(r.Left, r.Top, 1, r.Height()), kGridLineColour);
-        if (cell.RightLine)
-          painter.fillRect(QRect(r.Right, r.Top, 1, r.Height() + 1), kGridLineColour);
-        if (cell.BottomLine)
-          painter.fillRect(QRect(r.Left, r.Bottom, r.Width() + 1, 1), kGridLineColour);
-      });
+  grid.ForEachSubCell(grid.RedrawRangeFor(-1, -1, -1, -1, 0, 0, 0, 0),
+                      [&](const TSubCellPaint& cell) {
+                        DrawMapSubCell(map, painter, cell.Rect.ToQRect(), layerFlags, false,
+                                       2 * cell.Col + cell.SubCol, 2 * cell.Row + cell.SubRow);
+                        if (gridLines) DrawSubCellLines(painter, cell);
+                      });
   painter.end();
   return picture.convertToFormat(QImage::Format_RGB888);
 }

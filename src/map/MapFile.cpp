@@ -1,9 +1,7 @@
-// Reading and writing map files: one compound file holding the map's texts
-// and sizes as property streams, one sub-tile record per embedded tile in the
-// storage "Tiles", and the three layers as layer texts.
+#include "MapFile.h"
+
 #include "LayerText.h"
 #include "TileMapObjects.h"
-#include "TileMapObjectsUndoU.h"
 #include "UndoRedoU.h"
 #include "base/Convert.h"
 #include "base/Error.h"
@@ -88,26 +86,29 @@ QString FormatTileSize(float size, const QLocale& locale) {
   return text;
 }
 
+namespace {
+
 // The renumbering a save applies: entries in first-use order (base layer row
 // by row, then overlay, then wall), equal identities merged, unused entries
 // dropped.
-struct TTileMap::TSaveLayout {
+struct TSaveLayout {
   std::vector<int> Order;       // new index -> old index
   std::vector<int> NewIndexOf;  // old index -> new index, -1 when unused
 };
 
-TTileMap::TSaveLayout TTileMap::PlanSave() const {
+TSaveLayout PlanSave(const TTileMap& map) {
+  const TGraphicTileList& embedded = map.EmbeddedTiles();
   TSaveLayout layout;
-  layout.NewIndexOf.assign(size_t(fEmbeddedTiles.Count()), -1);
+  layout.NewIndexOf.assign(size_t(embedded.Count()), -1);
   QHash<QString, int> newIndexOfGuid;
   for (int layer = 0; layer < kLayerCount; ++layer) {
-    for (int y = 0; y < fHeight; ++y) {
-      for (int x = 0; x < fWidth; ++x) {
-        const TMapTile* tile = fLayers[layer].Get(x, y);
+    for (int y = 0; y < map.Height(); ++y) {
+      for (int x = 0; x < map.Width(); ++x) {
+        const TMapTile* tile = map.Layer(layer).Get(x, y);
         if (!tile) continue;
         int& newIndex = layout.NewIndexOf[size_t(tile->TileIndex())];
         if (newIndex >= 0) continue;
-        const QString& guid = fEmbeddedTiles.At(tile->TileIndex())->Guid();
+        const QString& guid = embedded.At(tile->TileIndex())->Guid();
         newIndex = newIndexOfGuid.value(guid, -1);
         if (newIndex >= 0) continue;
         newIndex = int(layout.Order.size());
@@ -119,72 +120,56 @@ TTileMap::TSaveLayout TTileMap::PlanSave() const {
   return layout;
 }
 
-std::unique_ptr<TStorage> TTileMap::BuildStorage(const TSaveLayout& layout) const {
+std::unique_ptr<TStorage> BuildStorage(const TTileMap& map, const TSaveLayout& layout) {
   auto root = std::make_unique<TStorage>();
   root->CreateStream(DocumentSummaryInformationName(), BuildDocumentSummaryInformation());
   root->CreateStream(SummaryInformationName(),
-                     BuildSummaryInformation({{pidTitle, fMapName},
-                                              {pidAuthor, fAuthorName},
-                                              {pidComments, fInformation},
+                     BuildSummaryInformation({{pidTitle, map.MapName()},
+                                              {pidAuthor, map.AuthorName()},
+                                              {pidComments, map.Information()},
                                               {pidSubject, kMapSubject}}));
   const QLocale locale = QLocale::system();
   WriteProperty(*root, Name("Version"), kMapVersion);
-  WriteProperty(*root, Name("MapName"), fMapName);
-  WriteProperty(*root, Name("AuthorName"), fAuthorName);
-  WriteProperty(*root, Name("Information"), fInformation);
-  WriteProperty(*root, Name("URL"), fURL);
-  WriteProperty(*root, Name("LastMod"), locale.toString(fLastMod, QLocale::ShortFormat));
-  WriteProperty(*root, Name("MapWidth"), QString::number(fWidth));
-  WriteProperty(*root, Name("MapHeight"), QString::number(fHeight));
-  WriteProperty(*root, Name("TileSize"), FormatTileSize(fTileSize, locale));
+  WriteProperty(*root, Name("MapName"), map.MapName());
+  WriteProperty(*root, Name("AuthorName"), map.AuthorName());
+  WriteProperty(*root, Name("Information"), map.Information());
+  WriteProperty(*root, Name("URL"), map.URL());
+  WriteProperty(*root, Name("LastMod"), locale.toString(map.LastMod(), QLocale::ShortFormat));
+  WriteProperty(*root, Name("MapWidth"), QString::number(map.Width()));
+  WriteProperty(*root, Name("MapHeight"), QString::number(map.Height()));
+  WriteProperty(*root, Name("TileSize"), FormatTileSize(map.TileSize(), locale));
   WriteProperty(*root, Name("NumEmbeddedTiles"), QString::number(layout.Order.size()));
 
   TStorage& tiles = root->CreateStorage(Name("Tiles"));
   for (size_t i = 0; i < layout.Order.size(); ++i) {
-    const TSubTile* entry = fEmbeddedTiles.At(layout.Order[i]);
+    const TSubTile* entry = map.EmbeddedTiles().At(layout.Order[i]);
     QByteArray record;
     WriteSubTileRecord(record, entry->Image(), entry->Guid(), entry->TransparentColor());
     tiles.CreateStream(QString::number(i), std::move(record));
   }
   for (int layer = 0; layer < kLayerCount; ++layer)
     WritePropertyBytes(*root, Name(kLayerNames[layer]),
-                       BuildLayerText(fLayers[layer], layout.NewIndexOf));
+                       BuildLayerText(map.Layer(layer), layout.NewIndexOf));
   return root;
 }
 
-void TTileMap::CommitSave(const TSaveLayout& layout, const QString& path) {
-  // The history and an open bracket refer to entries that are about to be
-  // dropped; the history ends at a save anyway.
-  fUndoList->Clear();
-  if (fRecording) fCurrentUndo = std::make_unique<TTileMapUndoObj>(this);
+}  // namespace
 
-  std::vector<std::unique_ptr<TSubTile>> old = fEmbeddedTiles.TakeAll();
-  for (int oldIndex : layout.Order)
-    fEmbeddedTiles.Append(std::move(old[size_t(oldIndex)]));
-  for (TMapTileList& layer : fLayers)
-    for (int x = 0; x < fWidth; ++x)
-      for (int y = 0; y < fHeight; ++y)
-        if (TMapTile* tile = layer.Get(x, y))
-          tile->SetTileIndex(layout.NewIndexOf[size_t(tile->TileIndex())]);
-
-  fFileName = path;
-  SetModified(false);
-  fReadOnly = false;
-}
-
-bool TTileMap::SaveToFile(const QString& path) {
+void SaveMapFile(TTileMap& map, const QString& path) {
   // Everything is prepared on the side and written before the map changes,
   // so a failed save leaves the map, its history and the previous file
   // exactly as they were.
-  const TSaveLayout layout = PlanSave();
-  const std::unique_ptr<TStorage> root = BuildStorage(layout);
+  const TSaveLayout layout = PlanSave(map);
+  const std::unique_ptr<TStorage> root = BuildStorage(map, layout);
   QDir().mkpath(QFileInfo(path).absolutePath());
   WriteCompoundFile(path, *root);
-  CommitSave(layout, path);
-  return true;
+  map.RenumberEmbeddedTiles(layout.Order, layout.NewIndexOf);
+  map.SetFileName(path);
+  map.SetModified(false);
+  map.SetReadOnly(false);
 }
 
-bool TTileMap::LoadFromFile(const QString& path) {
+void LoadMapFile(TTileMap& map, const QString& path) {
   const QFileInfo info(path);
   if (!info.isFile())
     throw TError(QStringLiteral("The file ") + path +
@@ -197,13 +182,12 @@ bool TTileMap::LoadFromFile(const QString& path) {
   const bool readOnly = !info.permission(QFileDevice::WriteOwner);
   const std::unique_ptr<TStorage> root =
       ReadCompoundFile(path, readOnly ? TOpenMode::Read : TOpenMode::ReadWrite);
-  LoadFromStorage(*root);
-  fFileName = path;
-  fReadOnly = readOnly;
-  return true;
+  LoadMapStorage(map, *root);
+  map.SetFileName(path);
+  map.SetReadOnly(readOnly);
 }
 
-void TTileMap::LoadFromStorage(const TStorage& root) {
+void LoadMapStorage(TTileMap& map, const TStorage& root) {
   if (ReadProperty(root, Name("Version")) != kMapVersion)
     throw TError(QStringLiteral("Invalid tilemap version detected, unable to load map."));
 
@@ -258,36 +242,28 @@ void TTileMap::LoadFromStorage(const TStorage& root) {
     });
   }
 
-  fRecording = false;
-  fCurrentUndo.reset();
-  fUndoList->Clear();
-  ClearContents();
-  fMapName = mapName;
-  fAuthorName = authorName;
-  fInformation = information;
-  fURL = url;
-  SetWidth(width);
-  SetHeight(height);
-  fTileSize = tileSize;
+  map.DropHistory();
+  map.ClearContents();
+  map.SetMapName(mapName);
+  map.SetAuthorName(authorName);
+  map.SetInformation(information);
+  map.SetURL(url);
+  map.SetWidth(width);
+  map.SetHeight(height);
+  map.SetTileSize(tileSize);
   for (auto& entry : entries)
-    fEmbeddedTiles.Append(std::move(entry));
+    map.AppendEmbeddedTile(std::move(entry));
 
   // What PlaceTile would do with nothing recorded: a cell shows the first
   // entry of the identity it names, and later entries for a cell replace
   // earlier ones. The identity lookup is made once per entry, not per cell.
+  const TGraphicTileList& embedded = map.EmbeddedTiles();
   std::vector<int> shownIndex(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i)
-    shownIndex[size_t(i)] = fEmbeddedTiles.IndexOfGuid(fEmbeddedTiles.At(i)->Guid());
-  for (int layer = 0; layer < kLayerCount; ++layer) {
-    for (const TLayerEntry& entry : layers[layer]) {
-      auto tile = std::make_unique<TMapTile>(this);
-      tile->SetX(entry.X);
-      tile->SetY(entry.Y);
-      tile->SetTileIndex(shownIndex[size_t(entry.TileIndex)]);
-      tile->SetOrientation(entry.Orientation);
-      fLayers[layer].Cell(entry.X, entry.Y) = std::move(tile);
-    }
-  }
-  SetModified(false);
-  fUndoList->Clear();
+    shownIndex[size_t(i)] = embedded.IndexOfGuid(embedded.At(i)->Guid());
+  for (int layer = 0; layer < kLayerCount; ++layer)
+    for (const TLayerEntry& entry : layers[layer])
+      map.SetCell(layer, entry.X, entry.Y, shownIndex[size_t(entry.TileIndex)], entry.Orientation);
+  map.SetModified(false);
+  map.UndoList().Clear();
 }

@@ -1,5 +1,6 @@
 #include "TileMapObjects.h"
 
+#include "MapFile.h"
 #include "TileMapObjectsUndoU.h"
 #include "UndoRedoU.h"
 #include "base/Convert.h"
@@ -258,4 +259,48 @@ std::unique_ptr<TTileMap> TTileMap::Clone() const {
     copy->fEmbeddedTiles.Append(fEmbeddedTiles.At(i)->Clone());
   copy->fModified = fModified;
   return copy;
+}
+
+bool TTileMap::SaveToFile(const QString& path) {
+  SaveMapFile(*this, path);
+  return true;
+}
+
+bool TTileMap::LoadFromFile(const QString& path) {
+  LoadMapFile(*this, path);
+  return true;
+}
+
+void TTileMap::DropHistory() {
+  fRecording = false;
+  fCurrentUndo.reset();
+  fUndoList->Clear();
+}
+
+int TTileMap::AppendEmbeddedTile(std::unique_ptr<TSubTile> subTile) {
+  return fEmbeddedTiles.Append(std::move(subTile));
+}
+
+void TTileMap::SetCell(int layer, int x, int y, int tileIndex, quint8 orientation) {
+  auto tile = std::make_unique<TMapTile>(this);
+  tile->SetX(x);
+  tile->SetY(y);
+  tile->SetTileIndex(tileIndex);
+  tile->SetOrientation(orientation);
+  fLayers[layer].Cell(x, y) = std::move(tile);
+}
+
+void TTileMap::RenumberEmbeddedTiles(const std::vector<int>& order,
+                                     const std::vector<int>& newIndexOf) {
+  fUndoList->Clear();
+  if (fRecording) fCurrentUndo = std::make_unique<TTileMapUndoObj>(this);
+
+  std::vector<std::unique_ptr<TSubTile>> old = fEmbeddedTiles.TakeAll();
+  for (int oldIndex : order)
+    fEmbeddedTiles.Append(std::move(old[size_t(oldIndex)]));
+  for (TMapTileList& layer : fLayers)
+    for (int x = 0; x < fWidth; ++x)
+      for (int y = 0; y < fHeight; ++y)
+        if (TMapTile* tile = layer.Get(x, y))
+          tile->SetTileIndex(newIndexOf[size_t(tile->TileIndex())]);
 }

@@ -5,14 +5,12 @@
 #include <QByteArray>
 #include <QDate>
 #include <QHash>
-#include <QLocale>
 #include <QString>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
-class TStorage;
 class TTileMap;
 class TTileMapUndoObj;
 class TUndoRedoList;
@@ -192,19 +190,30 @@ class TTileMap {
   // A deep copy without undo history or handler, for printing.
   std::unique_ptr<TTileMap> Clone() const;
 
-  // Writes the map file; a failure leaves the previous file, the map and its
-  // history as they were. Raises TError.
+  // Writes the map file (SaveMapFile); a failure leaves the previous file,
+  // the map and its history as they were. Raises TError.
   bool SaveToFile(const QString& path);
-  // Fills this freshly created map from a map file. Raises TError.
+  // Fills this freshly created map from a map file (LoadMapFile). Raises
+  // TError.
   bool LoadFromFile(const QString& path);
-  // Fills this freshly created map from the root storage of a map file.
-  void LoadFromStorage(const TStorage& root);
+
+  // For the map file reader and writer (MapFile.h), which fill and renumber
+  // a map without recording anything.
+  // Ends an open undo bracket and drops the history.
+  void DropHistory();
+  // Appends an embedded tile as it is, neither copied nor scaled; returns
+  // its index.
+  int AppendEmbeddedTile(std::unique_ptr<TSubTile> subTile);
+  // Shows embedded tile tileIndex in a cell inside the map, replacing what
+  // is there, without recording it or setting Modified.
+  void SetCell(int layer, int x, int y, int tileIndex, quint8 orientation);
+  // Keeps only the embedded tiles that order lists, in its order (order:
+  // new index -> old index), and points every placed tile at
+  // newIndexOf[its old index]. The history names old indexes, so it is
+  // dropped; an open bracket records afresh.
+  void RenumberEmbeddedTiles(const std::vector<int>& order, const std::vector<int>& newIndexOf);
 
  private:
-  struct TSaveLayout;
-  TSaveLayout PlanSave() const;
-  std::unique_ptr<TStorage> BuildStorage(const TSaveLayout& layout) const;
-  void CommitSave(const TSaveLayout& layout, const QString& path);
   void CheckExtent(int extent) const;
   void ResizeLayers();
 
@@ -225,8 +234,3 @@ class TTileMap {
   bool fModified = false;
   bool fReadOnly = false;
 };
-
-// The text of a tile size in inches as map files hold it: general decimal
-// form with at most 15 significant digits and the locale's decimal separator
-// (1.0 gives "1", 0.25 gives "0.25").
-QString FormatTileSize(float size, const QLocale& locale);

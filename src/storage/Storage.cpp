@@ -24,7 +24,8 @@ int TStorage::CompareNames(const QString& a, const QString& b) {
 void TStorage::ValidateElementName(const QString& name) {
   if (name.isEmpty()) throw TStorageError(QStringLiteral("An element name must not be empty."));
   if (name.size() > 31)
-    throw TStorageError(QStringLiteral("The element name \"%1\" is longer than 31 characters.").arg(name));
+    throw TStorageError(
+        QStringLiteral("The element name \"%1\" is longer than 31 characters.").arg(name));
   for (QChar c : name)
     if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') ||
         c == QLatin1Char('!'))
@@ -35,7 +36,8 @@ void TStorage::ValidateElementName(const QString& name) {
 std::vector<TElementInfo> TStorage::Elements() const {
   std::vector<TElementInfo> result;
   result.reserve(fEntries.size());
-  for (const auto& entry : fEntries) result.push_back({entry->Name, entry->Type});
+  for (const auto& entry : fEntries)
+    result.push_back({entry->Name, entry->Type});
   return result;
 }
 
@@ -47,7 +49,8 @@ int TStorage::IndexOf(const QString& name) const {
 
 int TStorage::InsertionIndex(const QString& name) const {
   int i = 0;
-  while (i < int(fEntries.size()) && CompareNames(fEntries[size_t(i)]->Name, name) < 0) ++i;
+  while (i < int(fEntries.size()) && CompareNames(fEntries[size_t(i)]->Name, name) < 0)
+    ++i;
   return i;
 }
 
@@ -108,9 +111,13 @@ QByteArray& TStorage::AppendStream(const QString& name, QByteArray data) {
   return entry.Data;
 }
 
-const QString& TStorage::NameAt(int index) const { return fEntries.at(size_t(index))->Name; }
+const QString& TStorage::NameAt(int index) const {
+  return fEntries.at(size_t(index))->Name;
+}
 
-TElementType TStorage::TypeAt(int index) const { return fEntries.at(size_t(index))->Type; }
+TElementType TStorage::TypeAt(int index) const {
+  return fEntries.at(size_t(index))->Type;
+}
 
 const TStorage& TStorage::StorageAt(int index) const {
   const TEntry& entry = *fEntries.at(size_t(index));
@@ -124,6 +131,19 @@ const QByteArray& TStorage::StreamAt(int index) const {
   if (entry.Type != TElementType::Stream)
     throw TStorageError(QStringLiteral("\"%1\" is not a stream.").arg(entry.Name));
   return entry.Data;
+}
+
+void ForEachElement(const TStorage& root,
+                    const std::function<void(const TStorage& storage, int index)>& visit) {
+  std::vector<const TStorage*> pending{&root};
+  while (!pending.empty()) {
+    const TStorage* storage = pending.back();
+    pending.pop_back();
+    for (int i = 0; i < storage->ElementCount(); ++i) {
+      visit(*storage, i);
+      if (storage->TypeAt(i) == TElementType::Storage) pending.push_back(&storage->StorageAt(i));
+    }
+  }
 }
 
 QString SummaryInformationName() {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -77,6 +78,12 @@ class TStorage {
   QString fName;
   std::vector<std::unique_ptr<TEntry>> fEntries;
 };
+
+// Calls visit(storage, index) for every element of the tree below root, at
+// every level. Iterative, so even a very deep tree read from a file cannot
+// exhaust the stack.
+void ForEachElement(const TStorage& root,
+                    const std::function<void(const TStorage& storage, int index)>& visit);
 
 // Names of the two standard property-set streams.
 QString SummaryInformationName();          // "\x05SummaryInformation"

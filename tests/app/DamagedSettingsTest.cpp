@@ -22,7 +22,7 @@ struct TDamage {
   int Default;
 };
 const TDamage kDamage[] = {
-    {"MRULen", "10", 5},     {"DefMapWidth", "abc", 16}, {"DefMapHeight", "101", 20},
+    {"MRULen", "10", 5},     {"DefMapWidth", "abc", 16}, {"DefMapHeight", "201", 20},
     {"DefTileSize", "7", 2}, {"XDPI", "-1", 0},          {"XDPIC", "0", 72},
     {"XCLR", "six", 6},      {"GroupWidth", "0", 5},     {"GroupHeight", "1.5", 1},
     {"GroupType", "2", 0},   {"GroupPlace", " 1", 0},    {"DefUndoNum", "1000", 50},

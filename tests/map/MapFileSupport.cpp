@@ -1,6 +1,7 @@
 #include "MapFileSupport.h"
 
 #include "base/Error.h"
+#include "map/MapFile.h"
 #include "storage/CompoundFile.h"
 
 #include <QFile>
@@ -19,7 +20,7 @@ QByteArray StreamBytes(const TStorage& root, const QString& name) {
 
 std::unique_ptr<TTileMap> LoadTree(const TStorage& root) {
   auto map = std::make_unique<TTileMap>();
-  map->LoadFromStorage(root);
+  LoadMapStorage(*map, root);
   return map;
 }
 

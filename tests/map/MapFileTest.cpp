@@ -2,6 +2,7 @@
 #include "MapTestSupport.h"
 #include "base/Error.h"
 #include "map/LayerText.h"
+#include "map/MapFile.h"
 #include "map/MapList.h"
 #include "map/TileMapObjects.h"
 #include "map/UndoRedoU.h"
@@ -315,7 +316,7 @@ TEST_F(MapFile, FailedLoadsLeaveTheMapUntouched) {
   TTileMap map;
   Paint(map, mlOverlay, palette, "cd");
   const TMapState before = Snapshot(map);
-  EXPECT_THROW(map.LoadFromStorage(*root), TConvertError);
+  EXPECT_THROW(LoadMapStorage(map, *root), TConvertError);
   EXPECT_EQ(Snapshot(map), before);
   EXPECT_EQ(map.EmbeddedTiles().Count(), 2);
 }

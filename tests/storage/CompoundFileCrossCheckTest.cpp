@@ -13,7 +13,7 @@ QStringList Lines(const QByteArray& out) {
   return QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-TProcessResult Olefile(const QString& mode, const QString& path) {
+TProgramRun Olefile(const QString& mode, const QString& path) {
   return RunProgram(QStringLiteral("/usr/bin/python3"),
                     {TestScriptDir() + QStringLiteral("/olefile_check.py"), mode, path});
 }
@@ -34,7 +34,7 @@ class CompoundFileCrossCheck : public testing::Test {
 TEST_F(CompoundFileCrossCheck, OlefileListsAndReadsWhatWeWrite) {
   for (const auto& tree : {MakeTilesetTree(), MakeMapTree()}) {
     const QString path = Write(*tree, QStringLiteral("t.cfb"));
-    const TProcessResult result = Olefile(QStringLiteral("list"), path);
+    const TProgramRun result = Olefile(QStringLiteral("list"), path);
     ASSERT_EQ(result.ExitCode, 0) << result.Err.toStdString();
     EXPECT_EQ(Lines(result.Out), ListTree(*tree));
   }
@@ -42,7 +42,7 @@ TEST_F(CompoundFileCrossCheck, OlefileListsAndReadsWhatWeWrite) {
 
 TEST_F(CompoundFileCrossCheck, OlefileReadsOurSummaryInformation) {
   const QString path = Write(*MakeMapTree(), QStringLiteral("map.tqm"));
-  const TProcessResult result = Olefile(QStringLiteral("meta"), path);
+  const TProgramRun result = Olefile(QStringLiteral("meta"), path);
   ASSERT_EQ(result.ExitCode, 0) << result.Err.toStdString();
   EXPECT_EQ(Lines(result.Out),
             (QStringList{QStringLiteral("title=Cellar"), QStringLiteral("author=Ann"),
@@ -82,7 +82,7 @@ void CollectStreams(const TStorage& storage, const QString& prefix,
 TEST_F(CompoundFileCrossCheck, GsfListsAndReadsWhatWeWrite) {
   const auto tree = MakeTilesetTree();
   const QString path = Write(*tree, QStringLiteral("t.tls"));
-  const TProcessResult list = RunProgram(QStringLiteral("gsf"), {QStringLiteral("list"), path});
+  const TProgramRun list = RunProgram(QStringLiteral("gsf"), {QStringLiteral("list"), path});
   ASSERT_EQ(list.ExitCode, 0) << list.Err.toStdString();
   QStringList lines;
   for (const QString& line : Lines(list.Out).mid(1)) {  // the first line names the file
@@ -104,8 +104,7 @@ TEST_F(CompoundFileCrossCheck, GsfListsAndReadsWhatWeWrite) {
   QList<QPair<QString, QByteArray>> streams;
   CollectStreams(*tree, QString(), streams);
   for (const auto& [name, data] : streams) {
-    const TProcessResult cat =
-        RunProgram(QStringLiteral("gsf"), {QStringLiteral("cat"), path, name});
+    const TProgramRun cat = RunProgram(QStringLiteral("gsf"), {QStringLiteral("cat"), path, name});
     ASSERT_EQ(cat.ExitCode, 0) << name.toStdString() << cat.Err.toStdString();
     EXPECT_EQ(cat.Out, data) << name.toStdString();
   }
@@ -114,7 +113,7 @@ TEST_F(CompoundFileCrossCheck, GsfListsAndReadsWhatWeWrite) {
 TEST_F(CompoundFileCrossCheck, SevenZipListsAndExtractsWhatWeWrite) {
   const auto tree = MakeMapTree();
   const QString path = Write(*tree, QStringLiteral("m.tqm"));
-  const TProcessResult list =
+  const TProgramRun list =
       RunProgram(QStringLiteral("7z"), {QStringLiteral("l"), QStringLiteral("-slt"), path});
   ASSERT_EQ(list.ExitCode, 0) << list.Err.toStdString();
   // Entries are "Path = ..." followed by "Size = ..." (empty for storages);
@@ -134,7 +133,7 @@ TEST_F(CompoundFileCrossCheck, SevenZipListsAndExtractsWhatWeWrite) {
   QList<QPair<QString, QByteArray>> streams;
   CollectStreams(*tree, QString(), streams);
   for (const auto& [name, data] : streams) {
-    const TProcessResult cat =
+    const TProgramRun cat =
         RunProgram(QStringLiteral("7z"), {QStringLiteral("e"), QStringLiteral("-so"), path,
                                           QString(name).replace(QChar(5), QStringLiteral("[5]"))});
     ASSERT_EQ(cat.ExitCode, 0) << name.toStdString() << cat.Err.toStdString();
@@ -144,7 +143,7 @@ TEST_F(CompoundFileCrossCheck, SevenZipListsAndExtractsWhatWeWrite) {
 
 TEST_F(CompoundFileCrossCheck, WeReadWhatOleStorageLiteWrites) {
   const QString path = fDir.filePath(QStringLiteral("perl.cfb"));
-  const TProcessResult result =
+  const TProgramRun result =
       RunProgram(QStringLiteral("perl"),
                  {TestScriptDir() + QStringLiteral("/ole_storage_lite_write.pl"), path});
   ASSERT_EQ(result.ExitCode, 0) << result.Err.toStdString();
@@ -177,7 +176,7 @@ TEST_F(CompoundFileCrossCheck, OlefileReadsAFileWithAChainedDifat) {
   root.CreateStorage(QStringLiteral("Tiles"))
       .CreateStream(QStringLiteral("0"), PatternBytes(90, 4));
   const QString path = Write(root, QStringLiteral("big.cfb"));
-  const TProcessResult result = Olefile(QStringLiteral("list"), path);
+  const TProgramRun result = Olefile(QStringLiteral("list"), path);
   ASSERT_EQ(result.ExitCode, 0) << result.Err.toStdString();
   EXPECT_EQ(Lines(result.Out), ListTree(root));
 }

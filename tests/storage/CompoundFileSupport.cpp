@@ -3,8 +3,6 @@
 #include "storage/PropertySet.h"
 #include "storage/PropertyStream.h"
 
-#include <QCryptographicHash>
-#include <QProcess>
 #include <QtEndian>
 
 #include <algorithm>
@@ -83,51 +81,6 @@ void ExpectSameTree(const TStorage& expected, const TStorage& actual) {
     else
       EXPECT_EQ(expected.StreamAt(i), actual.StreamAt(i));
   }
-}
-
-namespace {
-
-void ListInto(const TStorage& storage, const QString& prefix, QStringList& lines) {
-  for (int i = 0; i < storage.ElementCount(); ++i) {
-    const QString path = prefix + storage.NameAt(i);
-    if (storage.TypeAt(i) == TElementType::Storage) {
-      lines << QStringLiteral("D ") + path;
-      ListInto(storage.StorageAt(i), path + QLatin1Char('/'), lines);
-    } else {
-      const QByteArray& data = storage.StreamAt(i);
-      lines << QStringLiteral("F %1 %2 %3")
-                   .arg(path)
-                   .arg(data.size())
-                   .arg(QString::fromLatin1(
-                       QCryptographicHash::hash(data, QCryptographicHash::Md5).toHex()));
-    }
-  }
-}
-
-}  // namespace
-
-QStringList ListTree(const TStorage& root) {
-  QStringList lines;
-  ListInto(root, QString(), lines);
-  lines.sort();
-  return lines;
-}
-
-TProcessResult RunProgram(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.start(program, arguments);
-  TProcessResult result;
-  if (!process.waitForStarted(10000)) return result;
-  process.closeWriteChannel();
-  if (!process.waitForFinished(60000)) {
-    process.kill();
-    process.waitForFinished();
-    return result;
-  }
-  result.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  result.Out = process.readAllStandardOutput();
-  result.Err = process.readAllStandardError();
-  return result;
 }
 
 QString TestScriptDir() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "storage/Storage.h"
+#include "support/RunProgram.h"
+#include "support/StorageListing.h"
 
 #include <QByteArray>
 #include <QString>
@@ -29,20 +31,6 @@ std::unique_ptr<TStorage> MakeMapTree();
 
 // Expects the same names, types and order at every level, and the same bytes.
 void ExpectSameTree(const TStorage& expected, const TStorage& actual);
-
-// Every stream and storage as "path" lines: "D a/b" for storages and
-// "F a/b/c <size> <md5>" for streams, sorted. Paths use '/'.
-QStringList ListTree(const TStorage& root);
-
-struct TProcessResult {
-  int ExitCode = -1;
-  QByteArray Out;
-  QByteArray Err;
-};
-
-// Runs a program to its end (at most a minute); a program that cannot start
-// gives exit code -1.
-TProcessResult RunProgram(const QString& program, const QStringList& arguments);
 
 // The folder holding the test scripts.
 QString TestScriptDir();

@@ -1,4 +1,5 @@
 #include "TilesetFiles.h"
+#include "TestImages.h"
 
 #include "storage/CompoundFile.h"
 #include "storage/Guid.h"
@@ -10,16 +11,6 @@
 #include <QImage>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-QImage Solid(QRgb colour) {
-  QImage image(8, 8, QImage::Format_RGB888);
-  image.fill(colour);
-  return image;
-}
-
-}  // namespace
 
 std::unique_ptr<TStorage> MakeTilesetTree(const QString& tilesetName,
                                           const std::vector<TGroupDef>& groups) {
@@ -48,7 +39,8 @@ std::unique_ptr<TStorage> MakeTilesetTree(const QString& tilesetName,
     for (const QPoint& at : def.Tiles) {
       QByteArray records;
       for (int quadrant = 0; quadrant < 4; ++quadrant)
-        WriteSubTileRecord(records, Solid(qRgb(number * 10, at.x() * 40 + at.y(), quadrant * 60)),
+        WriteSubTileRecord(records,
+                           Solid(qRgb(number * 10, at.x() * 40 + at.y(), quadrant * 60), 8),
                            NameGuidText(QStringLiteral("%1/%2/%3.%4/%5")
                                             .arg(tilesetName, def.Name)
                                             .arg(at.x())

@@ -1,4 +1,5 @@
 #include "base/Error.h"
+#include "support/TestImages.h"
 #include "tiles/ImageTransforms.h"
 #include "tiles/TileObjects.h"
 
@@ -12,12 +13,6 @@
 #include <map>
 
 namespace {
-
-QImage Solid(QRgb colour, int side = 4) {
-  QImage image(side, side, QImage::Format_RGB888);
-  image.fill(colour);
-  return image;
-}
 
 QImage Canvas(int width, int height, QRgb fill) {
   QImage canvas(width, height, QImage::Format_ARGB32_Premultiplied);

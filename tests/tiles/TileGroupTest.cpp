@@ -3,6 +3,7 @@
 #include "storage/PropertyStream.h"
 #include "storage/Storage.h"
 #include "storage/SubTileRecord.h"
+#include "support/TestImages.h"
 #include "tiles/TileObjects.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +11,6 @@
 #include <functional>
 
 namespace {
-
-QImage Solid(QRgb colour, int side = 4) {
-  QImage image(side, side, QImage::Format_RGB888);
-  image.fill(colour);
-  return image;
-}
 
 QString GuidFor(int x, int y, int q) {
   return QStringLiteral("{0000000%1-000%2-000%3-0000-000000000000}").arg(x).arg(y).arg(q);

@@ -1,4 +1,5 @@
 #include "MapGrid.h"
+#include "editor/GridLines.h"
 #include "editor/OutlinePattern.h"
 
 #include <QContextMenuEvent>
@@ -25,8 +26,6 @@ TMouseButton ButtonOf(const QMouseEvent* event) {
 QPoint PointOf(const QMouseEvent* event) {
   return event->position().toPoint();
 }
-
-const QColor kGridLineColour(128, 128, 128);
 
 }  // namespace
 
@@ -180,12 +179,7 @@ void TMapGrid::PaintRegion(const TRedrawRange& range) {
                     cell.Selected);
       painter.restore();
     }
-    const TPixelRect& r = cell.LineRect;
-    if (cell.TopLine) painter.fillRect(QRect(r.Left, r.Top, r.Width(), 1), kGridLineColour);
-    if (cell.LeftLine) painter.fillRect(QRect(r.Left, r.Top, 1, r.Height()), kGridLineColour);
-    if (cell.RightLine) painter.fillRect(QRect(r.Right, r.Top, 1, r.Height() + 1), kGridLineColour);
-    if (cell.BottomLine)
-      painter.fillRect(QRect(r.Left, r.Bottom, r.Width() + 1, 1), kGridLineColour);
+    DrawSubCellLines(painter, cell);
   });
   painter.end();
   // The closing lines lie one pixel right of and below the region.
