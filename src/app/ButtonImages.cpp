@@ -158,6 +158,19 @@ const QHash<QString, TDrawing>& Drawings() {
          p.setPen(Pen(kInk, 1.2));
          p.drawLine(QPointF(9.5, 2.7), QPointF(9.5, 5.3));
        }},
+      {QStringLiteral("print"),
+       [](QPainter& p) {
+         // A printer with a sheet coming out of it.
+         p.setPen(Pen(kInk, 1.0));
+         p.setBrush(kPaper);
+         p.drawRect(QRectF(4.5, 1.5, 7, 5));
+         p.setBrush(QColor(190, 194, 204));
+         p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1.2, 1.2);
+         p.setBrush(kPaper);
+         p.drawRect(QRectF(4.5, 10.5, 7, 4));
+         p.setPen(Pen(QColor(60, 170, 60), 1.2));
+         p.drawPoint(QPointF(12.5, 8.5));
+       }},
       {QStringLiteral("zoomin"), [](QPainter& p) { DrawMagnifier(p, true); }},
       {QStringLiteral("zoomout"), [](QPainter& p) { DrawMagnifier(p, false); }},
       {QStringLiteral("tiles"),

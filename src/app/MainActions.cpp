@@ -10,6 +10,7 @@
 #include <QActionGroup>
 #include <QKeySequence>
 #include <QMenu>
+#include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -33,8 +34,21 @@ const std::vector<TActionEntry>& MainActionTable() {
      [](TfrmMain& w) { w.faSaveExecute(); }},
     {"faSaveAs", "Save &As...", "Save As", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.faSaveAsExecute(); }},
+    {"faSaveAll", "Sa&ve All", "Save All", "Ctrl+Shift+S", nullptr, S::Plain, false, 0,
+     [](TfrmMain& w) { w.SaveAllMaps(); }},
     {"faClose", "&Close", "Close Map", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.faCloseExecute(); }},
+    {"faCloseAll", "C&lose All", "Close All", "", nullptr, S::Plain, false, 0,
+     [](TfrmMain& w) { w.faCloseAllExecute(); }},
+    {"faExport", "Export to &Bitmap...", "Export to Bitmap", "", nullptr, S::Plain, false, 0,
+     Nothing},
+    {"faAddTileset", "Add &Tileset...", "Add an existing tileset to the tileset list", "",
+     nullptr, S::Plain, false, 0, Nothing},
+    {"faPrintWithSetup", "&Print...", "Print with Setup", "Ctrl+P", nullptr, S::Plain, false, 0,
+     Nothing},
+    {"faPrint", "&Print", "Print", "", "print", S::Plain, false, 0, Nothing},
+    {"faPrintPreview", "Print Pre&view", "Print Preview", "", nullptr, S::Plain, false, 0,
+     Nothing},
     {"faExit", "E&xit", "Exit", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.close(); }},
     // Edit
@@ -42,6 +56,10 @@ const std::vector<TActionEntry>& MainActionTable() {
      [](TfrmMain& w) { w.Engine().eaUndoExecute(); w.UpdateControls(); }},
     {"eaRedo", "&Redo", "Redo", "Ctrl+R", "redo", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().eaRedoExecute(); w.UpdateControls(); }},
+    {"taOptions", "&Options", "Options", "", nullptr, S::Plain, false, 0,
+     [](TfrmMain& w) { w.taOptionsExecute(); }},
+    {"taTilesetEditor", "&Tileset Editor", "Tileset Editor", "", nullptr, S::Plain, false, 0,
+     Nothing},
     // Map
     {"gaAddCol", "Add &Column", "Add Column", "", "addcol", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().gaAddColExecute(); }},
@@ -79,9 +97,8 @@ const std::vector<TActionEntry>& MainActionTable() {
      [](TfrmMain& w) { w.Painter().vwZoomInExecute(true); w.UpdateControls(); }},
     {"vwZoomOut", "Zoom &Out", "Zoom Out", "- _", "zoomout", S::Plain, false, 0,
      [](TfrmMain& w) { w.Painter().vwZoomInExecute(false); w.UpdateControls(); }},
-    // The Map Properties dialog is not there yet: the command stays disabled.
     {"faProperties", "&Map Properties", "Properties", "", "properties", S::Plain, false, 0,
-     Nothing},
+     [](TfrmMain& w) { w.faPropertiesExecute(); }},
     // Tile
     {"vwFlipHorizontal", "Flip &Horizontal", "Flip Horizontally", "", "fliph", S::Plain, false,
      0, [](TfrmMain& w) { w.Engine().vwFlipHorizontalExecute(); }},
@@ -102,17 +119,19 @@ const std::vector<TActionEntry>& MainActionTable() {
   return table;
 }
 
-const char* const kFileMenu[] = {"faNewMap", "faOpen", "-", "faSave", "faSaveAs", "faClose", "-",
-                                 "faExit", nullptr};
-const char* const kEditMenu[] = {"eaUndo", "eaRedo", nullptr};
+const char* const kFileMenu[] = {"faNewMap", "faOpen", "-", "faSave", "faSaveAs", "faSaveAll",
+                                 "faClose", "faCloseAll", "faExport", "-", "faAddTileset", "-",
+                                 "faPrintWithSetup", "faPrintPreview", "-", "faExit", nullptr};
+const char* const kEditMenu[] = {"eaUndo", "eaRedo", "-", "taOptions", "-", "taTilesetEditor",
+                                 nullptr};
 const char* const kMapMenu[] = {"gaAddCol", "gaAddRow", "-", "gaDelCol", "gaDelRow", "-",
                                 "gaRoom", "gaWall", "gaEraser", "-",
                                 "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "-",
                                 "vwZoomIn", "vwZoomOut", "-", "faProperties", nullptr};
 const char* const kTileMenu[] = {"vwFlipHorizontal", "vwFlipVertical", "-",
                                  "vwRotateCClockwise", "vwRotateClockwise", nullptr};
-const char* const kMainToolBar[] = {"faNewMap", "faOpen", "faSave", "-", "vwZoomIn", "vwZoomOut",
-                                    nullptr};
+const char* const kMainToolBar[] = {"faNewMap", "faOpen", "faSave", "-", "faPrint", "-",
+                                    "vwZoomIn", "vwZoomOut", nullptr};
 const char* const kMapToolBar[] = {"gaAddCol", "gaAddRow", "-", "gaDelCol", "gaDelRow", "-",
                                    "gaRoom", "gaWall", "gaEraser", "-", "eaUndo", "eaRedo", "-",
                                    "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "-",
@@ -125,6 +144,8 @@ const char* const kGridContextMenu[] = {"gaAddCol", "gaAddRow", "gaDelCol", "gaD
                                         nullptr};
 const char* const kEraseMenu[] = {"mnuEraseBase", "mnuEraseOverlay", "mnuEraseWall", "-",
                                   "mnuEraseAll", nullptr};
+const char* const kCommandsToCome[] = {"faExport", "faAddTileset", "faPrintWithSetup", "faPrint",
+                                       "faPrintPreview", "taTilesetEditor", nullptr};
 // clang-format on
 
 namespace {
@@ -134,6 +155,12 @@ namespace {
 QKeySequence KeyOf(const QString& text) {
   if (text.size() == 1) return QKeySequence(int(text.at(0).toUpper().unicode()));
   return QKeySequence(text);
+}
+
+// Single keys are secondary shortcuts: they work, but menus show only the
+// primary one.
+bool IsSecondary(const QString& text) {
+  return text.size() == 1;
 }
 
 bool IsEraser(const char* name) {
@@ -155,8 +182,18 @@ TMainActions::TMainActions(TfrmMain& window) : fWindow(window) {
     action->setStatusTip(QString::fromUtf8(entry.Hint));
     QList<QKeySequence> keys;
     for (const QString& key :
-         QString::fromUtf8(entry.Shortcuts).split(QLatin1Char(' '), Qt::SkipEmptyParts))
-      keys << KeyOf(key);
+         QString::fromUtf8(entry.Shortcuts).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+      if (!IsSecondary(key)) {
+        keys << KeyOf(key);
+        continue;
+      }
+      // Triggering a disabled action does nothing, so the key follows the
+      // command's enabled state.
+      auto* shortcut = new QShortcut(KeyOf(key), &window);
+      shortcut->setObjectName(QString::fromUtf8(entry.Name));
+      QObject::connect(shortcut, &QShortcut::activated, action, &QAction::trigger);
+      fSecondary.push_back(shortcut);
+    }
     action->setShortcuts(keys);
     if (entry.Image) action->setIcon(ButtonIcon(QString::fromUtf8(entry.Image)));
     action->setData(entry.Tag);
@@ -175,7 +212,21 @@ TMainActions::TMainActions(TfrmMain& window) : fWindow(window) {
     fActions << action;
   }
   Get(QStringLiteral("gaSelect"))->setEnabled(false);
-  Get(QStringLiteral("faProperties"))->setEnabled(false);
+  for (const char* const* name = kCommandsToCome; *name; ++name)
+    Get(QString::fromUtf8(*name))->setEnabled(false);
+}
+
+QList<QKeySequence> TMainActions::SecondaryKeys(const QString& name) const {
+  QList<QKeySequence> keys;
+  for (const QShortcut* shortcut : fSecondary)
+    if (shortcut->objectName() == name) keys << shortcut->key();
+  return keys;
+}
+
+bool TMainActions::IsCommandToCome(const QString& name) {
+  for (const char* const* entry = kCommandsToCome; *entry; ++entry)
+    if (name == QLatin1String(*entry)) return true;
+  return false;
 }
 
 QAction* TMainActions::Get(const QString& name) const {

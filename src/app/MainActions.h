@@ -7,6 +7,8 @@
 
 class QAction;
 class QActionGroup;
+class QKeySequence;
+class QShortcut;
 class QMenu;
 class QToolBar;
 class QWidget;
@@ -54,6 +56,9 @@ extern const char* const kMapToolBar[];
 extern const char* const kGridContextMenu[];
 // The erase-layer items of each erase menu, by tag.
 extern const char* const kEraseMenu[];
+// Commands that are in the menus already but whose work is still to be
+// built: they stay disabled.
+extern const char* const kCommandsToCome[];
 
 // The window's actions made from the table, and the menus and toolbars built
 // from the layouts above. Every handler is guarded: an error it raises is
@@ -67,6 +72,9 @@ class TMainActions {
   QAction* Get(const QString& name) const;
   const QList<QAction*>& All() const { return fActions; }
   QActionGroup* ToolGroup() const { return fToolGroup; }
+  // The single-key shortcuts of an action, which its menu entries do not show.
+  QList<QKeySequence> SecondaryKeys(const QString& name) const;
+  static bool IsCommandToCome(const QString& name);
   // The erase-layer item of a tag (0 floor, 1 objects, 2 walls, 3 all).
   QAction* EraseItem(int tag) const;
 
@@ -86,6 +94,7 @@ class TMainActions {
 
   TfrmMain& fWindow;
   QList<QAction*> fActions;
+  QList<QShortcut*> fSecondary;
   QActionGroup* fToolGroup = nullptr;
   QActionGroup* fEraseGroup = nullptr;
   QList<QMenu*> fEraseMenus;

@@ -6,6 +6,8 @@
 #include "MainActions.h"
 #include "MainStatusBar.h"
 #include "PaletteColumn.h"
+#include "frmMapPropsU.h"
+#include "frmOptionsU.h"
 #include "app/settings/SettingsStore.h"
 #include "base/Busy.h"
 #include "base/Error.h"
@@ -14,6 +16,7 @@
 #include "editor/controls/ArrangeGrid.h"
 #include "editor/controls/MapGrid.h"
 #include "map/TileMapObjects.h"
+#include "map/UndoRedoU.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
 
@@ -67,6 +70,7 @@ TfrmMain::TfrmMain(const QString& startFile, QWidget* parent) : QMainWindow(pare
   Painter().SetCellSize(TMapPainter::kDefaultCellSize);
   Painter().ApplyZoom();
   Painter().SyncGridToMap();
+  BuildRecentFilesMenu();
   UpdateControls();
 }
 
@@ -103,7 +107,9 @@ TPalette& TfrmMain::Palette() const {
 
 void TfrmMain::BuildLayout() {
   TMainActions& actions = *fActions;
-  menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&File"), kFileMenu, this));
+  fFileMenu = actions.BuildMenu(QStringLiteral("&File"), kFileMenu, this);
+  fFileMenu->setObjectName(QStringLiteral("mnuFile"));
+  menuBar()->addMenu(fFileMenu);
   menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Edit"), kEditMenu, this));
   menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Map"), kMapMenu, this));
   menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Tile"), kTileMenu, this));
@@ -245,8 +251,22 @@ void TfrmMain::tabMapListChange() {
 // File commands
 
 void TfrmMain::faNewMapExecute() {
+  // The name is numbered before the map joins the list, so that it never
+  // counts itself.
+  const QString name = fMaps.NewMapName(Settings().Value(QStringLiteral("DefMapName")));
   TTileMap* map = fMaps.NewMap(NewMapDefaults());
-  map->SetMapName(fMaps.NewMapName(Settings().Value(QStringLiteral("DefMapName"))));
+  map->SetMapName(name);
+  bool confirmed = false;
+  try {
+    confirmed = EditMapProperties(this, *map, true);
+  } catch (...) {
+    fMaps.RemoveMap(map);
+    throw;
+  }
+  if (!confirmed) {
+    fMaps.RemoveMap(map);
+    return;
+  }
   StartMap(map);
 }
 
@@ -285,6 +305,7 @@ bool TfrmMain::OpenMapFile(const QString& path) {
     throw;
   }
   StartMap(map);
+  AddToRecentFiles(path);
   return true;
 }
 
@@ -358,8 +379,14 @@ bool TfrmMain::SaveMapAs(TTileMap& map) {
   }
   const int index = fMaps.IndexOf(&map);
   if (index >= 0) fMapTabs->setTabText(index, map.MapName());
+  AddToRecentFiles(path);
   UpdateControls();
   return true;
+}
+
+void TfrmMain::SaveAllMaps() {
+  for (int i = 0; i < fMaps.Count(); ++i)
+    if (!SaveMap(*fMaps.Maps(i))) break;
 }
 
 void TfrmMain::faSaveExecute() {
@@ -393,6 +420,91 @@ void TfrmMain::faCloseExecute() {
   const int index = fMaps.IndexOf(CurrentMap());
   if (index < 0 || !QuerySaveMap(index)) return;
   CloseMapAt(index);
+}
+
+void TfrmMain::faCloseAllExecute() {
+  while (fMaps.Count() > 0 && QuerySaveMap(0))
+    CloseMapAt(0);
+  UpdateControls();
+}
+
+// ---------------------------------------------------------------------------
+// Dialogs
+
+void TfrmMain::faPropertiesExecute() {
+  TTileMap* map = CurrentMap();
+  if (!map) return;
+  EditMapProperties(this, *map, false);
+  const int index = fMaps.IndexOf(map);
+  if (index >= 0) fMapTabs->setTabText(index, map->MapName());
+  fMapGrid->Model().BeginUpdate();
+  Painter().SyncGridToMap();
+  UpdateControls();
+}
+
+void TfrmMain::taOptionsExecute() {
+  ShowOptions(this);
+  BuildRecentFilesMenu();
+  ApplyUndoLimit();
+}
+
+void TfrmMain::ApplyUndoLimit() {
+  const int depth = IntSetting(QStringLiteral("DefUndoNum"));
+  for (int i = 0; i < fMaps.Count(); ++i)
+    fMaps.Maps(i)->UndoList().SetMaxUndo(depth);
+}
+
+// ---------------------------------------------------------------------------
+// Recent files
+
+namespace {
+
+constexpr int kRecentFileSlots = 9;
+
+QString RecentName(int number) {
+  return QStringLiteral("MRU") + QString::number(number);
+}
+
+}  // namespace
+
+void TfrmMain::AddToRecentFiles(const QString& path) {
+  TStringBag& recent = RecentFiles();
+  int found = kRecentFileSlots;
+  for (int n = kRecentFileSlots; n >= 1; --n)
+    if (recent.Value(RecentName(n)) == path) {
+      found = n;
+      break;
+    }
+  for (int n = found; n >= 2; --n)
+    recent.SetValue(RecentName(n), recent.Value(RecentName(n - 1)));
+  recent.SetValue(RecentName(1), path);
+  BuildRecentFilesMenu();
+}
+
+void TfrmMain::BuildRecentFilesMenu() {
+  const TStringBag& recent = RecentFiles();
+  if (recent.Count() == 0) return;
+  QAction* exit = fActions->Get(QStringLiteral("faExit"));
+  const QList<QAction*> entries = fFileMenu->actions();
+  for (qsizetype i = entries.indexOf(exit) + 1; i < entries.size(); ++i) {
+    fFileMenu->removeAction(entries[i]);
+    // Separators and entries made here belong to the menu.
+    if (entries[i]->parent() == fFileMenu) delete entries[i];
+  }
+  fFileMenu->addSeparator();
+  const int shown = IntSetting(QStringLiteral("MRULen"));
+  for (int n = 1; n <= shown; ++n) {
+    const QString path = recent.Value(RecentName(n));
+    if (path.isEmpty()) continue;
+    QAction* entry = fFileMenu->addAction(QStringLiteral("&%1 %2").arg(n).arg(path));
+    entry->setObjectName(QStringLiteral("mnuRecent%1").arg(n));
+    connect(entry, &QAction::triggered, this, Guarded([this, n] { RecentFileClick(n); }));
+  }
+}
+
+void TfrmMain::RecentFileClick(int number) {
+  OpenMapFile(RecentFiles().Value(RecentName(number)));
+  UpdateControls();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -472,8 +584,9 @@ void TfrmMain::UpdateControls() {
   fMapPanel->SetCaption(caption);
 
   SetEnabled("faSave", hasMap && !readOnly);
-  SetEnabled("faSaveAs", hasMap);
-  SetEnabled("faClose", hasMap);
+  SetEnabled("faProperties", hasMap && !readOnly);
+  for (const char* name : {"faSaveAs", "faSaveAll", "faClose", "faCloseAll"})
+    SetEnabled(name, hasMap);
   fPaletteColumn->SetEnabledStates(tilesets > 1, tilesets > 1 && loaded);
   const bool gridEnabled = maps >= 1 && tilesets > 1 && loaded && !readOnly;
   SetEnabled("gaDelCol", gridEnabled && grid.CellColCount() > 1);

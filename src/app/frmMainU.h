@@ -55,6 +55,9 @@ class TfrmMain : public QMainWindow {
   void faSaveExecute();
   void faSaveAsExecute();
   void faCloseExecute();
+  void faCloseAllExecute();
+  void faPropertiesExecute();
+  void taOptionsExecute();
   // Opens a map file as the last tab, first closing (and offering to save)
   // a map already open from that file. False when nothing was opened.
   bool OpenMapFile(const QString& path);
@@ -64,12 +67,26 @@ class TfrmMain : public QMainWindow {
   // False when a needed Save As was cancelled.
   bool SaveMap(TTileMap& map);
   bool SaveMapAs(TTileMap& map);
+  // Saves every map in list order, stopping at one whose Save As was
+  // cancelled.
+  void SaveAllMaps();
   // Frees the map at index with its tab; the map now at that index, or the
   // last one, becomes current.
   void CloseMapAt(int index);
   // A path handed over by a later start: opened as File > Open opens it,
   // then the window comes forward.
   void WMCopyData(const QString& path);
+
+  // --- Recent files ---
+  // Puts a path at the top of the recent files (once) and rebuilds the menu.
+  void AddToRecentFiles(const QString& path);
+  // The File menu's entries after Exit: the first MRULen recent files.
+  void BuildRecentFilesMenu();
+  // Opens the recent file with that number (1 the newest).
+  void RecentFileClick(int number);
+  // Gives every open map's history the DefUndoNum setting's depth.
+  void ApplyUndoLimit();
+  QMenu* FileMenu() const { return fFileMenu; }
 
   // --- State shown ---
   // Status bar, map panel caption and every enabled state.
@@ -111,5 +128,6 @@ class TfrmMain : public QMainWindow {
   QToolBar* fMainToolBar = nullptr;
   QToolBar* fMapToolBar = nullptr;
   QMenu* fGridMenu = nullptr;
+  QMenu* fFileMenu = nullptr;
   TMainStatusBar* fStatus = nullptr;
 };

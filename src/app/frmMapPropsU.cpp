@@ -1,6 +1,7 @@
 #include "frmMapPropsU.h"
 
 #include "DialogParts.h"
+#include "DialogRunner.h"
 #include "MapNameCheck.h"
 #include "app/settings/SettingsStore.h"
 #include "map/TileMapObjects.h"
@@ -88,7 +89,7 @@ void TfrmMapProps::accept() {
 bool EditMapProperties(QWidget* owner, TTileMap& map, bool newMap) {
   TfrmMapProps dialog(owner, newMap);
   dialog.Fill(map);
-  if (dialog.exec() != QDialog::Accepted) return false;
+  if (RunDialog(dialog) != QDialog::Accepted) return false;
   dialog.Apply(map);
   return true;
 }

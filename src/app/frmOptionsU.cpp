@@ -1,6 +1,7 @@
 #include "frmOptionsU.h"
 
 #include "DialogParts.h"
+#include "DialogRunner.h"
 #include "MapNameCheck.h"
 #include "app/settings/SettingsStore.h"
 
@@ -86,5 +87,5 @@ void TfrmOptions::accept() {
 void ShowOptions(QWidget* owner) {
   TfrmOptions dialog(owner);
   dialog.Fill();
-  if (dialog.exec() == QDialog::Accepted) dialog.Apply();
+  if (RunDialog(dialog) == QDialog::Accepted) dialog.Apply();
 }

@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/CaptionPanel.h"
 #include "app/MainActions.h"
+#include "app/frmMapPropsU.h"
 #include "base/Error.h"
 #include "app/settings/SettingsStore.h"
 #include "editor/controls/MapGrid.h"
@@ -16,6 +17,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
 
@@ -48,18 +51,38 @@ const QString kSaveQuestion =
 
 using TFileCommandsTest = TWindowTest;
 
-TEST_F(TFileCommandsTest, NewMapsAreNumberedAfterTheOpenOnes) {
+TEST_F(TFileCommandsTest, NewMapsAreNumberedAfterTheOpenOnesAndMadeInTheDialog) {
+  // The dialog proposes the numbered name; the user sizes the map.
+  QString proposed;
+  dialogAnswers.push_back([&proposed](QDialog& dialog) {
+    auto& props = static_cast<TfrmMapProps&>(dialog);
+    proposed = props.MapNameEdit()->text();
+    props.WidthSpin()->setValue(12);
+    props.accept();
+  });
   Run("faNewMap");
+  EXPECT_EQ(proposed, "BattleMap1");
+  EXPECT_EQ(window->CurrentMap()->Width(), 24);
   Run("faNewMap");
+  EXPECT_EQ(shownDialogs, (std::vector<std::string>{"New Map", "New Map"}));
   EXPECT_EQ(TabTexts(window->MapTabs()),
             (std::vector<std::string>{"BattleMap", "BattleMap1", "BattleMap2"}));
   EXPECT_EQ(window->MapTabs()->currentIndex(), 2);
   EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap2");
   EXPECT_EQ(window->MapPanel()->Caption(), "Map - BattleMap2");
 
+  // Cancel changes nothing.
+  TTileMap* current = window->CurrentMap();
+  dialogAnswers.push_back([](QDialog& dialog) { dialog.reject(); });
+  Run("faNewMap");
+  EXPECT_EQ(window->Maps().Count(), 3);
+  EXPECT_EQ(window->MapTabs()->count(), 3);
+  EXPECT_EQ(window->CurrentMap(), current);
+
   // A free number is taken again.
   window->MapTabs()->setCurrentIndex(1);
   EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap1");
+  ScriptedMessages().Answers = {TMsgAnswer::No};  // a confirmed new map counts as changed
   Run("faClose");
   Run("faNewMap");
   EXPECT_EQ(TabTexts(window->MapTabs()),
@@ -177,6 +200,7 @@ TEST_F(TFileCommandsTest, ClosingTheMiddleTabSelectsTheOneTakingItsPlace) {
   Run("faNewMap");
   Run("faNewMap");
   window->MapTabs()->setCurrentIndex(1);
+  ScriptedMessages().Answers = {TMsgAnswer::No, TMsgAnswer::No};
   Run("faClose");
   EXPECT_EQ(TabTexts(window->MapTabs()), (std::vector<std::string>{"BattleMap", "BattleMap2"}));
   EXPECT_EQ(window->MapTabs()->currentIndex(), 1);

@@ -1,4 +1,5 @@
 #include "WindowTestSupport.h"
+#include "app/DialogRunner.h"
 #include "app/Application.h"
 #include "app/MainActions.h"
 #include "editor/controls/MapGrid.h"
@@ -6,6 +7,7 @@
 #include "tiles/TilesetList.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 #include <QTest>
 
@@ -51,11 +53,23 @@ void TWindowTest::SetUp() {
   auto scripted = std::make_unique<TScriptedFileDialogs>();
   dialogs = scripted.get();
   fPreviousDialogs = SetFileDialogService(std::move(scripted));
+  SetDialogRunner([this](QDialog& dialog) {
+    shownDialogs.push_back(dialog.windowTitle().toStdString());
+    if (dialogAnswers.empty()) {
+      dialog.accept();
+    } else {
+      const auto answer = std::move(dialogAnswers.front());
+      dialogAnswers.pop_front();
+      answer(dialog);
+    }
+    return dialog.result();
+  });
   MakeWindow();
 }
 
 void TWindowTest::TearDown() {
   window.reset();
+  SetDialogRunner(nullptr);
   SetFileDialogService(std::move(fPreviousDialogs));
 }
 

@@ -10,11 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
 
 class QAction;
+class QDialog;
 class QMenu;
 
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -60,6 +62,11 @@ class TWindowTest : public testing::Test {
 
   std::unique_ptr<TfrmMain> window;
   TScriptedFileDialogs* dialogs = nullptr;
+  // Modal dialogs the window shows are answered from this queue: each entry
+  // fills and closes (accept or reject) the dialog; an empty queue presses
+  // OK. Their captions are recorded in order.
+  std::deque<std::function<void(QDialog&)>> dialogAnswers;
+  std::vector<std::string> shownDialogs;
   QTemporaryDir temp;
 
  private:
