@@ -6,10 +6,10 @@
 #include "MainActions.h"
 #include "MainStatusBar.h"
 #include "PaletteColumn.h"
+#include "app/settings/SettingsStore.h"
 #include "base/Busy.h"
 #include "base/Error.h"
 #include "base/MessageService.h"
-#include "app/settings/SettingsStore.h"
 #include "editor/EditSession.h"
 #include "editor/controls/ArrangeGrid.h"
 #include "editor/controls/MapGrid.h"
@@ -78,7 +78,6 @@ TfrmMain::~TfrmMain() {
     fMaps.Maps(i)->OnModifiedChange = nullptr;
   Painter().SetCurrentMap(nullptr);
   fMapGrid->OnDrawSubCell = nullptr;
-  fMapGrid->Model().OnSelect = nullptr;
   Engine().OnUpdateControls = nullptr;
   Engine().OnUndoRedoActions = nullptr;
   // The column is the palette's view; it goes before the palette does.
@@ -165,7 +164,6 @@ void TfrmMain::BindSession() {
                                    QPainter& canvas, bool selected) {
     Painter().grdMapDrawSubCell(col, row, subCol, subRow, rect, canvas, selected);
   };
-  fMapGrid->Model().OnSelect = Guarded([this] { Engine().grdMapSelect(); });
   Engine().OnUpdateControls = [this] { UpdateControls(); };
   Engine().OnUndoRedoActions = [this](bool canUndo, bool canRedo) {
     SetEnabled("eaUndo", canUndo);

@@ -141,7 +141,7 @@ TEST_F(PaletteTest, EmptyAndCorruptItems) {
   // The Corrupt group can be selected but not placed; the Empty one places
   // nothing where its tiles are missing.
   Palette().grdTileGroupsSelect(2);
-  grid.OnSelect();
+  emit grid.Selected(grid.MapSelection());
   EXPECT_EQ(map->UndoList().Count(), 0);
   Palette().grdTileGroupsSelect(1);
   DragOnGrid(grid, {0, 0}, {0, 0});
