@@ -24,13 +24,15 @@ class MapGridTest : public testing::Test {
  protected:
   void SetUp() override {
     grid.resize(400, 300);
-    grid.OnDrawSubCell = [this](int col, int row, int subCol, int subRow, const QRect& rect,
-                                QPainter& canvas, bool) {
-      ++draws;
-      const bool placed = placedCells.count({col, row}) != 0;
-      canvas.fillRect(rect.adjusted(1, 1, 0, 0),
-                      placed ? QColor(200, 0, 0) : QColor(40 + 20 * subCol, 90 + 20 * subRow, 160));
-    };
+    QObject::connect(&grid, &TMapGrid::DrawSubCell,
+                     [this](int col, int row, int subCol, int subRow, const QRect& rect,
+                            QPainter& canvas, bool) {
+                       ++draws;
+                       const bool placed = placedCells.count({col, row}) != 0;
+                       canvas.fillRect(rect.adjusted(1, 1, 0, 0),
+                                       placed ? QColor(200, 0, 0)
+                                              : QColor(40 + 20 * subCol, 90 + 20 * subRow, 160));
+                     });
     QObject::connect(&grid.Model(), &TMapGridModel::Selected, [this] { ++selects; });
     grid.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));

@@ -15,7 +15,7 @@
 namespace {
 
 // Records what the palette tells its window and answers a selection the way
-// the palette grid does: by raising OnSelect.
+// the palette grid does: by emitting ItemSelected.
 class TRecordingPaletteView : public TPaletteView {
  public:
   explicit TRecordingPaletteView(TPalette& palette) : fPalette(palette) {}
