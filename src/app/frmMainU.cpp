@@ -488,7 +488,7 @@ void TfrmMain::UpdateControls() {
   fActions->EraseItem(Engine().CheckedEraseTag())->setChecked(true);
 
   fMapGrid->setEnabled(gridEnabled);
+  // A new colour repaints the grid; map changes repaint themselves.
   fMapGrid->SetColor(palette().color(gridEnabled ? QPalette::Base : QPalette::Button));
-  fMapGrid->Model().EndUpdate();
   Engine().UpdateUndoRedoActions();
 }
