@@ -1,6 +1,6 @@
 // Hover moves over the map grid cost the same whatever its cells cost to
 // paint: the outline is drawn over saved pixels and removed by restoring
-// them, never by repainting cells. Measured with an empty OnDrawSubCell
+// them, never by repainting cells. Measured with an empty DrawSubCell
 // handler and with one drawing four images per sub-cell; a full repaint with
 // each handler is measured for scale.
 #include "editor/controls/MapGrid.h"
@@ -40,13 +40,14 @@ struct TBenchGrid {
     grid.Model().SetCellHeight(48);
     grid.Model().SetCellColCount(40);
     grid.Model().SetCellRowCount(30);
-    grid.OnDrawSubCell = [this, handler](int, int, int, int, const QRect& rect, QPainter& canvas,
-                                         bool) {
-      ++draws;
-      if (handler == THandler::Empty) return;
-      for (const QImage& image : images)
-        canvas.drawImage(rect.topLeft(), image);
-    };
+    QObject::connect(
+        &grid, &TMapGrid::DrawSubCell,
+        [this, handler](int, int, int, int, const QRect& rect, QPainter& canvas, bool) {
+          ++draws;
+          if (handler == THandler::Empty) return;
+          for (const QImage& image : images)
+            canvas.drawImage(rect.topLeft(), image);
+        });
     grid.show();
     QCoreApplication::processEvents();
     grid.OutlineTimer()->stop();
@@ -84,14 +85,14 @@ void HoverMoves(benchmark::State& state, THandler handler, bool paint) {
     // Lets the widget copy the changed pixels to the screen.
     if (paint) QCoreApplication::processEvents();
   }
-  state.counters["OnDrawSubCell"] = static_cast<double>(bench.draws);
+  state.counters["DrawSubCell"] = static_cast<double>(bench.draws);
 }
 
 void FullRepaint(benchmark::State& state, THandler handler) {
   TBenchGrid bench(handler);
   for (auto _ : state)
     bench.grid.Model().RedrawAll();
-  state.counters["OnDrawSubCell/repaint"] =
+  state.counters["DrawSubCell/repaint"] =
       static_cast<double>(bench.draws) / static_cast<double>(state.iterations());
 }
 

@@ -42,9 +42,6 @@ TPaletteColumn::TPaletteColumn(TPalette& palette, TPlacementEngine& engine, QWid
 
 TPaletteColumn::~TPaletteColumn() {
   fPalette.SetView(nullptr);
-  fGrid->OnSelect = nullptr;
-  fGrid->OnDrawItem = nullptr;
-  fGrid->OnMouseDown = nullptr;
 }
 
 QWidget* TPaletteColumn::BuildPreviewPanel() {
@@ -110,16 +107,17 @@ QWidget* TPaletteColumn::BuildPalettePanel() {
             fPalette.cbxCategoryChange(index);
             fEngine.UpdateControls();
           }));
-  fGrid->OnSelect = Guarded([this](int index) {
-    fPalette.grdTileGroupsSelect(index);
-    fEngine.UpdateControls();
-  });
-  fGrid->OnDrawItem = [this](int index, bool selected, const QRect& bounds, QPainter& dest) {
-    fPalette.grdTileGroupsDrawItem(index, selected, bounds, dest);
-  };
+  connect(fGrid, &TArrangeGrid::ItemSelected, this, Guarded([this](int index) {
+            fPalette.grdTileGroupsSelect(index);
+            fEngine.UpdateControls();
+          }));
+  connect(fGrid, &TArrangeGrid::DrawItem, this,
+          [this](int index, bool selected, const QRect& bounds, QPainter& dest) {
+            fPalette.grdTileGroupsDrawItem(index, selected, bounds, dest);
+          });
   // Picking a group leaves the eraser for the place-tiles tool.
-  fGrid->OnMouseDown =
-      Guarded([this](Qt::MouseButton, const QPoint&) { fEngine.grdTileGroupsMouseDown(); });
+  connect(fGrid, &TArrangeGrid::MousePressed, this,
+          Guarded([this](Qt::MouseButton, const QPoint&) { fEngine.grdTileGroupsMouseDown(); }));
   return panel;
 }
 
@@ -170,7 +168,7 @@ void TPaletteColumn::Refresh() {
   }
   fTilesetControls->setVisible(fPalette.TilesetControlsVisible());
   fPreviewImage->setPixmap(QPixmap::fromImage(fPalette.Preview()));
-  if (OnStatusText) OnStatusText(fPalette.StatusText());
+  emit StatusText(fPalette.StatusText());
 }
 
 void TPaletteColumn::Panel2Resize() {
@@ -200,9 +198,9 @@ void TPaletteColumn::SelectItem(int index) {
 }
 
 void TPaletteColumn::BeginTilesetLoad() {
-  if (OnBeginLoad) OnBeginLoad();
+  emit TilesetLoadStarted();
 }
 
 void TPaletteColumn::EndTilesetLoad() {
-  if (OnEndLoad) OnEndLoad();
+  emit TilesetLoadFinished();
 }

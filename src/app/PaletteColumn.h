@@ -4,8 +4,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class QAction;
 class QComboBox;
 class QLabel;
@@ -20,6 +18,8 @@ class TPlacementEngine;
 // grid of group previews). It shows the palette logic's state and passes the
 // user's choices back to it; the logic itself lives in TPalette.
 class TPaletteColumn : public QWidget, private TPaletteView {
+  Q_OBJECT
+
  public:
   // Neither is owned; the column becomes the palette's view.
   TPaletteColumn(TPalette& palette, TPlacementEngine& engine, QWidget* parent = nullptr);
@@ -46,11 +46,12 @@ class TPaletteColumn : public QWidget, private TPaletteView {
   // clockwise.
   QToolButton* PreviewButton(int index) const { return fPreviewButtons[index]; }
 
+ signals:
   // The selected group's text for the status bar.
-  std::function<void(const QString&)> OnStatusText;
+  void StatusText(const QString& text);
   // A tileset starts and ends loading.
-  std::function<void()> OnBeginLoad;
-  std::function<void()> OnEndLoad;
+  void TilesetLoadStarted();
+  void TilesetLoadFinished();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -51,6 +51,9 @@ const QString kModifiedHint = QStringLiteral(
 
 }  // namespace
 
+TMainWindowModel::TMainWindowModel() = default;
+TMainWindowModel::~TMainWindowModel() = default;
+
 TfrmMain::TfrmMain(const QString& startFile, QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(ApplicationTitle());
@@ -75,18 +78,9 @@ TfrmMain::TfrmMain(const QString& startFile, QWidget* parent) : QMainWindow(pare
 }
 
 TfrmMain::~TfrmMain() {
-  // The tileset list and the maps' handlers outlive nothing of this window.
+  // The tileset list outlives the window.
   for (int i = 1; i < TilesetList().Count(); ++i)
     if (TTileSet* tileSet = TilesetList().Items(i)) tileSet->OnProgress = nullptr;
-  for (int i = 0; i < fMaps.Count(); ++i)
-    fMaps.Maps(i)->OnModifiedChange = nullptr;
-  Painter().SetCurrentMap(nullptr);
-  fMapGrid->OnDrawSubCell = nullptr;
-  fMapGrid->Model().OnSelect = nullptr;
-  Engine().OnUpdateControls = nullptr;
-  Engine().OnUndoRedoActions = nullptr;
-  // The column is the palette's view; it goes before the palette does.
-  delete fPaletteColumn;
 }
 
 TTileMap* TfrmMain::CurrentMap() const {
@@ -167,11 +161,12 @@ void TfrmMain::BuildLayout() {
 }
 
 void TfrmMain::BindSession() {
-  fMapGrid->OnDrawSubCell = [this](int col, int row, int subCol, int subRow, const QRect& rect,
-                                   QPainter& canvas, bool selected) {
-    Painter().grdMapDrawSubCell(col, row, subCol, subRow, rect, canvas, selected);
-  };
-  fMapGrid->Model().OnSelect = Guarded([this] { Engine().grdMapSelect(); });
+  // The grid's Selected reaches the engine through the session.
+  connect(fMapGrid, &TMapGrid::DrawSubCell, this,
+          [this](int col, int row, int subCol, int subRow, const QRect& rect, QPainter& canvas,
+                 bool selected) {
+            Painter().grdMapDrawSubCell(col, row, subCol, subRow, rect, canvas, selected);
+          });
   Engine().OnUpdateControls = [this] { UpdateControls(); };
   Engine().OnUndoRedoActions = [this](bool canUndo, bool canRedo) {
     SetEnabled("eaUndo", canUndo);
@@ -179,15 +174,15 @@ void TfrmMain::BindSession() {
   };
   connect(fMapTabs, &QTabBar::currentChanged, this, Guarded([this] { tabMapListChange(); }));
 
-  fPaletteColumn->OnStatusText = [this](const QString& text) {
-    fStatus->SetPanelText(kGroupPanel, text);
-  };
+  connect(fPaletteColumn, &TPaletteColumn::StatusText, this,
+          [this](const QString& text) { fStatus->SetPanelText(kGroupPanel, text); });
   // While a tileset loads, its progress takes the whole status bar.
-  fPaletteColumn->OnBeginLoad = [this] {
+  connect(fPaletteColumn, &TPaletteColumn::TilesetLoadStarted, this, [this] {
     fStatus->SetSimplePanel(true);
     ProcessPendingMessages();
-  };
-  fPaletteColumn->OnEndLoad = [this] { fStatus->SetSimplePanel(false); };
+  });
+  connect(fPaletteColumn, &TPaletteColumn::TilesetLoadFinished, this,
+          [this] { fStatus->SetSimplePanel(false); });
   for (int i = 1; i < TilesetList().Count(); ++i)
     if (TTileSet* tileSet = TilesetList().Items(i))
       tileSet->OnProgress = [this](const QString& text) { ShowLoadingProgress(text); };
@@ -437,8 +432,7 @@ void TfrmMain::faPropertiesExecute() {
   EditMapProperties(this, *map, false);
   const int index = fMaps.IndexOf(map);
   if (index >= 0) fMapTabs->setTabText(index, map->MapName());
-  fMapGrid->Model().BeginUpdate();
-  Painter().SyncGridToMap();
+  // A new size reaches the grid through the map's change report.
   UpdateControls();
 }
 
@@ -614,7 +608,7 @@ void TfrmMain::UpdateControls() {
   fActions->EraseItem(Engine().CheckedEraseTag())->setChecked(true);
 
   fMapGrid->setEnabled(gridEnabled);
+  // A new colour repaints the grid; map changes repaint themselves.
   fMapGrid->SetColor(palette().color(gridEnabled ? QPalette::Base : QPalette::Button));
-  fMapGrid->Model().EndUpdate();
   Engine().UpdateUndoRedoActions();
 }

@@ -21,13 +21,26 @@ class TPaletteColumn;
 class TPlacementEngine;
 class TTileMap;
 
+// What the main window edits: the open maps and the editing session. The
+// window holds them in a base class, so they are made before its controls
+// and outlive them; the controls connected to the session go first, in
+// whatever order, and nothing needs unbinding by hand.
+class TMainWindowModel {
+ protected:
+  TMainWindowModel();
+  ~TMainWindowModel();
+
+  TMapList fMaps;
+  std::unique_ptr<TEditSession> fSession;
+};
+
 // The program's document window. It lays out the palette column, the map
 // panel (map toolbar, map grid, tabs of the open maps) and the status bar,
 // builds its menus and toolbars from the action table, owns the open maps,
 // and binds the controls to the editing session: every handler forwards to
 // the placement engine, the palette logic, map painting or the file
 // commands below, then UpdateControls recomputes what the user sees.
-class TfrmMain : public QMainWindow {
+class TfrmMain : private TMainWindowModel, public QMainWindow {
  public:
   // Opens startFile, or starts with one new map when it is empty.
   explicit TfrmMain(const QString& startFile = QString(), QWidget* parent = nullptr);
@@ -118,9 +131,7 @@ class TfrmMain : public QMainWindow {
   QString LastDir() const;
   void SetLastDir(const QString& path);
 
-  TMapList fMaps;
   TMapGrid* fMapGrid = nullptr;
-  std::unique_ptr<TEditSession> fSession;
   std::unique_ptr<TMainActions> fActions;
   TPaletteColumn* fPaletteColumn = nullptr;
   TCaptionPanel* fMapPanel = nullptr;

@@ -4,6 +4,7 @@
 #include "DialogRunner.h"
 #include "MapNameCheck.h"
 #include "app/settings/SettingsStore.h"
+#include "map/SubCells.h"
 #include "map/TileMapObjects.h"
 
 #include <QComboBox>
@@ -20,7 +21,6 @@ namespace {
 
 // Spin boxes count squares; the map counts sub-cells.
 constexpr int kMaxSquares = 50;
-constexpr int kSubCellsPerCell = 2;
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include "DialogRunner.h"
 #include "MapNameCheck.h"
 #include "app/settings/SettingsStore.h"
+#include "map/SubCells.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -20,7 +21,6 @@ namespace {
 
 constexpr int kMaxSquares = 100;
 constexpr int kMaxRecentFiles = 9;
-constexpr int kSubCellsPerCell = 2;
 
 void SetNumber(const char* name, int value) {
   Settings().SetValue(QLatin1String(name), QString::number(value));

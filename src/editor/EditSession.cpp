@@ -8,5 +8,5 @@ TEditSession::TEditSession(TMapGridModel& grid, TTilesetList& tilesets)
       fPainter(grid),
       fEngine(grid, fPainter),
       fPalette(fEngine, tilesets) {
-  fGrid.OnSelect = [this] { fEngine.grdMapSelect(); };
+  QObject::connect(&fGrid, &TMapGridModel::Selected, &fEngine, &TPlacementEngine::grdMapSelect);
 }

@@ -8,12 +8,13 @@ class TMapGridModel;
 class TTilesetList;
 
 // The editing engine in one piece: map painting, the placement engine and the
-// palette logic around one map grid, wired as the main window wires them (the
-// grid's OnSelect applies the tool). The window, the command-line tool and
-// the tests drive the same objects.
+// palette logic around one map grid, wired as the main window uses them: the
+// grid's Selected signal applies the tool, and the current map's change
+// reports repaint the grid. The window, the command-line tool and the tests
+// drive the same objects.
 class TEditSession {
  public:
-  // Neither is owned; the grid's OnSelect is taken over.
+  // Neither is owned.
   TEditSession(TMapGridModel& grid, TTilesetList& tilesets);
 
   TMapGridModel& Grid() { return fGrid; }

@@ -191,6 +191,22 @@ bool TMapGridModel::IsCellSelected(int col, int row) const {
          row <= std::max(fSel.FirstRow, fSel.LastRow);
 }
 
+TMapSelection TMapGridModel::MapSelection() const {
+  TMapSelection selection;
+  selection.Type = fSelectType;
+  selection.FootprintWidth = fCursorWidth;
+  selection.FootprintHeight = fCursorHeight;
+  selection.Edge = fHotEdge;
+  if (!HasSelection()) return selection;
+  const bool sub = fSelectType == TSelectType::SubCell;
+  const int left = fSel.FirstCol * fSubColCount + (sub ? fSel.FirstSubCol : 0);
+  const int top = fSel.FirstRow * fSubRowCount + (sub ? fSel.FirstSubRow : 0);
+  const int right = (fSel.LastCol + 1) * fSubColCount - 1 + (sub ? fSel.LastSubCol : 0);
+  const int bottom = (fSel.LastRow + 1) * fSubRowCount - 1 + (sub ? fSel.LastSubRow : 0);
+  selection.SubCells = QRect(QPoint(left, top), QPoint(right, bottom));
+  return selection;
+}
+
 // ---------------------------------------------------------------------------
 // Geometry
 
@@ -403,7 +419,7 @@ void TMapGridModel::MousePress(int x, int y, TMouseButton button) {
   fPressNoted = true;
   if (fView) fView->TakeFocus();
   UpdateCurrent(x, y);
-  if (OnMouseDown) OnMouseDown(button, x, y);
+  emit MousePressed(button, x, y);
 
   if (button == TMouseButton::Left || fRightClickSelect) {
     fSel = TGridSelection{};
@@ -440,7 +456,7 @@ void TMapGridModel::MouseMove(int x, int y) {
   fKnowMouse = true;
   fMouseX = x;
   fMouseY = y;
-  if (OnMouseMove) OnMouseMove(x, y);
+  emit MouseMoved(x, y);
   UpdateCurrent(x, y);
 
   if (!MouseOnGrid()) {
@@ -488,7 +504,7 @@ void TMapGridModel::MouseRelease(int x, int y, TMouseButton button) {
   TrackPosition(x, y);
   if (!fPressNoted) return;
   fPressNoted = false;
-  if (OnMouseUp) OnMouseUp(button, x, y);
+  emit MouseReleased(button, x, y);
   if (button != TMouseButton::Left && !fRightClickSelect) return;
   fButtonHeld = false;
   if (fView && fView->DragActive()) return;
@@ -502,11 +518,22 @@ void TMapGridModel::MouseRelease(int x, int y, TMouseButton button) {
   if (fAllowSelection) {
     SetSelection(fSel.FirstCol, fSel.LastCol, fSel.FirstRow, fSel.LastRow, fSel.FirstSubCol,
                  fSel.LastSubCol, fSel.FirstSubRow, fSel.LastSubRow);
-    if (OnSelect) OnSelect();
+    try {
+      emit Selected(MapSelection());
+    } catch (...) {
+      // The grid stays usable when acting on the selection fails.
+      FinishRelease();
+      throw;
+    }
   }
-  // Whatever the owner changed in OnSelect becomes visible.
-  RedrawRegion(fSel.FirstCol, fSel.FirstRow, fSel.LastCol, fSel.LastRow, fSel.FirstSubCol,
-               fSel.FirstSubRow, fSel.LastSubCol, fSel.LastSubRow);
+  FinishRelease();
+}
+
+void TMapGridModel::FinishRelease() {
+  // The receiver of Selected has repainted what it changed, and the saved
+  // copy under the selection outline followed; restoring it takes the
+  // outline off.
+  RestoreSaved(TSavedArea::Selection);
   if (fAllowSelection) {
     if (fKeepSelection && HasSelection())
       SaveSelectionAndOutline();
@@ -520,7 +547,7 @@ void TMapGridModel::MouseRelease(int x, int y, TMouseButton button) {
 void TMapGridModel::DoubleClick() {
   if (!fEnabled) return;
   fSwallowPress = true;
-  if (OnDblClick) OnDblClick();
+  emit DoubleClicked();
 }
 
 void TMapGridModel::MouseLeave() {
@@ -627,6 +654,24 @@ void TMapGridModel::RedrawRegion(int firstCol, int firstRow, int lastCol, int la
   if (fSuspended || !fView) return;
   fView->PaintRegion(RedrawRangeFor(firstCol, firstRow, lastCol, lastRow, firstSubCol, firstSubRow,
                                     lastSubCol, lastSubRow));
+}
+
+void TMapGridModel::RedrawSubCells(const QRect& subCells) {
+  if (fSuspended || !fView) return;
+  const QRect cells =
+      subCells.intersected(QRect(0, 0, fColCount * fSubColCount, fRowCount * fSubRowCount));
+  if (cells.isEmpty()) return;
+  const int sw = SubCellWidth();
+  const int sh = SubCellHeight();
+  TRedrawRange range;
+  range.FirstSubCol = cells.left();
+  range.LastSubCol = cells.right();
+  range.FirstSubRow = cells.top();
+  range.LastSubRow = cells.bottom();
+  range.Region = {cells.left() * sw - fScrollX, cells.top() * sh - fScrollY,
+                  (cells.right() + 1) * sw - fScrollX, (cells.bottom() + 1) * sh - fScrollY};
+  fView->PaintRegion(range);
+  Show();
 }
 
 TRedrawRange TMapGridModel::RedrawRangeFor(int firstCol, int firstRow, int lastCol, int lastRow,

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "editor/PixelRect.h"
+#include "map/SubCells.h"
+
+#include <QObject>
+#include <QRect>
 
 #include <cstdint>
 #include <functional>
@@ -36,6 +40,19 @@ struct TGridSelection {
            a.LastSubCol == b.LastSubCol && a.FirstSubRow == b.FirstSubRow &&
            a.LastSubRow == b.LastSubRow;
   }
+};
+
+// A finished selection as the grid hands it on: the selected sub-cells (whole
+// cells' worth, on the half-cell raster in SubCell mode), how they were
+// picked, the footprint in cells, and the cell edge Edge mode acts on. The
+// grid's sub-cells are the map's, so whoever acts on it needs nothing else
+// from the grid.
+struct TMapSelection {
+  QRect SubCells;
+  TSelectType Type = TSelectType::FullCell;
+  int FootprintWidth = 1;
+  int FootprintHeight = 1;
+  int Edge = 0;
 };
 
 // Part of the picture to repaint: a region in control pixels and the range
@@ -101,8 +118,10 @@ class TMapGridView {
 // rules, keeps the hover and selection outlines, and tells its view what to
 // repaint, save, restore and outline. Everything is in pixels; events are
 // plain calls, so a scripted drag yields exactly the selection a user's mouse
-// would make.
-class TMapGridModel {
+// would make; what follows from them goes out as signals.
+class TMapGridModel : public QObject {
+  Q_OBJECT
+
  public:
   TMapGridModel();
 
@@ -161,6 +180,9 @@ class TMapGridModel {
                     int lastSubCol, int firstSubRow, int lastSubRow);
   // Whether the cell lies within the selection's columns and rows.
   bool IsCellSelected(int col, int row) const;
+  // The selection as Selected hands it on (no sub-cells while there is
+  // none).
+  TMapSelection MapSelection() const;
 
   // --- Control size and scrolling ---
   int ControlWidth() const { return fWidth; }
@@ -202,6 +224,9 @@ class TMapGridModel {
   void RedrawRegion(int firstCol, int firstRow, int lastCol, int lastRow, int firstSubCol = 0,
                     int firstSubRow = 0, int lastSubCol = 0, int lastSubRow = 0);
   void RedrawAll() { RedrawRegion(-1, -1, -1, -1); }
+  // Repaints the sub-cells of a rectangle (over the whole grid, in sub-cell
+  // units) that lie on the grid, and shows them.
+  void RedrawSubCells(const QRect& subCells);
   TRedrawRange RedrawRangeFor(int firstCol, int firstRow, int lastCol, int lastRow, int firstSubCol,
                               int firstSubRow, int lastSubCol, int lastSubRow) const;
   // Calls paint for every sub-cell of the range that shows within its region
@@ -231,14 +256,18 @@ class TMapGridModel {
   TPixelRect OutlineRect() const { return fOutlineOn ? fOutlineRect : TPixelRect{}; }
   std::uint8_t OutlinePhase() const { return fPhase; }
 
-  // --- Events ---
-  std::function<void()> OnSelect;
-  std::function<void(TMouseButton, int x, int y)> OnMouseDown;
-  std::function<void(int x, int y)> OnMouseMove;
-  std::function<void(TMouseButton, int x, int y)> OnMouseUp;
-  std::function<void()> OnDblClick;
+ signals:
+  // A press and drag ended in a selection. Whatever the receiver changes it
+  // repaints itself (the map reports its changes); the grid only takes its
+  // outline off afterwards.
+  void Selected(const TMapSelection& selection);
+  void MousePressed(TMouseButton button, int x, int y);
+  void MouseMoved(int x, int y);
+  void MouseReleased(TMouseButton button, int x, int y);
+  void DoubleClicked();
 
  private:
+  void FinishRelease();
   void UpdateCurrent(int x, int y);
   bool HeldDragApplies() const;
   void UpdateHover();
@@ -259,8 +288,8 @@ class TMapGridModel {
   int fCellHeight = 32;
   int fColCount = 10;
   int fRowCount = 5;
-  int fSubColCount = 2;
-  int fSubRowCount = 2;
+  int fSubColCount = kSubCellsPerCell;
+  int fSubRowCount = kSubCellsPerCell;
   bool fHotTrack = true;
   bool fSelectRange = true;
   bool fKeepSelection = false;

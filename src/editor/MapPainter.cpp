@@ -24,8 +24,25 @@ bool DrawMapSubCell(const TTileMap& map, QPainter& canvas, const QRect& rect, qu
 
 TMapPainter::TMapPainter(TMapGridModel& grid) : fGrid(grid) {}
 
-void TMapPainter::ActivateMap(TTileMap* map) {
+void TMapPainter::SetCurrentMap(TTileMap* map) {
   fMap = map;
+  if (!fMap) return;
+  std::weak_ptr<TMapPainter*> self = fSelf;
+  fMap->OnChange = [self](TTileMap& changed, const TMapChange& change) {
+    const std::shared_ptr<TMapPainter*> painter = self.lock();
+    if (painter && (*painter)->fMap == &changed) (*painter)->MapChanged(change);
+  };
+}
+
+void TMapPainter::MapChanged(const TMapChange& change) {
+  if (change.WholeMap)
+    SyncGridToMap();
+  else
+    fGrid.RedrawSubCells(change.SubCells);
+}
+
+void TMapPainter::ActivateMap(TTileMap* map) {
+  SetCurrentMap(map);
   if (fMap) fMap->ScaleEmbeddedTiles(SubCellSize(), SubCellSize());
   SyncGridToMap();
 }
@@ -63,8 +80,8 @@ void TMapPainter::ApplyZoom() {
 void TMapPainter::SyncGridToMap() {
   fGrid.BeginUpdate();
   if (fMap) {
-    fGrid.SetCellColCount(fMap->Width() / 2);
-    fGrid.SetCellRowCount(fMap->Height() / 2);
+    fGrid.SetCellColCount(SubCellToCell(fMap->Width()));
+    fGrid.SetCellRowCount(SubCellToCell(fMap->Height()));
   }
   fGrid.EndUpdate();
 }
@@ -77,6 +94,6 @@ void TMapPainter::ToggleLayer(quint8 flag) {
 void TMapPainter::grdMapDrawSubCell(int ACol, int ARow, int ASubCol, int ASubRow, const QRect& Rect,
                                     QPainter& CtrlCanvas, bool /*IsSelected*/) const {
   if (!fMap) return;
-  DrawMapSubCell(*fMap, CtrlCanvas, Rect, fLayerFlags, false, 2 * ACol + ASubCol,
-                 2 * ARow + ASubRow);
+  DrawMapSubCell(*fMap, CtrlCanvas, Rect, fLayerFlags, false, CellToSubCell(ACol) + ASubCol,
+                 CellToSubCell(ARow) + ASubRow);
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "map/SubCells.h"
+
 #include <QtGlobal>
+
+#include <memory>
 
 class QPainter;
 class QRect;
@@ -21,8 +25,10 @@ bool DrawMapSubCell(const TTileMap& map, QPainter& canvas, const QRect& rect, qu
 
 // How the current map is shown on the map grid: the zoom (pixels per cell,
 // 32 to 96 in steps of 16), the layer visibility flags, and the map the grid
-// paints. It keeps the map's cached tile images at half the cell size and
-// answers the grid's per-sub-cell drawing event.
+// paints. It keeps the map's cached tile images at the sub-cell size, answers
+// the grid's per-sub-cell drawing event, and repaints on the grid whatever
+// the current map reports changed, whoever changed it (a tool, undo, redo, a
+// whole-map command).
 class TMapPainter {
  public:
   static constexpr int kMinCellSize = 32;
@@ -35,16 +41,18 @@ class TMapPainter {
 
   TMapGridModel& Grid() const { return fGrid; }
 
-  // The map the grid shows (not owned), or none.
+  // The map the grid shows (not owned), or none. The painter follows its
+  // change reports from then on; a map that is no longer current, or that
+  // outlives the painter, reports to no one.
   TTileMap* CurrentMap() const { return fMap; }
-  void SetCurrentMap(TTileMap* map) { fMap = map; }
+  void SetCurrentMap(TTileMap* map);
   // Makes a map current as a tab change does: its cached images are scaled
   // to the cell size and the grid's counts follow its size.
   void ActivateMap(TTileMap* map);
 
-  // Pixels per cell; a sub-cell is half as wide.
+  // Pixels per cell, and per sub-cell.
   int CellSize() const { return fCellSize; }
-  int SubCellSize() const { return fCellSize / 2; }
+  int SubCellSize() const { return fCellSize / kSubCellsPerCell; }
   // Sets the cell size (rounded down to a zoom step within 32..96) without
   // applying it; ApplyZoom does that.
   void SetCellSize(int size);
@@ -56,8 +64,12 @@ class TMapPainter {
   // Gives the grid the cell size and scales the current map's cached images
   // to it, repainting the grid once.
   void ApplyZoom();
-  // The grid's column and row counts from the current map's size.
+  // The grid's column and row counts from the current map's size, and the
+  // whole grid repainted.
   void SyncGridToMap();
+  // A change the current map reported: the sub-cells it touched repaint; a
+  // change of the whole map (its size, a nudge) resyncs the grid.
+  void MapChanged(const TMapChange& change);
 
   quint8 LayerFlags() const { return fLayerFlags; }
   // Flips one visibility flag and repaints the grid.
@@ -74,6 +86,8 @@ class TMapPainter {
  private:
   TMapGridModel& fGrid;
   TTileMap* fMap = nullptr;
+  // What the maps' change reports hold on to: expires with the painter.
+  std::shared_ptr<TMapPainter*> fSelf = std::make_shared<TMapPainter*>(this);
   int fCellSize = kDefaultCellSize;
   bool fZoomInEnabled = true;
   bool fZoomOutEnabled = true;

@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "editor/GridLines.h"
 #include "editor/MapGridModel.h"
+#include "map/SubCells.h"
 #include "map/TileMapObjects.h"
 
 #include <QColor>
@@ -16,8 +17,8 @@ constexpr qint64 kMaxPixels = qint64(16384) * 16384;
 }  // namespace
 
 QImage RenderMap(TTileMap& map, int cellSize, quint8 layerFlags, bool gridLines) {
-  const int cols = map.Width() / 2;
-  const int rows = map.Height() / 2;
+  const int cols = SubCellToCell(map.Width());
+  const int rows = SubCellToCell(map.Height());
   if (cellSize < 2 || cellSize % 2)
     throw TError(QStringLiteral("The cell size must be an even number of pixels."));
   if (cols <= 0 || rows <= 0) throw TError(QStringLiteral("The map has no grid squares to draw."));
@@ -45,7 +46,8 @@ QImage RenderMap(TTileMap& map, int cellSize, quint8 layerFlags, bool gridLines)
   grid.ForEachSubCell(grid.RedrawRangeFor(-1, -1, -1, -1, 0, 0, 0, 0),
                       [&](const TSubCellPaint& cell) {
                         DrawMapSubCell(map, painter, cell.Rect.ToQRect(), layerFlags, false,
-                                       2 * cell.Col + cell.SubCol, 2 * cell.Row + cell.SubRow);
+                                       CellToSubCell(cell.Col) + cell.SubCol,
+                                       CellToSubCell(cell.Row) + cell.SubRow);
                         if (gridLines) DrawSubCellLines(painter, cell);
                       });
   painter.end();

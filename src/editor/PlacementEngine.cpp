@@ -81,42 +81,30 @@ int TPlacementEngine::DrawingSize() const {
   return fPainter.SubCellSize();
 }
 
-void TPlacementEngine::FirstSubCell(int& sx, int& sy) const {
-  const bool sub = fGrid.SelectType() == TSelectType::SubCell;
-  sx = sub ? fGrid.Selection().FirstSubCol : 0;
-  sy = sub ? fGrid.Selection().FirstSubRow : 0;
-}
-
 // ---------------------------------------------------------------------------
 // Applying a tool
 
-void TPlacementEngine::grdMapSelect() {
-  ApplyTool(fTool);
+void TPlacementEngine::grdMapSelect(const TMapSelection& selection) {
+  ApplyTool(fTool, selection);
   UpdateUndoRedoActions();
 }
 
-void TPlacementEngine::ApplyTool(TEditTool tool) {
+void TPlacementEngine::ApplyTool(TEditTool tool, const TMapSelection& selection) {
   if (fGroup && fGroup->Corrupt()) return;
   TTileMap* map = CurrentMap();
   if (!map) return;
 
   map->BeginUndo();
-  bool neighboursChanged = false;
   try {
     switch (tool) {
       case etPlaceTiles:
-        if (fGroup) ApplyPlaceTiles();
+        if (fGroup) ApplyPlaceTiles(selection);
         break;
       case etPlaceWalls:
-        if (fGroup && fGrid.HasSelection()) {
-          const TGridSelection& sel = fGrid.Selection();
-          for (int r = sel.FirstRow; r <= sel.LastRow; ++r)
-            for (int c = sel.FirstCol; c <= sel.LastCol; ++c)
-              neighboursChanged |= PlaceWallEdge(c, r, fGrid.HotEdge());
-        }
+        if (fGroup) ApplyPlaceWalls(selection);
         break;
       case etErase:
-        ApplyErase();
+        ApplyErase(selection);
         break;
       case etSelect:
         break;
@@ -127,76 +115,76 @@ void TPlacementEngine::ApplyTool(TEditTool tool) {
     throw;
   }
   map->EndUndo();
-  // A joint lies outside the selected cells, which are all the grid redraws
-  // after OnSelect.
-  if (neighboursChanged) fGrid.EndUpdate();
 }
 
-void TPlacementEngine::ApplyPlaceTiles() {
-  if (!fGrid.HasSelection()) return;
-  const TGridSelection& sel = fGrid.Selection();
+namespace {
+
+// Calls visit(x, y, col, row) for every cell's worth of sub-cells in the
+// selection: (x, y) its top-left sub-cell, (col, row) its place counted in
+// cells from the selection's first.
+template <typename Visit>
+void ForEachSelectedCell(const QRect& subCells, Visit visit) {
+  for (int y = subCells.top(), row = 0; y <= subCells.bottom(); y += kSubCellsPerCell, ++row)
+    for (int x = subCells.left(), col = 0; x <= subCells.right(); x += kSubCellsPerCell, ++col)
+      visit(x, y, col, row);
+}
+
+}  // namespace
+
+void TPlacementEngine::ApplyPlaceTiles(const TMapSelection& selection) {
   const int width = fGroup->PatWidth();
   const int height = fGroup->PatHeight();
-  for (int r = sel.FirstRow; r <= sel.LastRow; ++r) {
-    for (int c = sel.FirstCol; c <= sel.LastCol; ++c) {
-      switch (fGroup->PlaceType()) {
-        case ptRandom: {
-          if (width <= 0 || height <= 0) break;
-          const int a = RandomBelow(fRandom, width);
-          const int b = RandomBelow(fRandom, height);
-          PlaceGroupTile(c, r, a, b, fOrientation);
-          break;
-        }
-        case ptFixed:
-        case ptPattern:
-          PlaceGroupTile(c, r, (c - sel.FirstCol) % fGrid.CursorRectWidth(),
-                         (r - sel.FirstRow) % fGrid.CursorRectHeight(), fOrientation);
-          break;
-        default:
-          break;
+  ForEachSelectedCell(selection.SubCells, [&](int x, int y, int col, int row) {
+    switch (fGroup->PlaceType()) {
+      case ptRandom: {
+        if (width <= 0 || height <= 0) break;
+        const int a = RandomBelow(fRandom, width);
+        const int b = RandomBelow(fRandom, height);
+        PlaceGroupTile(x, y, a, b, fOrientation);
+        break;
       }
+      case ptFixed:
+      case ptPattern:
+        PlaceGroupTile(x, y, col % selection.FootprintWidth, row % selection.FootprintHeight,
+                       fOrientation);
+        break;
+      default:
+        break;
     }
-  }
+  });
 }
 
-void TPlacementEngine::PlaceGroupTile(int c, int r, int a, int b, quint8 orientation) {
+void TPlacementEngine::PlaceGroupTile(int x, int y, int a, int b, quint8 orientation) {
   if (!fGroup) return;
   TTileMap* map = CurrentMap();
   if (!map) return;
   const TTile* tile = fGroup->TileAt(a, b, orientation);
   if (!tile) return;
-  int sx = 0;
-  int sy = 0;
-  FirstSubCell(sx, sy);
   const int layer = fGroup->FType() == gtFloor ? mlBase : mlOverlay;
-  const int x = 2 * c + sx;
-  const int y = 2 * r + sy;
-  for (int q = 0; q < 4; ++q)
-    map->PlaceTile(layer, x + q % 2, y + q / 2, tile->SubTileFor(q, orientation), orientation,
-                   DrawingSize());
+  // Quadrant q of the tile covers sub-cell (q % 2, q / 2) of the cell.
+  for (int dy = 0; dy < kSubCellsPerCell; ++dy)
+    for (int dx = 0; dx < kSubCellsPerCell; ++dx)
+      map->PlaceTile(layer, x + dx, y + dy,
+                     tile->SubTileFor(dy * kSubCellsPerCell + dx, orientation), orientation,
+                     DrawingSize());
 }
 
-void TPlacementEngine::ApplyErase() {
+void TPlacementEngine::ApplyPlaceWalls(const TMapSelection& selection) {
+  ForEachSelectedCell(selection.SubCells, [&](int x, int y, int, int) {
+    PlaceWallEdge(SubCellToCell(x), SubCellToCell(y), selection.Edge);
+  });
+}
+
+void TPlacementEngine::ApplyErase(const TMapSelection& selection) {
   TTileMap* map = CurrentMap();
-  if (!fGrid.HasSelection()) return;
-  const TGridSelection& sel = fGrid.Selection();
-  int sx = 0;
-  int sy = 0;
-  FirstSubCell(sx, sy);
   const int firstLayer = fEraseLayer < 0 ? 0 : fEraseLayer;
   const int lastLayer = fEraseLayer < 0 ? kLayerCount - 1 : fEraseLayer;
-  for (int r = sel.FirstRow; r <= sel.LastRow; ++r) {
-    for (int c = sel.FirstCol; c <= sel.LastCol; ++c) {
-      const int x = 2 * c + sx;
-      const int y = 2 * r + sy;
-      for (int layer = firstLayer; layer <= lastLayer; ++layer) {
-        map->RemoveTile(layer, x, y);
-        map->RemoveTile(layer, x + 1, y);
-        map->RemoveTile(layer, x, y + 1);
-        map->RemoveTile(layer, x + 1, y + 1);
-      }
-    }
-  }
+  ForEachSelectedCell(selection.SubCells, [&](int x, int y, int, int) {
+    for (int layer = firstLayer; layer <= lastLayer; ++layer)
+      for (int dy = 0; dy < kSubCellsPerCell; ++dy)
+        for (int dx = 0; dx < kSubCellsPerCell; ++dx)
+          map->RemoveTile(layer, x + dx, y + dy);
+  });
 }
 
 // ---------------------------------------------------------------------------
@@ -225,15 +213,14 @@ bool TPlacementEngine::PutPiece(int x, int y, const TSubTile* piece) {
   return CurrentMap()->PlaceTile(mlWall, x, y, *piece, 0, DrawingSize()) != nullptr;
 }
 
-bool TPlacementEngine::PlaceWallEdge(int c, int r, int edge) {
-  if (!CurrentMap() || edge < 0 || edge > 3) return false;
-  if (!fGroup || !fGroup->TileAt(4 + edge, 0, 0)) return false;
+void TPlacementEngine::PlaceWallEdge(int c, int r, int edge) {
+  if (!CurrentMap() || edge < 0 || edge > 3) return;
+  if (!fGroup || !fGroup->TileAt(4 + edge, 0, 0)) return;
   const auto piece = [this](const TPiece& p) { return WallPiece(p.N, p.Q); };
   const TEdgeRules& rules = kWallRules[edge];
-  const int x0 = 2 * c;
-  const int y0 = 2 * r;
+  const int x0 = CellToSubCell(c);
+  const int y0 = CellToSubCell(r);
 
-  bool outside = false;
   for (const TJointRule& joint : rules.Joints) {
     if ((joint.NeedCol && c < 1) || (joint.NeedRow && r < 1)) continue;
     const int tx = x0 + joint.TargetX;
@@ -242,7 +229,7 @@ bool TPlacementEngine::PlaceWallEdge(int c, int r, int edge) {
     if (!HoldsPiece(x0 + joint.NeighbourX, y0 + joint.NeighbourY, piece(joint.A), piece(joint.B)))
       continue;
     // A rule whose post the style lacks is skipped alone.
-    outside |= PutPiece(tx, ty, piece(joint.Post));
+    PutPiece(tx, ty, piece(joint.Post));
   }
   for (const TOwnRule& own : rules.Own) {
     const int x = x0 + own.X;
@@ -250,7 +237,6 @@ bool TPlacementEngine::PlaceWallEdge(int c, int r, int edge) {
     const bool corner = HoldsPiece(x, y, piece(own.A), piece(own.B));
     PutPiece(x, y, piece(corner ? own.Corner : own.Straight));
   }
-  return outside;
 }
 
 // ---------------------------------------------------------------------------
@@ -356,16 +342,14 @@ void TPlacementEngine::mnuEraseBaseClick(int tag) {
 void TPlacementEngine::AddColumn() {
   TTileMap* map = CurrentMap();
   if (map->Width() >= kMaxExtent) return;
-  map->SetWidth(map->Width() + 2);
-  fGrid.SetCellColCount(fGrid.CellColCount() + 1);
+  map->SetWidth(map->Width() + kSubCellsPerCell);
   if (map->Height() == 0) AddRow();
 }
 
 void TPlacementEngine::AddRow() {
   TTileMap* map = CurrentMap();
   if (map->Height() >= kMaxExtent) return;
-  map->SetHeight(map->Height() + 2);
-  fGrid.SetCellRowCount(fGrid.CellRowCount() + 1);
+  map->SetHeight(map->Height() + kSubCellsPerCell);
   if (map->Width() == 0) AddColumn();
 }
 
@@ -392,20 +376,19 @@ void TPlacementEngine::gaAddRowExecute() {
 
 void TPlacementEngine::gaDelColExecute() {
   TTileMap* map = CurrentMap();
-  if (!map || fGrid.CellColCount() < 2 || map->Width() < 2) return;
+  // The last column stays.
+  if (!map || SubCellToCell(map->Width()) < 2) return;
   map->BeginUndo();
-  fGrid.SetCellColCount(fGrid.CellColCount() - 1);
-  map->SetWidth(map->Width() - 2);
+  map->SetWidth(map->Width() - kSubCellsPerCell);
   map->EndUndo();
   UpdateControls();
 }
 
 void TPlacementEngine::gaDelRowExecute() {
   TTileMap* map = CurrentMap();
-  if (!map || fGrid.CellRowCount() < 2 || map->Height() < 2) return;
+  if (!map || SubCellToCell(map->Height()) < 2) return;
   map->BeginUndo();
-  fGrid.SetCellRowCount(fGrid.CellRowCount() - 1);
-  map->SetHeight(map->Height() - 2);
+  map->SetHeight(map->Height() - kSubCellsPerCell);
   map->EndUndo();
   UpdateControls();
 }
@@ -414,10 +397,8 @@ void TPlacementEngine::NudgeMap(int direction) {
   TTileMap* map = CurrentMap();
   if (!map) return;
   map->BeginUndo();
-  map->Nudge(direction, 2);
+  map->Nudge(direction, kSubCellsPerCell);
   map->EndUndo();
-  fGrid.EndUpdate();
-  fGrid.ForgetHover();
   // The nudge is a new step: Undo must become available at once.
   UpdateUndoRedoActions();
 }
@@ -425,16 +406,12 @@ void TPlacementEngine::NudgeMap(int direction) {
 void TPlacementEngine::UndoRedo(bool undo) {
   TTileMap* map = CurrentMap();
   if (!map) return;
-  fGrid.BeginUpdate();
+  // The map reports what the step changed, its size included.
   if (undo)
     map->UndoList().Undo();
   else
     map->UndoList().Redo();
-  // A size step may have changed the map's extent.
-  fGrid.SetCellColCount(map->Width() / 2);
-  fGrid.SetCellRowCount(map->Height() / 2);
   UpdateUndoRedoActions();
-  fGrid.EndUpdate();
 }
 
 void TPlacementEngine::eaUndoExecute() {

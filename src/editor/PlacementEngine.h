@@ -1,11 +1,15 @@
 #pragma once
 
+#include "map/SubCells.h"
+
+#include <QObject>
 #include <QtGlobal>
 
 #include <functional>
 #include <random>
 
 class TMapGridModel;
+struct TMapSelection;
 class TMapPainter;
 class TSubTile;
 class TTileGroup;
@@ -54,8 +58,10 @@ class TPlacementPalette {
 // placement type, drawing walls along cell edges with automatic corners and
 // posts, or erasing. It also carries the whole-map commands (add and delete
 // column and row, nudge, undo and redo) and the rotate and flip commands.
-// Every handler the window has for these forwards to it in one line.
-class TPlacementEngine {
+// Every handler the window has for these forwards to it in one line. The
+// grid's Selected signal is connected to grdMapSelect (by TEditSession),
+// with the engine as context, so the binding ends with either side.
+class TPlacementEngine : public QObject {
  public:
   // The grid and painter (which knows the current map and the cell size) are
   // not owned.
@@ -90,18 +96,18 @@ class TPlacementEngine {
   static int RandomBelow(std::mt19937& random, int n);
 
   // --- Placement ---
-  // The grid's OnSelect: the tool applied to the selection, then the undo
+  // The grid's Selected: the tool applied to the selection, then the undo
   // and redo actions refreshed.
-  void grdMapSelect();
-  // Applies a tool to the grid's current selection as exactly one undo step
-  // (none when the current group is marked Corrupt).
-  void ApplyTool(TEditTool tool);
-  // One tile of the current group at cell (c, r): its tile (a, b) in the
-  // orientation, on the half-cell raster in SubCell mode.
-  void PlaceGroupTile(int c, int r, int a, int b, quint8 orientation);
+  void grdMapSelect(const TMapSelection& selection);
+  // Applies a tool to a selection as exactly one undo step (none when the
+  // current group is marked Corrupt). The map reports what it changed.
+  void ApplyTool(TEditTool tool, const TMapSelection& selection);
+  // One tile of the current group with its top-left sub-cell at (x, y): its
+  // tile (a, b) in the orientation.
+  void PlaceGroupTile(int x, int y, int a, int b, quint8 orientation);
   // The wall piece of one edge of cell (c, r), with the joints it makes with
-  // walls already there. Returns true when it wrote outside the cell.
-  bool PlaceWallEdge(int c, int r, int edge);
+  // walls already there.
+  void PlaceWallEdge(int c, int r, int edge);
 
   // --- Tools and orientation ---
   void SetTool(TEditTool tool);
@@ -132,11 +138,12 @@ class TPlacementEngine {
   void vwFlipVerticalExecute() { TransformPlacement(ocFlipVertical); }
 
   // --- Whole-map commands ---
-  static constexpr int kMaxExtent = 100;  // sub-cells: 50 cells
+  static constexpr int kMaxExtent = CellToSubCell(50);  // sub-cells
   void gaAddColExecute();
   void gaAddRowExecute();
   void gaDelColExecute();
   void gaDelRowExecute();
+  // A nudge moves the content by one cell.
   void gaNudgeLeftExecute() { NudgeMap(2); }
   void gaNudgeRightExecute() { NudgeMap(3); }
   void gaNudgeUpExecute() { NudgeMap(0); }
@@ -160,10 +167,9 @@ class TPlacementEngine {
 
  private:
   int DrawingSize() const;
-  void FirstSubCell(int& sx, int& sy) const;
-  void ApplyPlaceTiles();
-  void ApplyPlaceWalls();
-  void ApplyErase();
+  void ApplyPlaceTiles(const TMapSelection& selection);
+  void ApplyPlaceWalls(const TMapSelection& selection);
+  void ApplyErase(const TMapSelection& selection);
   // The wall piece sub-tile Tn.q of the current wall style, or none.
   const TSubTile* WallPiece(int n, int q) const;
   bool HoldsPiece(int x, int y, const TSubTile* a, const TSubTile* b) const;

@@ -91,6 +91,29 @@ void TTileMap::SetModified(bool modified) {
   if (OnModifiedChange) OnModifiedChange(*this);
 }
 
+void TTileMap::Touch(int x, int y) {
+  if (!fPendingChange.WholeMap) fPendingChange.SubCells |= QRect(x, y, 1, 1);
+  ReportChange();
+}
+
+void TTileMap::TouchWholeMap() {
+  fPendingChange.WholeMap = true;
+  fPendingChange.SubCells = QRect();
+  if (fRecording) fCurrentUndo->SetWholeMap();
+  ReportChange();
+}
+
+void TTileMap::EndChange() {
+  if (fChangeDepth > 0) --fChangeDepth;
+  ReportChange();
+}
+
+void TTileMap::ReportChange() {
+  if (fChangeDepth > 0 || fPendingChange.IsEmpty()) return;
+  const TMapChange change = std::exchange(fPendingChange, TMapChange{});
+  if (OnChange) OnChange(*this, change);
+}
+
 TMapTile* TTileMap::GetTile(int layer, int x, int y) const {
   if (layer < 0 || layer >= kLayerCount) return nullptr;
   const TMapTileList& list = fLayers[layer];
@@ -105,11 +128,14 @@ void TTileMap::RemoveTile(int layer, int x, int y) {
     fCurrentUndo->AddTileState(layer, x, y, tile->SubTile(), tile->Orientation(), nullptr, 0);
   fLayers[layer].Cell(x, y).reset();
   SetModified(true);
+  Touch(x, y);
 }
 
 TMapTile* TTileMap::PlaceTile(int layer, int x, int y, const TSubTile& subTile, quint8 orientation,
                               int drawingSize) {
   if (layer < 0 || layer >= kLayerCount || !fLayers[layer].Contains(x, y)) return nullptr;
+  // The removal and the placing are one change of the sub-cell.
+  const TMapChangeBracket bracket(*this);
   RemoveTile(layer, x, y);
 
   int index = fEmbeddedTiles.IndexOfGuid(subTile.Guid());
@@ -129,6 +155,7 @@ TMapTile* TTileMap::PlaceTile(int layer, int x, int y, const TSubTile& subTile, 
   TMapTile* result = tile.get();
   fLayers[layer].Cell(x, y) = std::move(tile);
   SetModified(true);
+  Touch(x, y);
   return result;
 }
 
@@ -145,26 +172,32 @@ void TTileMap::ResizeLayers() {
 
 void TTileMap::SetWidth(int width) {
   CheckExtent(width);
+  const TMapChangeBracket bracket(*this);
   for (int x = fWidth - 1; x >= width; --x)
     for (int y = 0; y < fHeight; ++y)
       for (int layer = 0; layer < kLayerCount; ++layer)
         RemoveTile(layer, x, y);
   if (fRecording) fCurrentUndo->AddSizeState(fWidth, fHeight, width, fHeight);
+  const bool resized = width != fWidth;
   fWidth = width;
   ResizeLayers();
   SetModified(true);
+  if (resized) TouchWholeMap();
 }
 
 void TTileMap::SetHeight(int height) {
   CheckExtent(height);
+  const TMapChangeBracket bracket(*this);
   for (int x = 0; x < fWidth; ++x)
     for (int y = fHeight - 1; y >= height; --y)
       for (int layer = 0; layer < kLayerCount; ++layer)
         RemoveTile(layer, x, y);
   if (fRecording) fCurrentUndo->AddSizeState(fWidth, fHeight, fWidth, height);
+  const bool resized = height != fHeight;
   fHeight = height;
   ResizeLayers();
   SetModified(true);
+  if (resized) TouchWholeMap();
 }
 
 void TTileMap::BeginUndo() {
@@ -173,12 +206,14 @@ void TTileMap::BeginUndo() {
   if (fRecording) return;
   fCurrentUndo = std::make_unique<TTileMapUndoObj>(this);
   fRecording = true;
+  BeginChange();
 }
 
 void TTileMap::EndUndo() {
   if (!fRecording) return;
   fRecording = false;
   fUndoList->Add(std::move(fCurrentUndo));
+  EndChange();
 }
 
 void TTileMap::MoveCell(int destX, int destY, int sourceX, int sourceY) {
@@ -196,6 +231,10 @@ void TTileMap::Nudge(int direction, int amount) {
   // A negative amount would move cells that were already moved again and
   // smear the content across the map.
   if (amount < 0) return;
+  // Every cell may move: the moves are reported as one change of the whole
+  // map, not cell by cell.
+  const TMapChangeBracket bracket(*this);
+  TouchWholeMap();
   // 64-bit sums, so a huge amount cannot overflow into the map.
   const qint64 step = amount;
   switch (direction) {

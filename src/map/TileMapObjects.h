@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SubCells.h"
 #include "tiles/TileObjects.h"
 
 #include <QByteArray>
@@ -147,6 +148,17 @@ class TTileMap {
   // Sets Modified; OnModifiedChange runs only when the value changes.
   void SetModified(bool modified);
   std::function<void(TTileMap&)> OnModifiedChange;
+  // The sub-cells a change touched: every PlaceTile, RemoveTile, SetWidth,
+  // SetHeight and Nudge, and every undo and redo, reports what it changed.
+  // The changes between BeginUndo and EndUndo (or BeginChange and
+  // EndChange) are reported once, together, at the end.
+  std::function<void(TTileMap&, const TMapChange&)> OnChange;
+  // Groups changes into one report; brackets nest.
+  void BeginChange() { ++fChangeDepth; }
+  void EndChange();
+  // Marks the whole map changed in the current report (a change that moves
+  // everything, replayed by undo).
+  void TouchWholeMap();
 
   const TMapTileList& Layer(int layer) const { return fLayers[size_t(layer)]; }
   const TMapTileList& LayerBase() const { return fLayers[mlBase]; }
@@ -216,6 +228,8 @@ class TTileMap {
  private:
   void CheckExtent(int extent) const;
   void ResizeLayers();
+  void Touch(int x, int y);
+  void ReportChange();
 
   int fWidth = 0;
   int fHeight = 0;
@@ -233,4 +247,19 @@ class TTileMap {
   bool fRecording = false;
   bool fModified = false;
   bool fReadOnly = false;
+  int fChangeDepth = 0;
+  TMapChange fPendingChange;
+};
+
+// Groups the changes a scope makes to a map into one report, also when the
+// scope is left by an exception.
+class TMapChangeBracket {
+ public:
+  explicit TMapChangeBracket(TTileMap& map) : fMap(map) { fMap.BeginChange(); }
+  ~TMapChangeBracket() { fMap.EndChange(); }
+  TMapChangeBracket(const TMapChangeBracket&) = delete;
+  TMapChangeBracket& operator=(const TMapChangeBracket&) = delete;
+
+ private:
+  TTileMap& fMap;
 };

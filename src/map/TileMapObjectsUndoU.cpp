@@ -67,11 +67,16 @@ void TTileMapUndoObj::AddSizeState(int oldWidth, int oldHeight, int newWidth, in
 }
 
 void TTileMapUndoObj::Undo() {
+  // The replayed steps are one change of the map.
+  const TMapChangeBracket bracket(*fMap);
+  if (fWholeMap) fMap->TouchWholeMap();
   for (auto it = fStates.rbegin(); it != fStates.rend(); ++it)
     (*it)->Undo();
 }
 
 void TTileMapUndoObj::Redo() {
+  const TMapChangeBracket bracket(*fMap);
+  if (fWholeMap) fMap->TouchWholeMap();
   for (auto& state : fStates)
     state->Redo();
 }

@@ -88,6 +88,10 @@ class TTileMapUndoObj : public TUndoObj {
 
   void Undo() override;
   void Redo() override;
+  // The action moved the whole map's content (a nudge): undo and redo report
+  // the whole map changed.
+  void SetWholeMap() { fWholeMap = true; }
+  bool WholeMap() const { return fWholeMap; }
 
   // The map the action changes (not owned).
   TTileMap* Map() const { return fMap; }
@@ -97,4 +101,5 @@ class TTileMapUndoObj : public TUndoObj {
  private:
   std::vector<std::unique_ptr<TTileMapStateObj>> fStates;
   TTileMap* fMap;
+  bool fWholeMap = false;
 };

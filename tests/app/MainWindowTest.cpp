@@ -133,6 +133,51 @@ TEST_F(TMainWindowTest, TheWallToolShowsWallStylesInsteadOfTheTilesetBoxes) {
   EXPECT_TRUE(column.PreviewButton(3)->isEnabled());
 }
 
+// A wall from the press on the grid to the stored map and back to the
+// screen: each step repaints only the sub-cells it changed (the post outside
+// the selected cell included), and the grid then shows what a full repaint
+// would.
+TEST_F(TMainWindowTest, EachEditRepaintsOnlyWhatItChanged) {
+  TMapGrid& grid = *window->MapGrid();
+  TTileMap& map = *window->CurrentMap();
+  int draws = 0;
+  QObject::connect(&grid, &TMapGrid::DrawSubCell, [&] { ++draws; });
+  const int w = grid.Model().CellWidth();
+  const auto drag = [&](const QPoint& point) {
+    QTest::mouseMove(grid.viewport(), point);
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, point);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, point);
+  };
+  const auto expectShown = [&](const char* step, int repainted) {
+    SCOPED_TRACE(step);
+    EXPECT_EQ(draws, repainted);
+    grid.Model().ForgetHover();
+    const QImage shown = grid.Picture().copy();
+    grid.Model().RedrawAll();
+    EXPECT_EQ(shown, grid.Picture());
+    draws = 0;
+  };
+  QTest::keyClick(window.get(), Qt::Key_W);
+  draws = 0;
+
+  drag(QPoint(3 * w - 2, w + w / 2));  // the right edge of cell (2, 1)
+  expectShown("right wall", 2);
+  drag(QPoint(3 * w + w / 2, 2 * w + 2));  // the top edge of cell (3, 2)
+  ASSERT_NE(map.GetTile(mlWall, 5, 4), nullptr);
+  expectShown("top wall and its post", 3);
+  QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(map.GetTile(mlWall, 5, 4), nullptr);
+  expectShown("undo", 3);
+  QTest::keyClick(window.get(), Qt::Key_R, Qt::ControlModifier);
+  expectShown("redo", 3);
+
+  // A nudge moves everything.
+  window->Engine().gaNudgeLeftExecute();
+  EXPECT_NE(map.GetTile(mlWall, 3, 4), nullptr);
+  EXPECT_GT(draws, 100);
+  expectShown("nudge", draws);
+}
+
 TEST_F(TMainWindowTest, TheThreeEraseMenusShowOneCheckedLayer) {
   const QList<QMenu*>& menus = window->Actions().EraseMenus();
   ASSERT_EQ(menus.size(), 3);

@@ -13,18 +13,20 @@
 namespace {
 
 // A shown palette grid of 60-pixel cells whose client area is 130 x 107
-// pixels (two columns), recording its OnSelect events and painting every
+// pixels (two columns), recording its ItemSelected signals and painting every
 // item in a grey of its own.
 class ArrangeGridTest : public testing::Test {
  protected:
   void SetUp() override {
     grid.SetCellWidth(60);
     grid.SetCellHeight(60);
-    grid.OnSelect = [this](int index) { selected.push_back(index); };
-    grid.OnDrawItem = [this](int index, bool, const QRect& bounds, QPainter& dest) {
-      ++draws;
-      dest.fillRect(bounds, QColor(100 + index, 100 + index, 100 + index));
-    };
+    QObject::connect(&grid, &TArrangeGrid::ItemSelected,
+                     [this](int index) { selected.push_back(index); });
+    QObject::connect(&grid, &TArrangeGrid::DrawItem,
+                     [this](int index, bool, const QRect& bounds, QPainter& dest) {
+                       ++draws;
+                       dest.fillRect(bounds, QColor(100 + index, 100 + index, 100 + index));
+                     });
     grid.SetNumItems(7);
     grid.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
@@ -123,7 +125,8 @@ TEST_F(ArrangeGridTest, SelectionRulesAndEvents) {
 
 TEST_F(ArrangeGridTest, ReleaseOverAnItemSelectsIt) {
   int downs = 0;
-  grid.OnMouseDown = [&](Qt::MouseButton, const QPoint&) { ++downs; };
+  QObject::connect(&grid, &TArrangeGrid::MousePressed,
+                   [&](Qt::MouseButton, const QPoint&) { ++downs; });
   Click({70, 70});
   Click({70, 70});
   EXPECT_EQ(selected, (std::vector<int>{3, 3}));

@@ -133,7 +133,7 @@ TEngineRig::TEngineRig(int cols, int rows) : map(std::make_unique<TTileMap>()) {
   painter.ActivateMap(map.get());
   painter.ApplyZoom();
   engine.OnUpdateControls = [this] { ++updateControls; };
-  grid.OnSelect = [this] { engine.grdMapSelect(); };
+  QObject::connect(&grid, &TMapGridModel::Selected, &engine, &TPlacementEngine::grdMapSelect);
 }
 
 void TEngineRig::Select(TTileGroup& group) {

@@ -120,10 +120,11 @@ TEST_F(GridPicture, ScreenShowsWhatRenderMapWrites) {
     grid.SetColor(Qt::white);
     grid.OutlineTimer()->stop();
     TMapPainter painter(grid.Model());
-    grid.OnDrawSubCell = [&painter](int col, int row, int subCol, int subRow, const QRect& rect,
-                                    QPainter& canvas, bool selected) {
-      painter.grdMapDrawSubCell(col, row, subCol, subRow, rect, canvas, selected);
-    };
+    QObject::connect(&grid, &TMapGrid::DrawSubCell, &grid,
+                     [&painter](int col, int row, int subCol, int subRow, const QRect& rect,
+                                QPainter& canvas, bool selected) {
+                       painter.grdMapDrawSubCell(col, row, subCol, subRow, rect, canvas, selected);
+                     });
     grid.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
 

@@ -39,17 +39,18 @@ class TRecordingView : public TMapGridView {
 };
 
 // A grid of 10 x 5 cells of 32 pixels (the defaults) in a 400 x 300 control,
-// counting its OnSelect events.
+// counting its Selected signals.
 class MapGridModelTest : public testing::Test {
  protected:
   void SetUp() override {
     grid.SetView(&view);
     grid.SetScrollBarThickness(16);
     grid.SetControlSize(400, 300);
-    grid.OnSelect = [this] {
+    QObject::connect(&grid, &TMapGridModel::Selected, [this](const TMapSelection& value) {
       ++selects;
       lastSelected = grid.Selection();
-    };
+      lastValue = value;
+    });
     view.Paints.clear();
   }
 
@@ -67,6 +68,7 @@ class MapGridModelTest : public testing::Test {
   TRecordingView view;
   int selects = 0;
   TGridSelection lastSelected;
+  TMapSelection lastValue;
 };
 
 TGridSelection Sel(int fc, int lc, int fr, int lr, int fsc = 0, int lsc = 0, int fsr = 0,
@@ -276,11 +278,17 @@ TEST_F(MapGridModelTest, EdgeDragFromATopEdgeStaysInThePressedRow) {
   Drag({{64 + 16, 32 + 3}, {150, 100}, {200, 140}});
   EXPECT_EQ(grid.HotEdge(), 0);
   EXPECT_EQ(Describe(lastSelected), Describe(Sel(2, 6, 1, 1)));
+  // What the signal carries, in sub-cells, with the edge.
+  EXPECT_EQ(lastValue.SubCells, QRect(4, 2, 10, 2));
+  EXPECT_EQ(lastValue.Type, TSelectType::Edge);
+  EXPECT_EQ(lastValue.Edge, 0);
 
   // Near the left edge the drag runs down a column instead.
   Drag({{64 + 2, 32 + 16}, {150, 100}, {200, 140}});
   EXPECT_EQ(grid.HotEdge(), 3);
   EXPECT_EQ(Describe(lastSelected), Describe(Sel(2, 2, 1, 4)));
+  EXPECT_EQ(lastValue.SubCells, QRect(4, 2, 2, 8));
+  EXPECT_EQ(lastValue.Edge, 3);
 }
 
 TEST_F(MapGridModelTest, EdgeTrianglesAndTheirBorders) {
@@ -354,7 +362,7 @@ TEST_F(MapGridModelTest, DoubleClickSelectsOnce) {
   grid.MousePress(40, 40, TMouseButton::Left);
   grid.MouseRelease(40, 40, TMouseButton::Left);
   int doubleClicks = 0;
-  grid.OnDblClick = [&] { ++doubleClicks; };
+  QObject::connect(&grid, &TMapGridModel::DoubleClicked, [&] { ++doubleClicks; });
   grid.DoubleClick();
   grid.MousePress(40, 40, TMouseButton::Left);
   grid.MouseRelease(40, 40, TMouseButton::Left);
@@ -399,6 +407,11 @@ TEST_F(MapGridModelTest, SubCellSelectionKeepsTheHalfCellOffsets) {
   Drag({{32 + 20, 64 + 5}, {200, 200}});
   EXPECT_EQ(Describe(lastSelected), Describe(Sel(1, 2, 2, 2, 1, 1, 0, 0)));
   EXPECT_EQ(grid.SelectionRect(), (TPixelRect{32 + 16 + 1, 64 + 1, 96 + 16, 96}));
+  // Two cells' worth of sub-cells, starting half a cell in.
+  EXPECT_EQ(lastValue.SubCells, QRect(3, 4, 4, 2));
+  EXPECT_EQ(lastValue.Type, TSelectType::SubCell);
+  EXPECT_EQ(lastValue.FootprintWidth, 2);
+  EXPECT_EQ(lastValue.FootprintHeight, 1);
 }
 
 TEST_F(MapGridModelTest, ShrinkingCountsDropsSelectionsBeyondThem) {
@@ -634,12 +647,14 @@ TEST_F(MapGridModelTest, MovingTheMouseNeverRepaintsCells) {
   EXPECT_FALSE(view.Outlines.empty());
 }
 
-TEST_F(MapGridModelTest, ReleaseRepaintsOnlyTheSelection) {
+// Whoever acts on the selection repaints what it changes; the grid itself
+// repaints no cells on release.
+TEST_F(MapGridModelTest, ReleaseLeavesRepaintingToTheReceiver) {
   grid.SetCursorRectWidth(1);
   grid.SetCursorRectHeight(1);
   Drag({{40, 40}, {100, 70}});
-  ASSERT_EQ(view.Paints.size(), 1u);
-  EXPECT_EQ(view.Paints[0].Region, (TPixelRect{32, 32, 128, 96}));
+  EXPECT_EQ(selects, 1);
+  EXPECT_TRUE(view.Paints.empty());
 }
 
 TEST_F(MapGridModelTest, PaintingWaitsForEndUpdate) {

@@ -24,14 +24,16 @@ class MapGridTest : public testing::Test {
  protected:
   void SetUp() override {
     grid.resize(400, 300);
-    grid.OnDrawSubCell = [this](int col, int row, int subCol, int subRow, const QRect& rect,
-                                QPainter& canvas, bool) {
-      ++draws;
-      const bool placed = placedCells.count({col, row}) != 0;
-      canvas.fillRect(rect.adjusted(1, 1, 0, 0),
-                      placed ? QColor(200, 0, 0) : QColor(40 + 20 * subCol, 90 + 20 * subRow, 160));
-    };
-    grid.Model().OnSelect = [this] { ++selects; };
+    QObject::connect(&grid, &TMapGrid::DrawSubCell,
+                     [this](int col, int row, int subCol, int subRow, const QRect& rect,
+                            QPainter& canvas, bool) {
+                       ++draws;
+                       const bool placed = placedCells.count({col, row}) != 0;
+                       canvas.fillRect(rect.adjusted(1, 1, 0, 0),
+                                       placed ? QColor(200, 0, 0)
+                                              : QColor(40 + 20 * subCol, 90 + 20 * subRow, 160));
+                     });
+    QObject::connect(&grid.Model(), &TMapGridModel::Selected, [this] { ++selects; });
     grid.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
     grid.OutlineTimer()->stop();
@@ -122,7 +124,7 @@ TEST_F(MapGridTest, HoverNeverPaintsCellsAndLeavesThePictureAsItWas) {
   EXPECT_EQ(grid.Picture(), before);
 }
 
-TEST_F(MapGridTest, ClickSelectsAndRepaintsOnlyTheSelection) {
+TEST_F(MapGridTest, ClickSelectsWithoutRepaintingCells) {
   grid.Model().SetCursorRectWidth(1);
   grid.Model().SetCursorRectHeight(1);
   Move({70, 40});
@@ -133,16 +135,20 @@ TEST_F(MapGridTest, ClickSelectsAndRepaintsOnlyTheSelection) {
   const TGridSelection& s = grid.Model().Selection();
   EXPECT_EQ((std::vector<int>{s.FirstCol, s.LastCol, s.FirstRow, s.LastRow}),
             (std::vector<int>{2, 3, 1, 2}));
-  EXPECT_EQ(draws, 2 * 2 * 4);  // four cells of four sub-cells
+  EXPECT_EQ(draws, 0);
   EXPECT_TRUE(grid.hasFocus());
 }
 
-// The owner changes cells in OnSelect (as placing tiles does); the hover
-// outline must not bring back what was shown before.
-TEST_F(MapGridTest, PixelsChangedInOnSelectSurviveTheOutlines) {
+// The receiver of Selected changes cells and repaints them (as placing tiles
+// does); the hover and selection outlines must not bring back what was shown
+// before.
+TEST_F(MapGridTest, PixelsChangedOnSelectionSurviveTheOutlines) {
   grid.Model().SetCursorRectWidth(1);
   grid.Model().SetCursorRectHeight(1);
-  grid.Model().OnSelect = [this] { placedCells.insert({1, 1}); };
+  QObject::connect(&grid.Model(), &TMapGridModel::Selected, [this] {
+    placedCells.insert({1, 1});
+    grid.Model().RedrawSubCells(QRect(2, 2, 2, 2));
+  });
   Move({40, 40});
   Press({40, 40});
   Release({40, 40});
@@ -169,7 +175,7 @@ TEST_F(MapGridTest, ReleasingWithoutHoverLeavesNoOutline) {
 
 TEST_F(MapGridTest, DoubleClickReportsOneSelection) {
   int doubleClicks = 0;
-  grid.Model().OnDblClick = [&] { ++doubleClicks; };
+  QObject::connect(&grid.Model(), &TMapGridModel::DoubleClicked, [&] { ++doubleClicks; });
   Move({40, 40});
   QTest::mouseDClick(Window(), Qt::LeftButton, {}, QPoint(40, 40));
   EXPECT_EQ(doubleClicks, 1);

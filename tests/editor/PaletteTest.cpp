@@ -15,7 +15,7 @@
 namespace {
 
 // Records what the palette tells its window and answers a selection the way
-// the palette grid does: by raising OnSelect.
+// the palette grid does: by emitting ItemSelected.
 class TRecordingPaletteView : public TPaletteView {
  public:
   explicit TRecordingPaletteView(TPalette& palette) : fPalette(palette) {}
@@ -141,7 +141,7 @@ TEST_F(PaletteTest, EmptyAndCorruptItems) {
   // The Corrupt group can be selected but not placed; the Empty one places
   // nothing where its tiles are missing.
   Palette().grdTileGroupsSelect(2);
-  grid.OnSelect();
+  emit grid.Selected(grid.MapSelection());
   EXPECT_EQ(map->UndoList().Count(), 0);
   Palette().grdTileGroupsSelect(1);
   DragOnGrid(grid, {0, 0}, {0, 0});

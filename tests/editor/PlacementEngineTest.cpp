@@ -449,7 +449,7 @@ TEST(MapCommands, UndoAndRedoWithoutAMapDoNothing) {
   engine.eaUndoExecute();
   engine.gaAddColExecute();
   engine.gaNudgeUpExecute();
-  engine.grdMapSelect();
+  engine.grdMapSelect(grid.MapSelection());
   EXPECT_TRUE(reported);
 }
 

@@ -7,18 +7,34 @@
 
 namespace {
 
-// Counts the grid's repaints of the whole control.
-class TRepaintCounter : public TMapGridView {
+// Records what the grid repaints: the sub-cells of every partial repaint, and
+// how often the whole control was repainted.
+class TRepaintRecorder : public TMapGridView {
  public:
-  explicit TRepaintCounter(const TMapGridModel& grid) : fGrid(grid) {}
+  explicit TRepaintRecorder(const TMapGridModel& grid) : fGrid(grid) {}
   void PaintRegion(const TRedrawRange& range) override {
-    if (range.Region == TPixelRect{0, 0, fGrid.ControlWidth(), fGrid.ControlHeight()}) ++Full;
+    if (range.Region == TPixelRect{0, 0, fGrid.ControlWidth(), fGrid.ControlHeight()}) {
+      ++Full;
+      return;
+    }
+    for (int y = range.FirstSubRow; y <= range.LastSubRow; ++y)
+      for (int x = range.FirstSubCol; x <= range.LastSubCol; ++x)
+        fPainted.insert({y, x});
+  }
+  // The sub-cells repainted since the last call, "x,y" row by row.
+  std::string TakePainted() {
+    std::string text;
+    for (const auto& [y, x] : fPainted)
+      text += (text.empty() ? "" : " ") + std::to_string(x) + "," + std::to_string(y);
+    fPainted.clear();
+    return text;
   }
 
   int Full = 0;
 
  private:
   const TMapGridModel& fGrid;
+  std::set<std::pair<int, int>> fPainted;
 };
 
 // The wall tool with a wall style made in the test.
@@ -81,16 +97,19 @@ TEST_F(WallTest, EachEdgeAloneIsTheStraightPieceAlongIt) {
   }
 }
 
-TEST_F(WallTest, TopWallMeetingAWallEndGetsAPostAndAFullRepaint) {
+// One wall from the press to the stored map and back to the screen: the map
+// reports the sub-cells each step touched, the post outside the selected
+// cells included, and the grid repaints exactly those, after the drag, undo
+// and redo alike. Only whole-map changes repaint everything.
+TEST_F(WallTest, TheGridRepaintsExactlyWhatTheMapReportsChanged) {
   Start(5, 4);
-  TRepaintCounter view(rig->grid);
+  TRepaintRecorder view(rig->grid);
   rig->grid.SetView(&view);
   Wall(2, 1, ceRight);
-  EXPECT_EQ(view.Full, 0);
+  EXPECT_EQ(view.TakePainted(), "5,2 5,3");
 
   Wall(3, 2, ceTop);
-
-  EXPECT_EQ(Walls(), Lines(R"(
+  const std::string walls = Lines(R"(
 .. .. .. .. .. .. .. .. .. ..
 .. .. .. .. .. .. .. .. .. ..
 .. .. .. .. .. 51 .. .. .. ..
@@ -98,8 +117,32 @@ TEST_F(WallTest, TopWallMeetingAWallEndGetsAPostAndAFullRepaint) {
 .. .. .. .. .. 91 40 41 .. ..
 .. .. .. .. .. .. .. .. .. ..
 .. .. .. .. .. .. .. .. .. ..
-.. .. .. .. .. .. .. .. .. ..)"));
+.. .. .. .. .. .. .. .. .. ..)");
+  EXPECT_EQ(Walls(), walls);
+  // The post at 5,4 lies in cell (2, 2), outside the selected cell.
+  EXPECT_EQ(view.TakePainted(), "5,4 6,4 7,4");
+
+  rig->engine.eaUndoExecute();
+  EXPECT_EQ(view.TakePainted(), "5,4 6,4 7,4");
+  rig->engine.eaRedoExecute();
+  EXPECT_EQ(view.TakePainted(), "5,4 6,4 7,4");
+  EXPECT_EQ(Walls(), walls);
+  EXPECT_EQ(view.Full, 0);
+
+  // A nudge moves everything, and so does its undo.
+  rig->engine.gaNudgeLeftExecute();
   EXPECT_EQ(view.Full, 1);
+  rig->engine.eaUndoExecute();
+  EXPECT_EQ(view.Full, 2);
+  EXPECT_EQ(Walls(), walls);
+  EXPECT_EQ(view.TakePainted(), "");
+
+  // A resize, done and undone, brings the grid's size along.
+  rig->engine.gaAddColExecute();
+  EXPECT_EQ(rig->grid.CellColCount(), 6);
+  rig->engine.eaUndoExecute();
+  EXPECT_EQ(rig->grid.CellColCount(), 5);
+  EXPECT_EQ(view.Full, 4);
   rig->grid.SetView(nullptr);
 }
 
@@ -206,14 +249,16 @@ TEST_F(WallTest, AMissingPieceSkipsOnlyTheRuleThatNeedsIt) {
 .. .. .. .. .. ..)"));
 
   // Without the post the wall is drawn without it, and nothing outside the
-  // cell changes, so no full repaint.
+  // cell changes, so nothing outside it repaints.
   Start(5, 4, {9});
-  TRepaintCounter view(rig->grid);
+  TRepaintRecorder view(rig->grid);
   rig->grid.SetView(&view);
   Wall(2, 1, ceRight);
+  view.TakePainted();
   Wall(3, 2, ceTop);
   EXPECT_EQ(rig->map->GetTile(mlWall, 5, 4), nullptr);
   EXPECT_NE(rig->map->GetTile(mlWall, 6, 4), nullptr);
+  EXPECT_EQ(view.TakePainted(), "6,4 7,4");
   EXPECT_EQ(view.Full, 0);
   rig->grid.SetView(nullptr);
 

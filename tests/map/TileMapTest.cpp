@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace {
 
 // A map of the given size in sub-cells, not modified.
@@ -310,6 +314,73 @@ TEST(TileMap, ModifiedChangeFiresOnlyOnChange) {
   EXPECT_EQ(calls, 1);
   map.SetModified(false);
   EXPECT_EQ(calls, 2);
+}
+
+// Every change reports the sub-cells it touched, once per bracket; a resize
+// or a nudge reports the whole map; undo and redo report what they replay.
+TEST(TileMap, ChangesReportTheSubCellsTheyTouched) {
+  TTilePalette palette(2);
+  auto map = MakeMap(8, 6);
+  Paint(*map, mlBase, palette, "a....... ........ ........ ........ ........ .......b");
+  std::vector<std::string> reports;
+  map->OnChange = [&](TTileMap& sender, const TMapChange& change) {
+    EXPECT_EQ(&sender, map.get());
+    const QRect& r = change.SubCells;
+    reports.push_back(change.WholeMap ? "all"
+                                      : QStringLiteral("%1,%2 %3x%4")
+                                            .arg(r.x())
+                                            .arg(r.y())
+                                            .arg(r.width())
+                                            .arg(r.height())
+                                            .toStdString());
+  };
+  struct TCase {
+    const char* what;
+    std::function<void()> change;
+    std::vector<std::string> expected;
+  };
+  const TCase cases[] = {
+      {"place", [&] { map->PlaceTile(mlWall, 3, 2, palette[0], 0, 6); }, {"3,2 1x1"}},
+      {"place over a tile", [&] { map->PlaceTile(mlBase, 0, 0, palette[1], 0, 6); }, {"0,0 1x1"}},
+      {"remove", [&] { map->RemoveTile(mlWall, 3, 2); }, {"3,2 1x1"}},
+      {"remove from an empty cell", [&] { map->RemoveTile(mlWall, 3, 2); }, {}},
+      {"outside the map", [&] { map->PlaceTile(mlBase, 8, 0, palette[0], 0, 6); }, {}},
+      {"one bracket, one report",
+       [&] {
+         map->BeginUndo();
+         map->PlaceTile(mlOverlay, 2, 1, palette[0], 0, 6);
+         map->PlaceTile(mlWall, 5, 3, palette[0], 0, 6);
+         map->RemoveTile(mlWall, 4, 4);
+         map->EndUndo();
+       },
+       {"2,1 4x3"}},
+      {"undo replays as one report", [&] { map->UndoList().Undo(); }, {"2,1 4x3"}},
+      {"redo too", [&] { map->UndoList().Redo(); }, {"2,1 4x3"}},
+      {"an empty bracket",
+       [&] {
+         map->BeginUndo();
+         map->EndUndo();
+       },
+       {}},
+      {"resize", [&] { map->SetWidth(10); }, {"all"}},
+      {"the same size", [&] { map->SetWidth(10); }, {}},
+      {"shrinking removes tiles, still one report", [&] { map->SetHeight(5); }, {"all"}},
+      {"nudge", [&] { map->Nudge(2, 2); }, {"all"}},
+      {"a recorded nudge",
+       [&] {
+         map->BeginUndo();
+         map->Nudge(3, 2);
+         map->EndUndo();
+       },
+       {"all"}},
+      {"its undo moves everything back", [&] { map->UndoList().Undo(); }, {"all"}},
+  };
+  for (const TCase& test : cases) {
+    SCOPED_TRACE(test.what);
+    reports.clear();
+    test.change();
+    EXPECT_EQ(reports, test.expected);
+  }
 }
 
 TEST(TileMap, EveryBracketAddsOneActionEvenWithoutChanges) {

@@ -88,11 +88,11 @@ int MapResave(const QStringList& args) {
 // The value of an option "--name N" counted in grid squares, as sub-cells.
 int SquaresOption(const QString& name, const QString& value) {
   const int squares = StrToInt(value);
-  if (squares < 1 || squares > kMaxMapExtent / 2)
+  if (squares < 1 || squares > SubCellToCell(kMaxMapExtent))
     throw TError(QStringLiteral("%1 must be between 1 and %2 grid squares.")
                      .arg(name)
-                     .arg(kMaxMapExtent / 2));
-  return 2 * squares;
+                     .arg(SubCellToCell(kMaxMapExtent)));
+  return CellToSubCell(squares);
 }
 
 int MapNew(const QStringList& args) {

@@ -2,6 +2,7 @@
 #include "editor/OutlinePattern.h"
 
 #include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -69,8 +70,8 @@ void TArrangeGrid::SetSelected(int index) {
   if (index < 0 || index > fNumItems - 1) return;
   if (fSelected >= 0) RedrawItem(fSelected, false);
   fSelected = index;
-  if (OnSelect) OnSelect(index);
-  // The handler may have changed the items; draw whatever is selected now.
+  emit ItemSelected(index);
+  // The receiver may have changed the items; draw whatever is selected now.
   if (fSelected >= 0) RedrawItem(fSelected, true);
   Show();
 }
@@ -136,15 +137,19 @@ void TArrangeGrid::RedrawAll() {
   if (fPicture.isNull()) return;
   QPainter painter(&fPicture);
   painter.fillRect(fPicture.rect(), fColor);
-  if (!isEnabled() || !OnDrawItem) return;
+  if (!isEnabled() || !ItemsDrawn()) return;
   const QRect bounds = fPicture.rect();
   for (int i = 0; i < fNumItems; ++i) {
     const QRect rect = ItemRect(i);
     if (!rect.intersects(bounds)) continue;
     painter.save();
-    OnDrawItem(i, i == fSelected, rect, painter);
+    emit DrawItem(i, i == fSelected, rect, painter);
     painter.restore();
   }
+}
+
+bool TArrangeGrid::ItemsDrawn() const {
+  return isSignalConnected(QMetaMethod::fromSignal(&TArrangeGrid::DrawItem));
 }
 
 void TArrangeGrid::RedrawItem(int index, bool selected) {
@@ -153,7 +158,7 @@ void TArrangeGrid::RedrawItem(int index, bool selected) {
   if (!rect.intersects(fPicture.rect())) return;
   QPainter painter(&fPicture);
   painter.fillRect(rect, fColor);
-  if (isEnabled() && OnDrawItem) OnDrawItem(index, selected, rect, painter);
+  if (isEnabled() && ItemsDrawn()) emit DrawItem(index, selected, rect, painter);
 }
 
 void TArrangeGrid::TickOutline() {
@@ -183,7 +188,7 @@ void TArrangeGrid::paintEvent(QPaintEvent* event) {
 
 void TArrangeGrid::mousePressEvent(QMouseEvent* event) {
   fPressNoted = true;
-  if (OnMouseDown) OnMouseDown(event->button(), event->position().toPoint());
+  emit MousePressed(event->button(), event->position().toPoint());
   setFocus(Qt::MouseFocusReason);
 }
 
@@ -191,14 +196,14 @@ void TArrangeGrid::mouseReleaseEvent(QMouseEvent* event) {
   if (!fPressNoted) return;
   fPressNoted = false;
   const QPoint p = event->position().toPoint();
-  if (OnMouseUp) OnMouseUp(event->button(), p);
+  emit MouseReleased(event->button(), p);
   if (event->button() != Qt::LeftButton) return;
   const int index = ItemAt(p.x(), p.y());
   if (index >= 0) SetSelected(index);
 }
 
 void TArrangeGrid::keyPressEvent(QKeyEvent* event) {
-  if (OnKeyDown) OnKeyDown(event);
+  emit KeyPressed(event);
   const int columns = Columns();
   switch (event->key()) {
     case Qt::Key_Left:

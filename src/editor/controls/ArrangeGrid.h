@@ -5,24 +5,26 @@
 #include <QImage>
 
 #include <cstdint>
-#include <functional>
 
+class QKeyEvent;
 class QPainter;
 class QTimer;
 
 // The palette grid: NumItems items of CellWidth x CellHeight pixels laid out
 // row by row in as many columns as the client width holds, scrolled
 // vertically, one of them selected and outlined by a moving dashed border.
-// It knows item indices only; the owner draws each item in OnDrawItem. All
+// It knows item indices only; the owner draws each item on DrawItem. All
 // drawing goes to an off-screen picture of the client area that paint events
 // copy to the screen.
 class TArrangeGrid : public QAbstractScrollArea {
+  Q_OBJECT
+
  public:
   explicit TArrangeGrid(QWidget* parent = nullptr);
 
   int NumItems() const { return fNumItems; }
   // Negative values are ignored; a selection beyond the new count is
-  // dropped without an OnSelect.
+  // dropped without an ItemSelected.
   void SetNumItems(int value);
   int CellWidth() const { return fCellWidth; }
   void SetCellWidth(int value);
@@ -30,8 +32,8 @@ class TArrangeGrid : public QAbstractScrollArea {
   void SetCellHeight(int value);
   // The selected item, -1 for none.
   int Selected() const { return fSelected; }
-  // Selects an item (indices outside the items are ignored) and raises
-  // OnSelect, also when it was selected already.
+  // Selects an item (indices outside the items are ignored) and emits
+  // ItemSelected, also when it was selected already.
   void SetSelected(int index);
   QColor Color() const { return fColor; }
   void SetColor(const QColor& color);
@@ -51,11 +53,14 @@ class TArrangeGrid : public QAbstractScrollArea {
   const QImage& Picture() const { return fPicture; }
   QTimer* OutlineTimer() const { return fTimer; }
 
-  std::function<void(int Index)> OnSelect;
-  std::function<void(int Index, bool Selected, const QRect& Bounds, QPainter& Dest)> OnDrawItem;
-  std::function<void(Qt::MouseButton, const QPoint&)> OnMouseDown;
-  std::function<void(Qt::MouseButton, const QPoint&)> OnMouseUp;
-  std::function<void(QKeyEvent*)> OnKeyDown;
+ signals:
+  void ItemSelected(int Index);
+  // Paints one item into Bounds on the off-screen picture.
+  void DrawItem(int Index, bool Selected, const QRect& Bounds, QPainter& Dest);
+  void MousePressed(Qt::MouseButton button, const QPoint& position);
+  void MouseReleased(Qt::MouseButton button, const QPoint& position);
+  // Before the grid's own arrow-key handling.
+  void KeyPressed(QKeyEvent* event);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -68,6 +73,7 @@ class TArrangeGrid : public QAbstractScrollArea {
 
  private:
   void UpdateScrollLimit();
+  bool ItemsDrawn() const;
   void RedrawItem(int index, bool selected);
   void Show() { viewport()->update(); }
 

@@ -4,6 +4,7 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -141,15 +142,15 @@ void TMapGrid::contextMenuEvent(QContextMenuEvent* event) {
 
 // The grid has no keys of its own; in particular the arrows do not scroll.
 void TMapGrid::keyPressEvent(QKeyEvent* event) {
-  if (OnKeyDown)
-    OnKeyDown(event);
+  if (isSignalConnected(QMetaMethod::fromSignal(&TMapGrid::KeyPressed)))
+    emit KeyPressed(event);
   else
     event->ignore();
 }
 
 void TMapGrid::keyReleaseEvent(QKeyEvent* event) {
-  if (OnKeyUp)
-    OnKeyUp(event);
+  if (isSignalConnected(QMetaMethod::fromSignal(&TMapGrid::KeyReleased)))
+    emit KeyReleased(event);
   else
     event->ignore();
 }
@@ -172,11 +173,12 @@ void TMapGrid::PaintRegion(const TRedrawRange& range) {
   QPainter painter(&fPicture);
   painter.fillRect(clip.ToQRect(), fColor);
   painter.setFont(font());
+  const bool drawn = isSignalConnected(QMetaMethod::fromSignal(&TMapGrid::DrawSubCell));
   fModel.ForEachSubCell(range, [&](const TSubCellPaint& cell) {
-    if (OnDrawSubCell && !cell.Rect.Intersected(bounds).IsEmpty()) {
+    if (drawn && !cell.Rect.Intersected(bounds).IsEmpty()) {
       painter.save();
-      OnDrawSubCell(cell.Col, cell.Row, cell.SubCol, cell.SubRow, cell.Rect.ToQRect(), painter,
-                    cell.Selected);
+      emit DrawSubCell(cell.Col, cell.Row, cell.SubCol, cell.SubRow, cell.Rect.ToQRect(), painter,
+                       cell.Selected);
       painter.restore();
     }
     DrawSubCellLines(painter, cell);

@@ -7,19 +7,10 @@
 #include <QColor>
 #include <QImage>
 
-#include <functional>
-
+class QKeyEvent;
 class QMenu;
 class QPainter;
 class QTimer;
-
-// Paints one sub-cell of the map grid: cell (ACol, ARow), sub-cell (ASubCol,
-// ASubRow) within it, its rectangle in control pixels, the canvas of the
-// grid's off-screen picture and whether the cell lies in the selection. The
-// handler draws inside the rectangle only.
-using TCustomDrawEvent =
-    std::function<void(int ACol, int ARow, int ASubCol, int ASubRow, const QRect& Rect,
-                       QPainter& CtrlCanvas, bool IsSelected)>;
 
 // The map grid control: shows a grid of cells over which the user points at
 // cells, half-cells or edges. Its behaviour lives in the model (Model());
@@ -29,6 +20,8 @@ using TCustomDrawEvent =
 // selection outlines are drawn over saved pixels and removed by restoring
 // them, so moving the mouse never repaints cells.
 class TMapGrid : public QAbstractScrollArea, private TMapGridView {
+  Q_OBJECT
+
  public:
   explicit TMapGrid(QWidget* parent = nullptr);
   ~TMapGrid() override;
@@ -47,9 +40,17 @@ class TMapGrid : public QAbstractScrollArea, private TMapGridView {
   const QImage& Picture() const { return fPicture; }
   QTimer* OutlineTimer() const { return fTimer; }
 
-  TCustomDrawEvent OnDrawSubCell;
-  std::function<void(QKeyEvent*)> OnKeyDown;
-  std::function<void(QKeyEvent*)> OnKeyUp;
+ signals:
+  // Paints one sub-cell: cell (ACol, ARow), sub-cell (ASubCol, ASubRow)
+  // within it, its rectangle in control pixels, the canvas of the grid's
+  // off-screen picture and whether the cell lies in the selection. The
+  // receiver draws inside the rectangle only.
+  void DrawSubCell(int ACol, int ARow, int ASubCol, int ASubRow, const QRect& Rect,
+                   QPainter& CtrlCanvas, bool IsSelected);
+  // Keys, which the grid has none of its own for; without a receiver they go
+  // to the parent.
+  void KeyPressed(QKeyEvent* event);
+  void KeyReleased(QKeyEvent* event);
 
  protected:
   bool event(QEvent* event) override;
