@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPointer>
+#include <QRect>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -43,6 +44,39 @@ class THelpKeyFilter : public QObject {
     ShowHelpContext(HelpContextOf(widget));
     return true;
   }
+};
+
+// A modal dialog blocks every window that is not its own, the help window
+// included. While one is open, the help window becomes a window of the
+// dialog, so that help asked for from the dialog can be read and clicked;
+// when the dialog closes, the help window stands on its own again, where
+// it was.
+class THelpOwnerWatch : public QObject {
+ public:
+  THelpOwnerWatch(QWidget* dialog, THelpWindow* help) : QObject(dialog), fHelp(help) {
+    const QRect place = help->geometry();
+    help->setParent(dialog, help->windowFlags() | Qt::Window);
+    help->setGeometry(place);
+    dialog->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == parent() && event->type() == QEvent::Hide) {
+      if (fHelp && fHelp->parentWidget() == parent()) {
+        const bool shown = !fHelp->isHidden();
+        const QRect place = fHelp->geometry();
+        fHelp->setParent(nullptr, fHelp->windowFlags() | Qt::Window);
+        fHelp->setGeometry(place);
+        if (shown) fHelp->show();
+      }
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QPointer<THelpWindow> fHelp;
 };
 
 }  // namespace
@@ -166,6 +200,9 @@ THelpWindow* HelpWindow() {
 void ShowHelpTopic(const QString& page) {
   THelpWindow* window = HelpWindow();
   window->ShowPage(page);
+  if (QWidget* modal = QApplication::activeModalWidget()) {
+    if (modal != window && window->parentWidget() != modal) new THelpOwnerWatch(modal, window);
+  }
   window->show();
   window->raise();
   window->activateWindow();

@@ -6,6 +6,7 @@
 #include "app/frmOptionsU.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -145,6 +146,19 @@ TEST(HelpKey, F1OpensThePageOfTheWindowInFront) {
   EXPECT_EQ(HelpWindow()->CurrentPage(), QStringLiteral("Options.html"));
   PressF1(field);
   EXPECT_EQ(HelpWindow()->CurrentPage(), QStringLiteral("MainWindow.html"));
+
+  // Help asked for from a modal dialog must not be blocked by it: it rides
+  // along as the dialog's window and stands alone again when it closes.
+  options.setModal(true);
+  options.show();
+  ASSERT_EQ(QApplication::activeModalWidget(), &options);
+  PressF1(options.MapNameEdit());
+  EXPECT_EQ(HelpWindow()->parentWidget(), &options);
+  EXPECT_TRUE(HelpWindow()->isVisible());
+  options.hide();
+  EXPECT_EQ(HelpWindow()->parentWidget(), nullptr);
+  EXPECT_TRUE(HelpWindow()->isVisible());
+  EXPECT_EQ(HelpWindow()->CurrentPage(), QStringLiteral("Options.html"));
 
   // Other keys pass through untouched.
   HelpWindow()->ShowPage(QStringLiteral("index.html"));
