@@ -13,6 +13,7 @@
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
 
 namespace {
 
@@ -39,10 +40,21 @@ class THelpKeyFilter : public QObject {
     if (event->type() != QEvent::KeyPress) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return false;
-    const auto* widget = qobject_cast<const QWidget*>(watched);
-    if (!widget) widget = QApplication::activeWindow();
-    ShowHelpContext(HelpContextOf(widget));
+    ShowHelpContext(HelpContextOf(WidgetOf(watched)));
     return true;
+  }
+
+ private:
+  // Keys reach the window system's window before the widget with the focus;
+  // either names the window the user is in.
+  static const QWidget* WidgetOf(QObject* watched) {
+    if (const auto* widget = qobject_cast<const QWidget*>(watched)) return widget;
+    if (const auto* window = qobject_cast<const QWindow*>(watched)) {
+      const auto tops = QApplication::topLevelWidgets();
+      for (const QWidget* top : tops)
+        if (top->windowHandle() == window) return top;
+    }
+    return QApplication::activeWindow();
   }
 };
 
@@ -128,6 +140,8 @@ THelpWindow::THelpWindow(QWidget* parent) : QMainWindow(parent) {
   InitAppResources();
   setObjectName(QStringLiteral("frmHelp"));
   setWindowTitle(QStringLiteral("Tessellan Help"));
+  // F1 here leads to the contents.
+  setProperty("HelpContext", 0);
   setAttribute(Qt::WA_QuitOnClose, false);
   resize(860, 620);
 

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QIcon>
@@ -159,6 +160,18 @@ TEST(HelpKey, F1OpensThePageOfTheWindowInFront) {
   EXPECT_EQ(HelpWindow()->parentWidget(), nullptr);
   EXPECT_TRUE(HelpWindow()->isVisible());
   EXPECT_EQ(HelpWindow()->CurrentPage(), QStringLiteral("Options.html"));
+
+  // A key as the window system delivers it: to the window first.
+  QDialog properties;
+  properties.setProperty("HelpContext", 2);
+  properties.show();
+  ASSERT_TRUE(properties.windowHandle());
+  QTest::keyClick(properties.windowHandle(), Qt::Key_F1);
+  EXPECT_EQ(HelpWindow()->CurrentPage(), QStringLiteral("MapProperties.html"));
+  properties.hide();
+  // F1 in the help window itself leads to the contents.
+  PressF1(HelpWindow()->Browser());
+  EXPECT_EQ(HelpWindow()->CurrentPage(), QStringLiteral("index.html"));
 
   // Other keys pass through untouched.
   HelpWindow()->ShowPage(QStringLiteral("index.html"));
