@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+const QString kMainPlacementKey = QStringLiteral("Software\\Varnholt\\Tessellan\\1.00.000\\Main");
+
 namespace {
 
 // The show states as stored.

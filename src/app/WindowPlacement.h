@@ -11,6 +11,10 @@ class QWidget;
 // normal geometry), "Width" and "Height" (its right and bottom edges,
 // exclusive, not its size) and "State" (1 normal, 2 minimised, 3 maximised).
 
+// The main window's key path (with its object name "frmMain" the group is
+// "1.00.000/Main/frmMain").
+extern const QString kMainPlacementKey;
+
 // The settings group for a window below a key path: "1.00.000/Main/frmMain".
 QString PlacementGroup(const QString& keyPath, const QWidget* window);
 

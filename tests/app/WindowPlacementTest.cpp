@@ -15,8 +15,6 @@
 
 namespace {
 
-const QString kMainKey = QStringLiteral("Software\\Varnholt\\Tessellan\\1.00.000\\Main");
-
 std::unique_ptr<QWidget> MainWindow() {
   auto window = std::make_unique<QWidget>();
   window->setObjectName(QStringLiteral("frmMain"));
@@ -43,17 +41,18 @@ void Store(int left, int top, int right, int bottom, int state) {
 
 TEST(WindowPlacement, TheKeyPathGetsItsSeparatorAndTheWindowsName) {
   auto window = MainWindow();
-  EXPECT_EQ(PlacementGroup(kMainKey, window.get()), QStringLiteral("1.00.000/Main/frmMain"));
-  EXPECT_EQ(PlacementGroup(kMainKey + QLatin1Char('\\'), window.get()),
+  EXPECT_EQ(PlacementGroup(kMainPlacementKey, window.get()),
+            QStringLiteral("1.00.000/Main/frmMain"));
+  EXPECT_EQ(PlacementGroup(kMainPlacementKey + QLatin1Char('\\'), window.get()),
             QStringLiteral("1.00.000/Main/frmMain"));
 }
 
 TEST(WindowPlacement, ANormalAndAMaximisedWindowComeBackWhereTheyWere) {
   auto window = MainWindow();
-  EXPECT_FALSE(RestoreWindowPlacement(window.get(), kMainKey));  // nothing saved yet
+  EXPECT_FALSE(RestoreWindowPlacement(window.get(), kMainPlacementKey));  // nothing saved yet
   window->setGeometry(40, 30, 300, 200);
   window->show();
-  ASSERT_TRUE(SaveWindowPlacement(window.get(), kMainKey));
+  ASSERT_TRUE(SaveWindowPlacement(window.get(), kMainPlacementKey));
   // Width and Height hold the right and bottom edges, not the size.
   EXPECT_EQ(Stored("XPos"), 40);
   EXPECT_EQ(Stored("YPos"), 30);
@@ -63,19 +62,19 @@ TEST(WindowPlacement, ANormalAndAMaximisedWindowComeBackWhereTheyWere) {
 
   auto again = MainWindow();
   again->setGeometry(0, 0, 120, 100);
-  ASSERT_TRUE(RestoreWindowPlacement(again.get(), kMainKey));
+  ASSERT_TRUE(RestoreWindowPlacement(again.get(), kMainPlacementKey));
   EXPECT_EQ(again->geometry(), QRect(40, 30, 300, 200));
   EXPECT_FALSE(again->isMaximized());
 
   // Maximised: the normal geometry is kept for when the user restores it.
   window->showMaximized();
   ASSERT_TRUE(window->isMaximized());
-  ASSERT_TRUE(SaveWindowPlacement(window.get(), kMainKey));
+  ASSERT_TRUE(SaveWindowPlacement(window.get(), kMainPlacementKey));
   EXPECT_EQ(Stored("State"), 3);
   EXPECT_EQ(Stored("Width"), 340);
 
   auto maximised = MainWindow();
-  ASSERT_TRUE(RestoreWindowPlacement(maximised.get(), kMainKey));
+  ASSERT_TRUE(RestoreWindowPlacement(maximised.get(), kMainPlacementKey));
   maximised->show();
   EXPECT_TRUE(maximised->isMaximized());
   maximised->showNormal();
@@ -86,12 +85,12 @@ TEST(WindowPlacement, APlacementOffEveryScreenIsBroughtBackToTheScreen) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   Store(screen.right() + 5000, 100, screen.right() + 5400, 400, 1);
   auto window = MainWindow();
-  ASSERT_TRUE(RestoreWindowPlacement(window.get(), kMainKey));
+  ASSERT_TRUE(RestoreWindowPlacement(window.get(), kMainPlacementKey));
   EXPECT_EQ(window->size(), QSize(400, 300));
   EXPECT_EQ(window->geometry().center(), screen.center());
 
   // A placement that still touches a screen is left alone.
   Store(screen.right() - 50, 10, screen.right() + 350, 310, 1);
-  ASSERT_TRUE(RestoreWindowPlacement(window.get(), kMainKey));
+  ASSERT_TRUE(RestoreWindowPlacement(window.get(), kMainPlacementKey));
   EXPECT_EQ(window->geometry().topLeft(), QPoint(screen.right() - 50, 10));
 }
