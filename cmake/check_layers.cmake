@@ -7,10 +7,10 @@
 # include; an include without a folder names a file beside the includer.
 # Layers point only down: base < storage < tiles < map < editor <
 # editor/controls, print and widgets beside the editor's controls, app on
-# top; the command-line tool uses the model only.
+# top; the command-line tool uses the model only, the icon painter none of it.
 
 set(layers src/base src/storage src/tiles src/map src/editor src/editor/controls src/print
-           src/widgets src/app/settings src/app tools/tool tools/tilegen)
+           src/widgets src/app/settings src/app tools/tool tools/tilegen tools/icongen)
 set(model base storage tiles map editor)
 set(allowed_src/base base)
 set(allowed_src/storage base storage)
@@ -24,8 +24,9 @@ set(allowed_src/app/settings base storage tiles map app/settings)
 set(allowed_src/app ${model} editor/controls print widgets app app/settings)
 set(allowed_tools/tool ${model})
 set(allowed_tools/tilegen base storage tiles)
+set(allowed_tools/icongen "")
 # Folders that run headless: no widget or printer headers.
-set(headless src/base src/storage src/tiles src/map src/editor src/print tools/tool)
+set(headless src/base src/storage src/tiles src/map src/editor src/print tools/tool tools/icongen)
 set(widget_headers "QtWidgets|QtPrintSupport|QWidget|QApplication|QMessageBox|QAbstractScrollArea|QScrollBar|QMenu|QPrinter")
 
 # The layer of a file: the longest layer folder that holds it directly.

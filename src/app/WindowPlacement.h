@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// A window's position, size and show state kept in the settings store, below
+// a key path such as "Software\Varnholt\Tessellan\1.00.000\Main". The path
+// gets a backslash when it lacks one, then the window's object name; the
+// group holds the integers "XPos", "YPos" (left and top of the window's
+// normal geometry), "Width" and "Height" (its right and bottom edges,
+// exclusive, not its size) and "State" (1 normal, 2 minimised, 3 maximised).
+
+// The main window's key path (with its object name "frmMain" the group is
+// "1.00.000/Main/frmMain").
+extern const QString kMainPlacementKey;
+
+// The settings group for a window below a key path: "1.00.000/Main/frmMain".
+QString PlacementGroup(const QString& keyPath, const QWidget* window);
+
+// False when the store cannot be written.
+bool SaveWindowPlacement(QWidget* window, const QString& keyPath);
+
+// False, changing nothing, when nothing was saved for the window. A saved
+// placement that lies on no screen any more keeps its size but is centred on
+// the primary screen.
+bool RestoreWindowPlacement(QWidget* window, const QString& keyPath);

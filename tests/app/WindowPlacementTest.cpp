@@ -1,0 +1,96 @@
+// Saving and restoring a window's place: the stored values, the round trip
+// through normal and maximised windows, a missing key and a placement left
+// on a screen that is gone.
+#include "app/WindowPlacement.h"
+#include "app/settings/SettingsStore.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QWidget> MainWindow() {
+  auto window = std::make_unique<QWidget>();
+  window->setObjectName(QStringLiteral("frmMain"));
+  return window;
+}
+
+int Stored(const char* name) {
+  return OpenSettingsStore()
+      ->value(QStringLiteral("1.00.000/Main/frmMain/") + QLatin1String(name), -1)
+      .toInt();
+}
+
+void Store(int left, int top, int right, int bottom, int state) {
+  auto store = OpenSettingsStore();
+  store->beginGroup(QStringLiteral("1.00.000/Main/frmMain"));
+  store->setValue(QStringLiteral("XPos"), left);
+  store->setValue(QStringLiteral("YPos"), top);
+  store->setValue(QStringLiteral("Width"), right);
+  store->setValue(QStringLiteral("Height"), bottom);
+  store->setValue(QStringLiteral("State"), state);
+}
+
+}  // namespace
+
+TEST(WindowPlacement, TheKeyPathGetsItsSeparatorAndTheWindowsName) {
+  auto window = MainWindow();
+  EXPECT_EQ(PlacementGroup(kMainPlacementKey, window.get()),
+            QStringLiteral("1.00.000/Main/frmMain"));
+  EXPECT_EQ(PlacementGroup(kMainPlacementKey + QLatin1Char('\\'), window.get()),
+            QStringLiteral("1.00.000/Main/frmMain"));
+}
+
+TEST(WindowPlacement, ANormalAndAMaximisedWindowComeBackWhereTheyWere) {
+  auto window = MainWindow();
+  EXPECT_FALSE(RestoreWindowPlacement(window.get(), kMainPlacementKey));  // nothing saved yet
+  window->setGeometry(40, 30, 300, 200);
+  window->show();
+  ASSERT_TRUE(SaveWindowPlacement(window.get(), kMainPlacementKey));
+  // Width and Height hold the right and bottom edges, not the size.
+  EXPECT_EQ(Stored("XPos"), 40);
+  EXPECT_EQ(Stored("YPos"), 30);
+  EXPECT_EQ(Stored("Width"), 340);
+  EXPECT_EQ(Stored("Height"), 230);
+  EXPECT_EQ(Stored("State"), 1);
+
+  auto again = MainWindow();
+  again->setGeometry(0, 0, 120, 100);
+  ASSERT_TRUE(RestoreWindowPlacement(again.get(), kMainPlacementKey));
+  EXPECT_EQ(again->geometry(), QRect(40, 30, 300, 200));
+  EXPECT_FALSE(again->isMaximized());
+
+  // Maximised: the normal geometry is kept for when the user restores it.
+  window->showMaximized();
+  ASSERT_TRUE(window->isMaximized());
+  ASSERT_TRUE(SaveWindowPlacement(window.get(), kMainPlacementKey));
+  EXPECT_EQ(Stored("State"), 3);
+  EXPECT_EQ(Stored("Width"), 340);
+
+  auto maximised = MainWindow();
+  ASSERT_TRUE(RestoreWindowPlacement(maximised.get(), kMainPlacementKey));
+  maximised->show();
+  EXPECT_TRUE(maximised->isMaximized());
+  maximised->showNormal();
+  EXPECT_EQ(maximised->geometry(), QRect(40, 30, 300, 200));
+}
+
+TEST(WindowPlacement, APlacementOffEveryScreenIsBroughtBackToTheScreen) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  Store(screen.right() + 5000, 100, screen.right() + 5400, 400, 1);
+  auto window = MainWindow();
+  ASSERT_TRUE(RestoreWindowPlacement(window.get(), kMainPlacementKey));
+  EXPECT_EQ(window->size(), QSize(400, 300));
+  EXPECT_EQ(window->geometry().center(), screen.center());
+
+  // A placement that still touches a screen is left alone.
+  Store(screen.right() - 50, 10, screen.right() + 350, 310, 1);
+  ASSERT_TRUE(RestoreWindowPlacement(window.get(), kMainPlacementKey));
+  EXPECT_EQ(window->geometry().topLeft(), QPoint(screen.right() - 50, 10));
+}
