@@ -1,6 +1,9 @@
 #include "MainActions.h"
 #include "Application.h"
 #include "ButtonImages.h"
+#include "HelpWindow.h"
+#include "WebBrowser.h"
+#include "frmAboutU.h"
 #include "base/Error.h"
 #include "editor/MapPainter.h"
 #include "editor/PlacementEngine.h"
@@ -108,6 +111,13 @@ const std::vector<TActionEntry>& MainActionTable() {
      "rotccw", S::Plain, false, 0, [](TfrmMain& w) { w.Engine().vwRotateCClockwiseExecute(); }},
     {"vwRotateClockwise", "Rotate &Clockwise", "Rotate Clockwise", ". >", "rotcw", S::Plain,
      false, 0, [](TfrmMain& w) { w.Engine().vwRotateClockwiseExecute(); }},
+    // Help
+    {"haHelp", "&Tessellan Help", "Help", "", nullptr, S::Plain, false, 0,
+     [](TfrmMain&) { ShowHelp(); }},
+    {"haTessellanWeb", "Tessellan on the &Web", "Tessellan Website", "", nullptr, S::Plain,
+     false, 0, [](TfrmMain&) { OpenInDefaultBrowser(kTessellanWebAddress); }},
+    {"haAbout", "&About Tessellan", "About", "", nullptr, S::Plain, false, 0,
+     [](TfrmMain& w) { ShowAbout(&w); }},
     // Layers: in the action list only, offered in no menu or toolbar.
     {"vwBaseLayer", "View &Base Layer", "View Base Layer", "", nullptr, S::Check, true, 0,
      [](TfrmMain& w) { w.Painter().vwBaseLayerExecute(); }},
@@ -130,6 +140,7 @@ const char* const kMapMenu[] = {"gaAddCol", "gaAddRow", "-", "gaDelCol", "gaDelR
                                 "vwZoomIn", "vwZoomOut", "-", "faProperties", nullptr};
 const char* const kTileMenu[] = {"vwFlipHorizontal", "vwFlipVertical", "-",
                                  "vwRotateCClockwise", "vwRotateClockwise", nullptr};
+const char* const kHelpMenu[] = {"haHelp", "haTessellanWeb", "-", "haAbout", nullptr};
 const char* const kMainToolBar[] = {"faNewMap", "faOpen", "faSave", "-", "faPrint", "-",
                                     "vwZoomIn", "vwZoomOut", nullptr};
 const char* const kMapToolBar[] = {"gaAddCol", "gaAddRow", "-", "gaDelCol", "gaDelRow", "-",

@@ -51,6 +51,7 @@ extern const char* const kFileMenu[];
 extern const char* const kEditMenu[];
 extern const char* const kMapMenu[];
 extern const char* const kTileMenu[];
+extern const char* const kHelpMenu[];
 extern const char* const kMainToolBar[];
 extern const char* const kMapToolBar[];
 extern const char* const kGridContextMenu[];

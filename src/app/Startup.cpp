@@ -52,6 +52,7 @@ int RunPrimary(const QString& startFile) {
     TfrmMain window(startFile);
     QObject::connect(&server, &TInstanceServer::FileHandedOver, &window,
                      Guarded([&window](const QString& path) { window.WMCopyData(path); }));
+    window.RestorePlacement();
     window.show();
     splash.reset();
     result = QApplication::exec();

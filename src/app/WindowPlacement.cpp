@@ -88,9 +88,8 @@ bool RestoreWindowPlacement(QWidget* window, const QString& keyPath) {
 
   window->setWindowState(Qt::WindowNoState);
   window->setGeometry(normal);
-  if (state == kStateMaximised)
-    window->setWindowState(Qt::WindowMaximized);
-  else if (state == kStateMinimised)
-    window->setWindowState(Qt::WindowMinimized);
+  // A window closed while minimised comes back in its normal place: a
+  // program that starts as an icon looks as if it did not start.
+  if (state == kStateMaximised) window->setWindowState(Qt::WindowMaximized);
   return true;
 }

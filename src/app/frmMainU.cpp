@@ -5,7 +5,9 @@
 #include "FileDialogs.h"
 #include "MainActions.h"
 #include "MainStatusBar.h"
+#include "HelpWindow.h"
 #include "PaletteColumn.h"
+#include "WindowPlacement.h"
 #include "frmMapPropsU.h"
 #include "frmOptionsU.h"
 #include "app/settings/SettingsStore.h"
@@ -66,6 +68,7 @@ TfrmMain::TfrmMain(const QString& startFile, QWidget* parent) : QMainWindow(pare
   fActions = std::make_unique<TMainActions>(*this);
   BuildLayout();
   BindSession();
+  InstallHelpKey(this);
 
   // The palette: the first tileset, its "Floors", the first group.
   Palette().Start();
@@ -107,6 +110,7 @@ void TfrmMain::BuildLayout() {
   menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Edit"), kEditMenu, this));
   menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Map"), kMapMenu, this));
   menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Tile"), kTileMenu, this));
+  menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Help"), kHelpMenu, this));
 
   fMainToolBar = new QToolBar(QStringLiteral("Main"), this);
   fMainToolBar->setObjectName(QStringLiteral("tbMain"));
@@ -506,6 +510,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   bool close = false;
   try {
     close = QuerySaveAll();
+    if (close) SaveWindowPlacement(this, kMainPlacementKey);
   } catch (...) {
     ShowCurrentException();
   }
@@ -518,6 +523,10 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 void TfrmMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   fMapGrid->Model().EndUpdate();
+}
+
+void TfrmMain::RestorePlacement() {
+  RestoreWindowPlacement(this, kMainPlacementKey);
 }
 
 QString TfrmMain::LastDir() const {

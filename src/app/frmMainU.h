@@ -101,6 +101,9 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   void ApplyUndoLimit();
   QMenu* FileMenu() const { return fFileMenu; }
 
+  // Puts the window where it was when it last closed (before it is shown).
+  void RestorePlacement();
+
   // --- State shown ---
   // Status bar, map panel caption and every enabled state.
   void UpdateControls();

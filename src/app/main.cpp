@@ -1,11 +1,15 @@
 // Tessellan: the application object and the real message boxes, then the
 // start-up that decides how this start runs.
+#include "AppResources.h"
 #include "Application.h"
 #include "MessageBoxService.h"
 #include "Startup.h"
 
+#include <QIcon>
+
 int main(int argc, char** argv) {
   TApplication app(argc, argv);
+  QApplication::setWindowIcon(ApplicationIcon());
   SetMessageService(std::make_unique<TMessageBoxService>());
   return RunTessellan(QCoreApplication::arguments().mid(1));
 }

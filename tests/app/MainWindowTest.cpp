@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace {
@@ -273,10 +274,37 @@ TEST_F(TMainWindowTest, MenusAndTheGridContextMenuListTheirCommandsInOrder) {
   std::vector<std::string> menus;
   for (const QAction* menu : window->menuBar()->actions())
     menus.push_back(menu->text().toStdString());
-  EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&Edit", "&Map", "&Tile"}));
-  EXPECT_EQ(Entries(window->menuBar()->actions().at(0)->menu()),
-            (std::vector<std::string>{"&New Map...", "&Open...", "-", "&Save", "Save &As...",
-                                      "&Close", "-", "E&xit"}));
+  EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&Edit", "&Map", "&Tile", "&Help"}));
+  const auto menu = [this](int index) {
+    return Entries(window->menuBar()->actions().at(index)->menu());
+  };
+  EXPECT_EQ(menu(0), (std::vector<std::string>{"&New Map...", "&Open...", "-", "&Save",
+                                               "Save &As...", "Sa&ve All", "&Close", "C&lose All",
+                                               "Export to &Bitmap...", "-", "Add &Tileset...", "-",
+                                               "&Print...", "Print Pre&view", "-", "E&xit"}));
+  EXPECT_EQ(menu(1),
+            (std::vector<std::string>{"&Undo", "&Redo", "-", "&Options", "-", "&Tileset Editor"}));
+  EXPECT_EQ(menu(2),
+            (std::vector<std::string>{
+                "Add &Column", "&Add Row", "-", "&Delete Column", "De&lete Row", "-",
+                "Place &Tiles", "Place &Walls", "&Erase Tiles", "-", "Nudge Le&ft", "Nudge Ri&ght",
+                "Nudge Dow&n", "Nudge U&p", "-", "Zoom &In", "Zoom &Out", "-", "&Map Properties"}));
+  EXPECT_EQ(menu(3), (std::vector<std::string>{"Flip &Horizontal", "Flip &Vertical", "-",
+                                               "Rotate Counter Clock&wise", "Rotate &Clockwise"}));
+  EXPECT_EQ(menu(4), (std::vector<std::string>{"&Tessellan Help", "Tessellan on the &Web", "-",
+                                               "&About Tessellan"}));
+  const auto bar = [this](const char* name) {
+    std::vector<std::string> names;
+    for (const QAction* action : window->findChild<QToolBar*>(QLatin1String(name))->actions())
+      names.push_back(action->isSeparator() ? "-" : action->objectName().toStdString());
+    return names;
+  };
+  EXPECT_EQ(bar("tbMain"), (std::vector<std::string>{"faNewMap", "faOpen", "faSave", "-", "faPrint",
+                                                     "-", "vwZoomIn", "vwZoomOut"}));
+  EXPECT_EQ(bar("tbMap"), (std::vector<std::string>{
+                              "gaAddCol", "gaAddRow", "-", "gaDelCol", "gaDelRow", "-", "gaRoom",
+                              "gaWall", "gaEraser", "-", "eaUndo", "eaRedo", "-", "gaNudgeLeft",
+                              "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "-", "faProperties"}));
 
   // The layer actions are in the action list and nowhere else.
   for (const char* name : {"vwBaseLayer", "vwObjectsLayer", "vwWallLayer"}) {
@@ -286,33 +314,71 @@ TEST_F(TMainWindowTest, MenusAndTheGridContextMenuListTheirCommandsInOrder) {
   }
 }
 
-TEST_F(TMainWindowTest, ActionsCarryTheirCaptionsHintsAndShortcuts) {
+// The whole command table: caption, hint, the primary shortcut a menu shows
+// and the single keys that work besides it.
+TEST_F(TMainWindowTest, EveryCommandCarriesItsCaptionHintAndShortcuts) {
+  using K = QKeySequence;
   const struct {
     const char* Name;
+    const char* Caption;
     const char* Hint;
-    std::vector<QKeySequence> Keys;
-  } cases[] = {
-      {"faNewMap", "New Map", {QKeySequence(Qt::CTRL | Qt::Key_N)}},
-      {"faClose", "Close Map", {}},
-      {"eaRedo", "Redo", {QKeySequence(Qt::CTRL | Qt::Key_R)}},
-      {"gaEraser", "Erase Tiles", {QKeySequence(Qt::Key_E)}},
-      {"gaNudgeDown", "Nudge Map Down", {}},
-      {"vwZoomIn", "Zoom In", {QKeySequence(Qt::Key_Equal), QKeySequence(Qt::Key_Plus)}},
-      {"vwZoomOut", "Zoom Out", {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::Key_Underscore)}},
-      {"vwRotateClockwise",
-       "Rotate Clockwise",
-       {QKeySequence(Qt::Key_Period), QKeySequence(Qt::Key_Greater)}},
+    QList<QKeySequence> Primary;
+    QList<QKeySequence> Secondary;
+  } table[] = {
+      {"faNewMap", "&New Map...", "New Map", {K(Qt::CTRL | Qt::Key_N)}, {}},
+      {"faOpen", "&Open...", "Open", {K(Qt::CTRL | Qt::Key_O)}, {}},
+      {"faSave", "&Save", "Save", {K(Qt::CTRL | Qt::Key_S)}, {}},
+      {"faSaveAs", "Save &As...", "Save As", {}, {}},
+      {"faSaveAll", "Sa&ve All", "Save All", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, {}},
+      {"faClose", "&Close", "Close Map", {}, {}},
+      {"faCloseAll", "C&lose All", "Close All", {}, {}},
+      {"faExport", "Export to &Bitmap...", "Export to Bitmap", {}, {}},
+      {"faAddTileset", "Add &Tileset...", "Add an existing tileset to the tileset list", {}, {}},
+      {"faPrintWithSetup", "&Print...", "Print with Setup", {K(Qt::CTRL | Qt::Key_P)}, {}},
+      {"faPrint", "&Print", "Print", {}, {}},
+      {"faPrintPreview", "Print Pre&view", "Print Preview", {}, {}},
+      {"faExit", "E&xit", "Exit", {}, {}},
+      {"eaUndo", "&Undo", "Undo", {K(Qt::CTRL | Qt::Key_Z)}, {}},
+      {"eaRedo", "&Redo", "Redo", {K(Qt::CTRL | Qt::Key_R)}, {}},
+      {"taOptions", "&Options", "Options", {}, {}},
+      {"taTilesetEditor", "&Tileset Editor", "Tileset Editor", {}, {}},
+      {"gaAddCol", "Add &Column", "Add Column", {}, {}},
+      {"gaAddRow", "&Add Row", "Add Row", {}, {}},
+      {"gaDelCol", "&Delete Column", "Delete Column", {}, {}},
+      {"gaDelRow", "De&lete Row", "Delete Row", {}, {}},
+      {"gaRoom", "Place &Tiles", "Place Tiles", {}, {K(Qt::Key_R)}},
+      {"gaWall", "Place &Walls", "Place Walls", {}, {K(Qt::Key_W)}},
+      {"gaEraser", "&Erase Tiles", "Erase Tiles", {}, {K(Qt::Key_E)}},
+      {"gaNudgeLeft", "Nudge Le&ft", "Nudge Map Left", {}, {}},
+      {"gaNudgeRight", "Nudge Ri&ght", "Nudge Map Right", {}, {}},
+      {"gaNudgeDown", "Nudge Dow&n", "Nudge Map Down", {}, {}},
+      {"gaNudgeUp", "Nudge U&p", "Nudge Map Up", {}, {}},
+      {"vwZoomIn", "Zoom &In", "Zoom In", {}, {K(Qt::Key_Equal), K(Qt::Key_Plus)}},
+      {"vwZoomOut", "Zoom &Out", "Zoom Out", {}, {K(Qt::Key_Minus), K(Qt::Key_Underscore)}},
+      {"faProperties", "&Map Properties", "Properties", {}, {}},
+      {"vwFlipHorizontal", "Flip &Horizontal", "Flip Horizontally", {}, {}},
+      {"vwFlipVertical", "Flip &Vertical", "Flip Vertically", {}, {}},
       {"vwRotateCClockwise",
+       "Rotate Counter Clock&wise",
        "Rotate Counter Clockwise",
-       {QKeySequence(Qt::Key_Comma), QKeySequence(Qt::Key_Less)}},
-      {"vwFlipHorizontal", "Flip Horizontally", {}},
+       {},
+       {K(Qt::Key_Comma), K(Qt::Key_Less)}},
+      {"vwRotateClockwise",
+       "Rotate &Clockwise",
+       "Rotate Clockwise",
+       {},
+       {K(Qt::Key_Period), K(Qt::Key_Greater)}},
+      {"haHelp", "&Tessellan Help", "Help", {}, {}},
+      {"haTessellanWeb", "Tessellan on the &Web", "Tessellan Website", {}, {}},
+      {"haAbout", "&About Tessellan", "About", {}, {}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Name);
-    EXPECT_EQ(Action(c.Name)->toolTip(), c.Hint);
-    EXPECT_EQ(Action(c.Name)->statusTip(), c.Hint);
-    EXPECT_EQ(Action(c.Name)->shortcuts().toVector(),
-              QList<QKeySequence>(c.Keys.begin(), c.Keys.end()).toVector());
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.Name);
+    const QAction* action = Action(row.Name);
+    EXPECT_EQ(action->text(), QLatin1String(row.Caption));
+    EXPECT_EQ(action->toolTip(), QLatin1String(row.Hint));
+    EXPECT_EQ(action->shortcuts(), row.Primary);
+    EXPECT_EQ(window->Actions().SecondaryKeys(QLatin1String(row.Name)), row.Secondary);
   }
 }
 
