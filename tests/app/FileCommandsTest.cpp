@@ -5,9 +5,11 @@
 #include "app/Application.h"
 #include "app/CaptionPanel.h"
 #include "app/MainActions.h"
+#include "app/MainStatusBar.h"
 #include "app/frmMapPropsU.h"
-#include "base/Error.h"
+#include "app/frmOptionsU.h"
 #include "app/settings/SettingsStore.h"
+#include "base/Error.h"
 #include "editor/controls/MapGrid.h"
 #include "map/TileMapObjects.h"
 #include "map/UndoRedoU.h"
@@ -18,9 +20,12 @@
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -281,4 +286,85 @@ TEST_F(TFileCommandsTest, AnErrorEscapingAnEventHandlerIsShownAndTheWindowLivesO
   EXPECT_EQ(ScriptedMessages().Shown[0].Icon, TMsgIcon::Error);
   QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
   EXPECT_EQ(window->MapTabs()->count(), 2);
+}
+
+TEST_F(TFileCommandsTest, RecentFilesKeepTheNewestFirstOnceEach) {
+  const auto afterExit = [this] {
+    const std::vector<std::string> entries = Entries(window->FileMenu());
+    const auto exit = std::find(entries.begin(), entries.end(), "E&xit");
+    return std::vector<std::string>(exit + 1, entries.end());
+  };
+  // Nothing recent yet: the menu ends with Exit.
+  EXPECT_TRUE(afterExit().empty());
+
+  const QString a = TempPath("A.tqm");
+  const QString b = TempPath("B.tqm");
+  dialogs->Answers = {a};
+  Run("faSaveAs");
+  Run("faNewMap");
+  dialogs->Answers = {b};
+  Run("faSaveAs");
+  EXPECT_EQ(afterExit(),
+            (std::vector<std::string>{"-", "&1 " + b.toStdString(), "&2 " + a.toStdString()}));
+  // Opening a listed file moves it up instead of listing it twice.
+  ASSERT_TRUE(window->OpenMapFile(a));
+  EXPECT_EQ(RecentFiles().Value("MRU1"), a);
+  EXPECT_EQ(RecentFiles().Value("MRU2"), b);
+  EXPECT_TRUE(RecentFiles().Value("MRU3").isEmpty());
+
+  // An entry opens its file as the last tab.
+  window->FileMenu()->findChild<QAction*>("mnuRecent2")->trigger();
+  EXPECT_EQ(window->CurrentMap()->FileName(), b);
+  EXPECT_EQ(RecentFiles().Value("MRU1"), b);
+
+  // Eleven files: the list keeps nine; MRULen decides how many show.
+  for (int i = 0; i < 11; ++i)
+    window->AddToRecentFiles(TempPath(QStringLiteral("M%1.tqm").arg(i)));
+  EXPECT_EQ(RecentFiles().Value("MRU1"), TempPath("M10.tqm"));
+  EXPECT_EQ(RecentFiles().Value("MRU9"), TempPath("M2.tqm"));
+  EXPECT_EQ(afterExit().size(), 6u);  // the default five and a separator
+  dialogAnswers.push_back([](QDialog& dialog) {
+    static_cast<TfrmOptions&>(dialog).RecentFilesSpin()->setValue(9);
+    dialog.accept();
+  });
+  Run("taOptions");
+  ASSERT_EQ(afterExit().size(), 10u);
+  EXPECT_EQ(afterExit().back(), "&9 " + TempPath("M2.tqm").toStdString());
+  Settings().SetValue("MRULen", "0");
+  window->BuildRecentFilesMenu();
+  EXPECT_EQ(afterExit(), std::vector<std::string>{"-"});
+  EXPECT_FALSE(RecentFiles().Value("MRU9").isEmpty());
+}
+
+TEST_F(TFileCommandsTest, CloseAllStopsAtCancelAndLeavesOnlyMapFreeCommands) {
+  Run("faNewMap");
+  DragOnGrid(0, 0, 0, 0);
+  window->MapTabs()->setCurrentIndex(0);
+  DragOnGrid(0, 0, 0, 0);
+  ScriptedMessages().Answers = {TMsgAnswer::No, TMsgAnswer::Cancel};
+  Run("faCloseAll");
+  EXPECT_EQ(TabTexts(window->MapTabs()), std::vector<std::string>{"BattleMap1"});
+
+  // The undo depth of the Options applies to the maps already open.
+  Settings().SetValue("DefUndoNum", "3");
+  Run("taOptions");
+  EXPECT_EQ(window->CurrentMap()->UndoList().MaxUndo(), 3);
+
+  ScriptedMessages().Answers = {TMsgAnswer::No};
+  Run("faCloseAll");
+  EXPECT_EQ(window->MapTabs()->count(), 0);
+  EXPECT_EQ(window->CurrentMap(), nullptr);
+  EXPECT_EQ(window->MapPanel()->Caption(), "Map");
+  EXPECT_TRUE(window->Status()->PanelText(1).isEmpty());
+  std::vector<std::string> enabled;
+  for (const QAction* action : window->Actions().All())
+    if (action->isEnabled()) enabled.push_back(action->objectName().toStdString());
+  // The erase layers sit in submenus that follow Erase Tiles; the orientation
+  // commands follow the picked group, map or not.
+  EXPECT_EQ(enabled,
+            (std::vector<std::string>{"faNewMap", "faOpen", "faExit", "taOptions", "mnuEraseBase",
+                                      "mnuEraseOverlay", "mnuEraseWall", "mnuEraseAll",
+                                      "vwFlipHorizontal", "vwFlipVertical", "vwRotateCClockwise",
+                                      "vwRotateClockwise", "haHelp", "haTessellanWeb", "haAbout",
+                                      "vwBaseLayer", "vwObjectsLayer", "vwWallLayer"}));
 }
