@@ -3,13 +3,11 @@
 #include "ButtonImages.h"
 #include "CaptionPanel.h"
 #include "FileDialogs.h"
+#include "HelpWindow.h"
 #include "MainActions.h"
 #include "MainStatusBar.h"
-#include "HelpWindow.h"
 #include "PaletteColumn.h"
 #include "WindowPlacement.h"
-#include "frmMapPropsU.h"
-#include "frmOptionsU.h"
 #include "app/settings/SettingsStore.h"
 #include "base/Busy.h"
 #include "base/Error.h"
@@ -17,6 +15,8 @@
 #include "editor/EditSession.h"
 #include "editor/controls/ArrangeGrid.h"
 #include "editor/controls/MapGrid.h"
+#include "frmMapPropsU.h"
+#include "frmOptionsU.h"
 #include "map/TileMapObjects.h"
 #include "map/UndoRedoU.h"
 #include "tiles/TileSet.h"
@@ -177,6 +177,14 @@ void TfrmMain::BindSession() {
     SetEnabled("eaRedo", canRedo);
   };
   connect(fMapTabs, &QTabBar::currentChanged, this, Guarded([this] { tabMapListChange(); }));
+  // Ctrl + wheel zooms where the zoom commands may.
+  connect(fMapGrid, &TMapGrid::ZoomRequested, this, Guarded([this](bool zoomIn, const QPoint& at) {
+            if (!fActions->Get(zoomIn ? QStringLiteral("vwZoomIn") : QStringLiteral("vwZoomOut"))
+                     ->isEnabled())
+              return;
+            Painter().ZoomAt(zoomIn, at.x(), at.y());
+            UpdateControls();
+          }));
 
   connect(fPaletteColumn, &TPaletteColumn::StatusText, this,
           [this](const QString& text) { fStatus->SetPanelText(kGroupPanel, text); });

@@ -54,27 +54,46 @@ void TMapPainter::SetCellSize(int size) {
   fZoomOutEnabled = fCellSize != kMinCellSize;
 }
 
-void TMapPainter::vwZoomInExecute(bool zoomIn) {
+bool TMapPainter::StepZoom(bool zoomIn) {
   if (zoomIn) {
-    if (!fZoomInEnabled) return;
+    if (!fZoomInEnabled) return false;
     fCellSize += kZoomStep;
     if (fCellSize == kMaxCellSize) fZoomInEnabled = false;
     if (fCellSize > kMinCellSize) fZoomOutEnabled = true;
   } else {
-    if (!fZoomOutEnabled) return;
+    if (!fZoomOutEnabled) return false;
     fCellSize -= kZoomStep;
     if (fCellSize == kMinCellSize) fZoomOutEnabled = false;
     if (fCellSize < kMaxCellSize) fZoomInEnabled = true;
   }
-  ApplyZoom();
+  return true;
+}
+
+void TMapPainter::vwZoomInExecute(bool zoomIn) {
+  if (StepZoom(zoomIn)) ApplyZoom();
+}
+
+void TMapPainter::ZoomAt(bool zoomIn, int x, int y) {
+  const double cellX = (fGrid.ScrollX() + x) / double(fCellSize);
+  const double cellY = (fGrid.ScrollY() + y) / double(fCellSize);
+  if (!StepZoom(zoomIn)) return;
+  fGrid.BeginUpdate();
+  ApplyCellSize();
+  fGrid.ScrollTo(TScrollBarKind::Horizontal, qRound(cellX * fCellSize) - x);
+  fGrid.ScrollTo(TScrollBarKind::Vertical, qRound(cellY * fCellSize) - y);
+  fGrid.EndUpdate();
 }
 
 void TMapPainter::ApplyZoom() {
   fGrid.BeginUpdate();
+  ApplyCellSize();
+  fGrid.EndUpdate();
+}
+
+void TMapPainter::ApplyCellSize() {
   fGrid.SetCellWidth(fCellSize);
   fGrid.SetCellHeight(fCellSize);
   if (fMap) fMap->ScaleEmbeddedTiles(SubCellSize(), SubCellSize());
-  fGrid.EndUpdate();
 }
 
 void TMapPainter::SyncGridToMap() {

@@ -61,6 +61,9 @@ class TMapPainter {
   // The handler of both zoom actions: one step in or out, then ApplyZoom. A
   // step the enabled state forbids does nothing.
   void vwZoomInExecute(bool zoomIn);
+  // One zoom step about a point of the control: the part of the map under
+  // it stays there (as far as the scroll range allows). Repaints once.
+  void ZoomAt(bool zoomIn, int x, int y);
   // Gives the grid the cell size and scales the current map's cached images
   // to it, repainting the grid once.
   void ApplyZoom();
@@ -84,6 +87,10 @@ class TMapPainter {
                          QPainter& CtrlCanvas, bool IsSelected) const;
 
  private:
+  // One step in or out within the limits; false when the limit forbids it.
+  bool StepZoom(bool zoomIn);
+  void ApplyCellSize();
+
   TMapGridModel& fGrid;
   TTileMap* fMap = nullptr;
   // What the maps' change reports hold on to: expires with the painter.

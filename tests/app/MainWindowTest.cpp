@@ -14,6 +14,7 @@
 #include "tiles/TilesetList.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -22,6 +23,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace {
 
@@ -399,4 +401,47 @@ TEST_F(TMainWindowTest, RotatingTurnsThePreviewAndFootprintUntilAnotherPick) {
   column.Grid()->SetSelected(mosaic);
   EXPECT_EQ(window->Engine().Orientation(), 0);
   EXPECT_EQ(column.PreviewImage()->pixmap().toImage(), before);
+}
+
+TEST_F(TMainWindowTest, CtrlWheelZoomsAboutThePointerAndTheMiddleButtonDragsTheView) {
+  TTileMap* map = window->CurrentMap();
+  map->SetWidth(100);
+  map->SetHeight(100);
+  map->SetModified(false);
+  TMapGridModel& grid = window->MapGrid()->Model();
+  QWidget* viewport = window->MapGrid()->viewport();
+  const auto wheel = [viewport](QPoint at, int notches, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &event);
+  };
+
+  // The map point under the pointer stays under it: cell (4 1/6, 3 1/8) at
+  // 48 pixels lies at (267, 200) at 64.
+  wheel(QPoint(200, 150), 1, Qt::ControlModifier);
+  EXPECT_EQ(window->Painter().CellSize(), 64);
+  EXPECT_EQ(grid.ScrollX(), 67);
+  EXPECT_EQ(grid.ScrollY(), 50);
+  wheel(QPoint(200, 150), 3, Qt::ControlModifier);  // stops at the largest step
+  EXPECT_EQ(window->Painter().CellSize(), 96);
+  EXPECT_FALSE(Action("vwZoomIn")->isEnabled());
+  wheel(QPoint(0, 0), -4, Qt::ControlModifier);
+  EXPECT_EQ(window->Painter().CellSize(), 32);
+  EXPECT_EQ(grid.ScrollX(), 67);  // cell 2 1/12 stays in the corner: 200 / 96 * 32
+
+  // Without Ctrl the wheel scrolls as usual.
+  wheel(QPoint(100, 100), -1, Qt::NoModifier);
+  EXPECT_EQ(window->Painter().CellSize(), 32);
+  EXPECT_GT(grid.ScrollY(), 0);
+
+  // The middle button moves the paper and selects nothing.
+  const QPoint before(grid.ScrollX(), grid.ScrollY());
+  QTest::mousePress(viewport, Qt::MiddleButton, Qt::NoModifier, QPoint(300, 300));
+  QMouseEvent move(QEvent::MouseMove, QPointF(250, 200), viewport->mapToGlobal(QPointF(250, 200)),
+                   Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &move);
+  QTest::mouseRelease(viewport, Qt::MiddleButton, Qt::NoModifier, QPoint(250, 200));
+  EXPECT_EQ(QPoint(grid.ScrollX(), grid.ScrollY()), before + QPoint(50, 100));
+  EXPECT_FALSE(map->Modified());
+  EXPECT_EQ(map->UndoList().Count(), 0);
 }

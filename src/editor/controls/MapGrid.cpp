@@ -10,6 +10,9 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
+#include <QWheelEvent>
+
+#include <cstdlib>
 
 namespace {
 
@@ -109,19 +112,56 @@ void TMapGrid::paintEvent(QPaintEvent* event) {
   painter.drawImage(area.topLeft(), fPicture, area);
 }
 
+// The middle button drags the view like a hand moving the paper; it never
+// selects.
 void TMapGrid::mousePressEvent(QMouseEvent* event) {
   const QPoint p = PointOf(event);
+  if (event->button() == Qt::MiddleButton) {
+    fPanning = true;
+    fPanStart = p;
+    fPanScroll = QPoint(fModel.ScrollX(), fModel.ScrollY());
+    viewport()->setCursor(Qt::ClosedHandCursor);
+    return;
+  }
   fModel.MousePress(p.x(), p.y(), ButtonOf(event));
 }
 
 void TMapGrid::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = PointOf(event);
+  if (fPanning) {
+    const QPoint target = fPanScroll - (p - fPanStart);
+    fModel.ScrollTo(TScrollBarKind::Horizontal, target.x());
+    fModel.ScrollTo(TScrollBarKind::Vertical, target.y());
+    return;
+  }
   fModel.MouseMove(p.x(), p.y());
 }
 
 void TMapGrid::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint p = PointOf(event);
+  if (event->button() == Qt::MiddleButton) {
+    if (fPanning) viewport()->unsetCursor();
+    fPanning = false;
+    return;
+  }
   fModel.MouseRelease(p.x(), p.y(), ButtonOf(event));
+}
+
+void TMapGrid::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    QAbstractScrollArea::wheelEvent(event);
+    return;
+  }
+  // One step per notch (120 eighths of a degree); finer wheels add up.
+  fWheelAngle += event->angleDelta().y();
+  // The scroll area hands on the viewport's events in viewport coordinates.
+  const QPoint at = event->position().toPoint();
+  while (std::abs(fWheelAngle) >= QWheelEvent::DefaultDeltasPerStep) {
+    const bool zoomIn = fWheelAngle > 0;
+    fWheelAngle -= zoomIn ? QWheelEvent::DefaultDeltasPerStep : -QWheelEvent::DefaultDeltasPerStep;
+    emit ZoomRequested(zoomIn, at);
+  }
+  event->accept();
 }
 
 // The toolkit delivers the second press of a double click as this event

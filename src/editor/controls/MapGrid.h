@@ -51,6 +51,8 @@ class TMapGrid : public QAbstractScrollArea, private TMapGridView {
   // to the parent.
   void KeyPressed(QKeyEvent* event);
   void KeyReleased(QKeyEvent* event);
+  // Ctrl + mouse wheel: one zoom step in or out about a point of the control.
+  void ZoomRequested(bool zoomIn, const QPoint& at);
 
  protected:
   bool event(QEvent* event) override;
@@ -61,6 +63,7 @@ class TMapGrid : public QAbstractScrollArea, private TMapGridView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -95,4 +98,11 @@ class TMapGrid : public QAbstractScrollArea, private TMapGridView {
   QMenu* fPopupMenu = nullptr;
   QTimer* fTimer = nullptr;
   bool fSyncingBars = false;
+  // While the middle button drags the view: where it was pressed and the
+  // scroll positions then.
+  bool fPanning = false;
+  QPoint fPanStart;
+  QPoint fPanScroll;
+  // Wheel turns add up until they make a whole step.
+  int fWheelAngle = 0;
 };
