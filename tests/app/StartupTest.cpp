@@ -4,12 +4,14 @@
 #include "WindowTestSupport.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
+#include "app/frmSplash.h"
 #include "map/TileMapObjects.h"
 #include "support/ScriptedMessages.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTabBar>
@@ -150,4 +152,18 @@ TEST_F(TStartupTest, PrintModeReportsAMissingFile) {
   EXPECT_EQ(box.Icon, TMsgIcon::Warning);
   EXPECT_TRUE(IsPrintSwitch(QStringLiteral("/P")));
   EXPECT_FALSE(IsPrintSwitch(QStringLiteral("/Print")));
+}
+
+TEST(Splash, ShowsTheProgressTextWhereItsPictureLeavesRoom) {
+  TfrmSplash splash;
+  EXPECT_EQ(splash.size(), QSize(600, 400));
+  EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(splash.ProgressLabel()->pos(), QPoint(7, 215));
+  EXPECT_TRUE(splash.ProgressLabel()->text().isEmpty());
+  splash.show();
+  splash.SplashProgress(QStringLiteral("Loading Tileset: Walls.wls"));
+  EXPECT_EQ(splash.ProgressLabel()->text(), QStringLiteral("Loading Tileset: Walls.wls"));
+  // The text is drawn over the picture, not on a box of its own.
+  const QImage shot = splash.grab().toImage();
+  EXPECT_NE(shot.pixelColor(300, 100), shot.pixelColor(300, 300));
 }
