@@ -1,21 +1,17 @@
 #include "frmMapPropsU.h"
 
-#include "DialogParts.h"
 #include "DialogRunner.h"
-#include "MapNameCheck.h"
 #include "app/settings/SettingsStore.h"
 #include "map/SubCells.h"
 #include "map/TileMapObjects.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -24,66 +20,43 @@ constexpr int kMaxSquares = 50;
 
 }  // namespace
 
-TfrmMapProps::TfrmMapProps(QWidget* owner, bool newMap) : QDialog(owner) {
-  setObjectName(QStringLiteral("frmMapProps"));
+TfrmMapProps::TfrmMapProps(QWidget* owner, bool newMap)
+    : TMapFieldsDialog(owner, {"frmMapProps", "Properties", "Map Name:", 2, kMaxSquares, 10,
+                               TMapNameKind::MapName}) {
   setWindowTitle(newMap ? QStringLiteral("New Map") : QStringLiteral("Map Properties"));
-  setProperty("HelpContext", 2);
-
-  fPages = new QTabWidget(this);
-  auto* properties = new QWidget(fPages);
-  fName = new QLineEdit(properties);
-  fName->setObjectName(QStringLiteral("edtMapName"));
-  fGridSize = MakeGridSizeList(properties);
-  fWidth = MakeSpinBox(properties, 1, kMaxSquares, 10);
-  fHeight = MakeSpinBox(properties, 1, kMaxSquares, 10);
-  auto* propertiesForm = new QFormLayout(properties);
-  propertiesForm->addRow(QStringLiteral("Map Name:"), fName);
-  propertiesForm->addRow(QStringLiteral("Printed Grid Size:"), fGridSize);
-  propertiesForm->addRow(QStringLiteral("Map Width (columns):"), fWidth);
-  propertiesForm->addRow(QStringLiteral("Map Height (rows):"), fHeight);
-  fPages->addTab(properties, QStringLiteral("Properties"));
-
-  auto* additional = new QWidget(fPages);
+  auto* additional = new QWidget(Pages());
   fAuthor = new QLineEdit(additional);
   fDescription = new QPlainTextEdit(additional);
-  fDescription->setMinimumSize(320, 120);
-  auto* additionalForm = new QFormLayout(additional);
-  additionalForm->addRow(QStringLiteral("Author:"), fAuthor);
-  additionalForm->addRow(QStringLiteral("Description:"), fDescription);
-  fPages->addTab(additional, QStringLiteral("Additional"));
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(fPages);
-  layout->addWidget(MakeOKCancel(this, &fOK));
-  fOK->setEnabled(false);
-  connect(fName, &QLineEdit::textChanged, this,
-          [this](const QString& text) { fOK->setEnabled(!text.isEmpty()); });
-  FixAndCentre(this, owner);
+  fDescription->setMinimumSize(320, 96);
+  auto* form = new QFormLayout(additional);
+  form->addRow(QStringLiteral("Author:"), fAuthor);
+  form->addRow(QStringLiteral("Description:"), fDescription);
+  Pages()->addTab(additional, QStringLiteral("Additional"));
+  Finish(owner);
+  OKButton()->setEnabled(false);
+  connect(MapNameEdit(), &QLineEdit::textChanged, this,
+          [this](const QString& text) { OKButton()->setEnabled(!text.isEmpty()); });
 }
 
 void TfrmMapProps::Fill(const TTileMap& map) {
-  fName->setText(map.MapName());
+  MapNameEdit()->setText(map.MapName());
   fAuthor->setText(map.AuthorName());
   fDescription->setPlainText(map.Information());
   // The spin boxes bring a map wider than they allow to their bound.
-  fWidth->setValue(map.Width() / kSubCellsPerCell);
-  fHeight->setValue(map.Height() / kSubCellsPerCell);
-  fGridSize->setCurrentIndex(GridSizeIndex(map.TileSize()));
+  WidthSpin()->setValue(map.Width() / kSubCellsPerCell);
+  HeightSpin()->setValue(map.Height() / kSubCellsPerCell);
+  GridSizeList()->setCurrentIndex(GridSizeIndex(map.TileSize()));
 }
 
 void TfrmMapProps::Apply(TTileMap& map) const {
-  map.SetMapName(fName->text());
+  map.SetMapName(MapNameEdit()->text());
   map.SetAuthorName(fAuthor->text());
   map.SetInformation(fDescription->toPlainText());
-  map.SetWidth(fWidth->value() * kSubCellsPerCell);
-  map.SetHeight(fHeight->value() * kSubCellsPerCell);
-  map.SetTileSize(GridSizes[fGridSize->currentIndex()]);
+  map.SetWidth(WidthSpin()->value() * kSubCellsPerCell);
+  map.SetHeight(HeightSpin()->value() * kSubCellsPerCell);
+  map.SetTileSize(GridSizes[GridSizeList()->currentIndex()]);
   map.SetModified(true);
   Settings().SetValue(QStringLiteral("Author"), fAuthor->text());
-}
-
-void TfrmMapProps::accept() {
-  if (CheckMapName(*fName, TMapNameKind::MapName, this)) QDialog::accept();
 }
 
 bool EditMapProperties(QWidget* owner, TTileMap& map, bool newMap) {

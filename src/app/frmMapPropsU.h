@@ -1,20 +1,15 @@
 #pragma once
 
-#include <QDialog>
+#include "MapFieldsDialog.h"
 
-class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
-class QSpinBox;
-class QTabWidget;
 class TTileMap;
 
 // The Map Properties dialog, which is also the New Map dialog: the map's
 // name, printed grid size and size in squares on one page, its author and
-// description on another. OK stays disabled while the name is empty and runs
-// the map-name check before the dialog closes.
-class TfrmMapProps : public QDialog {
+// description on another. OK stays disabled while the name is empty.
+class TfrmMapProps : public TMapFieldsDialog {
  public:
   TfrmMapProps(QWidget* owner, bool newMap);
 
@@ -24,26 +19,12 @@ class TfrmMapProps : public QDialog {
   // also becomes the Author setting.
   void Apply(TTileMap& map) const;
 
-  QTabWidget* Pages() const { return fPages; }
-  QLineEdit* MapNameEdit() const { return fName; }
-  QComboBox* GridSizeList() const { return fGridSize; }
-  QSpinBox* WidthSpin() const { return fWidth; }
-  QSpinBox* HeightSpin() const { return fHeight; }
   QLineEdit* AuthorEdit() const { return fAuthor; }
   QPlainTextEdit* DescriptionEdit() const { return fDescription; }
-  QPushButton* OKButton() const { return fOK; }
-
-  void accept() override;
 
  private:
-  QTabWidget* fPages;
-  QLineEdit* fName;
-  QComboBox* fGridSize;
-  QSpinBox* fWidth;
-  QSpinBox* fHeight;
   QLineEdit* fAuthor;
   QPlainTextEdit* fDescription;
-  QPushButton* fOK;
 };
 
 // Shows the dialog for a map, modally; true when the user pressed OK (the

@@ -2,20 +2,16 @@
 
 #include "DialogParts.h"
 #include "DialogRunner.h"
-#include "MapNameCheck.h"
 #include "app/settings/SettingsStore.h"
 #include "map/SubCells.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -28,26 +24,11 @@ void SetNumber(const char* name, int value) {
 
 }  // namespace
 
-TfrmOptions::TfrmOptions(QWidget* owner) : QDialog(owner) {
-  setObjectName(QStringLiteral("frmOptions"));
+TfrmOptions::TfrmOptions(QWidget* owner)
+    : TMapFieldsDialog(owner, {"frmOptions", "Default Map Settings", "Default Map Name:", 4,
+                               kMaxSquares, 1, TMapNameKind::DefaultMapName}) {
   setWindowTitle(QStringLiteral("Options"));
-  setProperty("HelpContext", 4);
-
-  fPages = new QTabWidget(this);
-  auto* defaults = new QWidget(fPages);
-  fName = new QLineEdit(defaults);
-  fName->setObjectName(QStringLiteral("edtMapName"));
-  fGridSize = MakeGridSizeList(defaults);
-  fWidth = MakeSpinBox(defaults, 1, kMaxSquares, 1);
-  fHeight = MakeSpinBox(defaults, 1, kMaxSquares, 1);
-  auto* defaultsForm = new QFormLayout(defaults);
-  defaultsForm->addRow(QStringLiteral("Default Map Name:"), fName);
-  defaultsForm->addRow(QStringLiteral("Printed Grid Size:"), fGridSize);
-  defaultsForm->addRow(QStringLiteral("Map Width (columns):"), fWidth);
-  defaultsForm->addRow(QStringLiteral("Map Height (rows):"), fHeight);
-  fPages->addTab(defaults, QStringLiteral("Default Map Settings"));
-
-  auto* application = new QWidget(fPages);
+  auto* application = new QWidget(Pages());
   fRecentFiles = MakeSpinBox(application, 0, kMaxRecentFiles, 0);
   auto* recentLabel = new QLabel(QStringLiteral("&Recently Used File List:"), application);
   recentLabel->setBuddy(fRecentFiles);
@@ -56,32 +37,25 @@ TfrmOptions::TfrmOptions(QWidget* owner) : QDialog(owner) {
   recentRow->addWidget(fRecentFiles);
   recentRow->addWidget(new QLabel(QStringLiteral("entries"), application));
   recentRow->addStretch();
-  fPages->addTab(application, QStringLiteral("Application Settings"));
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(fPages);
-  layout->addWidget(MakeOKCancel(this, &fOK));
-  FixAndCentre(this, owner);
+  Pages()->addTab(application, QStringLiteral("Application Settings"));
+  Finish(owner);
 }
 
 void TfrmOptions::Fill() {
   fRecentFiles->setValue(IntSetting(QStringLiteral("MRULen")));
-  fName->setText(Settings().Value(QStringLiteral("DefMapName")));
-  fWidth->setValue(IntSetting(QStringLiteral("DefMapWidth")) / kSubCellsPerCell);
-  fHeight->setValue(IntSetting(QStringLiteral("DefMapHeight")) / kSubCellsPerCell);
-  fGridSize->setCurrentIndex(GridSizeIndex(GridSizes[IntSetting(QStringLiteral("DefTileSize"))]));
+  MapNameEdit()->setText(Settings().Value(QStringLiteral("DefMapName")));
+  WidthSpin()->setValue(IntSetting(QStringLiteral("DefMapWidth")) / kSubCellsPerCell);
+  HeightSpin()->setValue(IntSetting(QStringLiteral("DefMapHeight")) / kSubCellsPerCell);
+  GridSizeList()->setCurrentIndex(
+      GridSizeIndex(GridSizes[IntSetting(QStringLiteral("DefTileSize"))]));
 }
 
 void TfrmOptions::Apply() const {
   SetNumber("MRULen", fRecentFiles->value());
-  Settings().SetValue(QStringLiteral("DefMapName"), fName->text());
-  SetNumber("DefMapWidth", fWidth->value() * kSubCellsPerCell);
-  SetNumber("DefMapHeight", fHeight->value() * kSubCellsPerCell);
-  SetNumber("DefTileSize", fGridSize->currentIndex());
-}
-
-void TfrmOptions::accept() {
-  if (CheckMapName(*fName, TMapNameKind::DefaultMapName, this)) QDialog::accept();
+  Settings().SetValue(QStringLiteral("DefMapName"), MapNameEdit()->text());
+  SetNumber("DefMapWidth", WidthSpin()->value() * kSubCellsPerCell);
+  SetNumber("DefMapHeight", HeightSpin()->value() * kSubCellsPerCell);
+  SetNumber("DefTileSize", GridSizeList()->currentIndex());
 }
 
 void ShowOptions(QWidget* owner) {
