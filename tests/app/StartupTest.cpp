@@ -66,8 +66,11 @@ class TStartupTest : public TWindowTest {
 }  // namespace
 
 TEST_F(TStartupTest, LaterStartsHandTheirFileOverAndWaitUntilItIsOpen) {
-  QDir(temp.path()).mkdir(QStringLiteral("maps"));
-  const QString path = temp.filePath(QStringLiteral("maps/Crypt.tqm"));
+  // Any characters and any length travel: blanks, accents, other scripts,
+  // and a path far longer than a socket name may be.
+  const QString folder = QStringLiteral("Karten für Höhlen 地図 ") + QString(160, QLatin1Char('x'));
+  ASSERT_TRUE(QDir(temp.path()).mkdir(folder));
+  const QString path = temp.filePath(folder + QStringLiteral("/Crypt.tqm"));
   SaveMapAs(path);
   Run("faNewMap");
   ASSERT_EQ(window->MapTabs()->count(), 2);
@@ -85,7 +88,7 @@ TEST_F(TStartupTest, LaterStartsHandTheirFileOverAndWaitUntilItIsOpen) {
 
   // A relative path counts from the folder it was typed in; the file that is
   // already open moves to the last tab.
-  auto later = Start({QStringLiteral("Crypt.tqm")}, temp.filePath(QStringLiteral("maps")));
+  auto later = Start({QStringLiteral("Crypt.tqm")}, temp.filePath(folder));
   forwarder = later.get();
   ASSERT_TRUE(AwaitEnd(*later, 30000));
   EXPECT_EQ(later->exitCode(), 0) << later->readAllStandardError().toStdString();
