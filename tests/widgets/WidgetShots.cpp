@@ -8,12 +8,14 @@
 #include "widgets/GrfxBtn.h"
 #include "widgets/dmSharedBmpResources.h"
 
+#include <QAction>
 #include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QTest>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -112,6 +114,18 @@ TEST(WidgetShots, DISABLED_Write) {
   new QLabel(QStringLiteral("client area"), palette->Client());
   panels.resize(360, 140);
   Save(panels, QStringLiteral("panels"));
+
+  // A print preview toolbar of large buttons, the page buttons disabled as
+  // on the first page.
+  QToolBar toolbar;
+  toolbar.setIconSize(QSize(32, 32));
+  for (const char* name : {"firstpage", "prevpage", "nextpage", "lastpage", "zoomin", "zoomout",
+                           "printpage", "printersetup", "close"}) {
+    QAction* action = toolbar.addAction(shared.Icon(QString::fromUtf8(name)), QString());
+    action->setEnabled(qstrcmp(name, "firstpage") != 0 && qstrcmp(name, "prevpage") != 0);
+  }
+  toolbar.resize(toolbar.sizeHint());
+  Save(toolbar, QStringLiteral("toolbar"));
 }
 
 }  // namespace
