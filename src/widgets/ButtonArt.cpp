@@ -545,6 +545,36 @@ QIcon ButtonArtIcon(const QString& name, std::initializer_list<int> sizes) {
   return icon;
 }
 
+QPixmap ButtonArtHiLight(const QString& name, int size, qreal devicePixelRatio) {
+  QPixmap pixmap(QSize(size, size) * devicePixelRatio);
+  pixmap.setDevicePixelRatio(devicePixelRatio);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(120, 160, 220), 1.0));
+  painter.setBrush(QColor(216, 232, 250));
+  painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), size / 8.0, size / 8.0);
+  painter.drawPixmap(0, 0, ButtonArtPixmap(name, size, devicePixelRatio));
+  return pixmap;
+}
+
+QPixmap ButtonArtDisabled(const QString& name, int size, qreal devicePixelRatio) {
+  // Grey at the picture's own brightness, faded.
+  QImage image = ButtonArtPixmap(name, size, devicePixelRatio)
+                     .toImage()
+                     .convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const int grey = 96 + qGray(line[x]) / 2;
+      line[x] = qRgba(grey, grey, grey, qAlpha(line[x]) * 2 / 3);
+    }
+  }
+  QPixmap pixmap = QPixmap::fromImage(image);
+  pixmap.setDevicePixelRatio(devicePixelRatio);
+  return pixmap;
+}
+
 QPixmap PrinterPicture(int size, qreal devicePixelRatio) {
   // The same printer as the Print button, drawn larger with a page of map
   // squares coming out of it.

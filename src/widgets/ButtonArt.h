@@ -27,6 +27,11 @@ QPixmap ButtonArtPixmap(const QString& name, int size, qreal devicePixelRatio = 
 // The picture at each of the sizes, at 1x and 2x.
 QIcon ButtonArtIcon(const QString& name, std::initializer_list<int> sizes = {16, 32});
 
+// The picture on a pale rounded square, for a picture button under the
+// mouse, and greyed, for a disabled one.
+QPixmap ButtonArtHiLight(const QString& name, int size, qreal devicePixelRatio = 1.0);
+QPixmap ButtonArtDisabled(const QString& name, int size, qreal devicePixelRatio = 1.0);
+
 // The printer of the print progress window.
 QPixmap PrinterPicture(int size = 48, qreal devicePixelRatio = 1.0);
 // The pipette cursor that picks a tile from the map; its hot spot is the tip.

@@ -9,7 +9,9 @@
 #include "widgets/dmSharedBmpResources.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QEnterEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +21,8 @@
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -101,18 +105,24 @@ TEST(WidgetShots, DISABLED_Write) {
   row->addWidget(tilePreview);
   row->addWidget(palette);
   auto* buttons = new QHBoxLayout(tilePreview->Client());
+  std::vector<TGrafxButton*> grafx;
   for (const char* name : {"fliph", "flipv", "rotccw", "rotcw"}) {
     auto* button = new TGrafxButton;
-    const int index = shared.IndexOf(QString::fromUtf8(name));
-    button->SetPicNormal(shared.imgSmallButtons.Pixmap(index, ratio));
+    const QString art = QString::fromUtf8(name);
+    button->SetPicNormal(ButtonArtPixmap(art, 16, ratio));
+    button->SetPicHiLight(ButtonArtHiLight(art, 16, ratio));
+    button->SetPicDisabled(ButtonArtDisabled(art, 16, ratio));
     buttons->addWidget(button);
+    grafx.push_back(button);
   }
-  auto* disabled = new TGrafxButton;
-  disabled->SetPicNormal(shared.imgSmallButtons.Pixmap(0, ratio));
-  disabled->setEnabled(false);
-  buttons->addWidget(disabled);
+  grafx[3]->setEnabled(false);
   new QLabel(QStringLiteral("client area"), palette->Client());
   panels.resize(360, 140);
+  panels.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&panels));
+  // The second button under the mouse.
+  QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), QPointF(grafx[1]->mapToGlobal(QPoint(4, 4))));
+  QApplication::sendEvent(grafx[1], &enter);
   Save(panels, QStringLiteral("panels"));
 
   // A print preview toolbar of large buttons, the page buttons disabled as
