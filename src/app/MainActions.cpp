@@ -1,13 +1,13 @@
 #include "MainActions.h"
 #include "Application.h"
-#include "ButtonImages.h"
 #include "HelpWindow.h"
 #include "WebBrowser.h"
-#include "frmAboutU.h"
 #include "base/Error.h"
 #include "editor/MapPainter.h"
 #include "editor/PlacementEngine.h"
+#include "frmAboutU.h"
 #include "frmMainU.h"
+#include "widgets/dmSharedBmpResources.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -37,20 +37,20 @@ const std::vector<TActionEntry>& MainActionTable() {
      [](TfrmMain& w) { w.faSaveExecute(); }},
     {"faSaveAs", "Save &As...", "Save As", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.faSaveAsExecute(); }},
-    {"faSaveAll", "Sa&ve All", "Save All", "Ctrl+Shift+S", nullptr, S::Plain, false, 0,
+    {"faSaveAll", "Sa&ve All", "Save All", "Ctrl+Shift+S", "saveall", S::Plain, false, 0,
      [](TfrmMain& w) { w.SaveAllMaps(); }},
     {"faClose", "&Close", "Close Map", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.faCloseExecute(); }},
     {"faCloseAll", "C&lose All", "Close All", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.faCloseAllExecute(); }},
-    {"faExport", "Export to &Bitmap...", "Export to Bitmap", "", nullptr, S::Plain, false, 0,
+    {"faExport", "Export to &Bitmap...", "Export to Bitmap", "", "export", S::Plain, false, 0,
      Nothing},
     {"faAddTileset", "Add &Tileset...", "Add an existing tileset to the tileset list", "",
-     nullptr, S::Plain, false, 0, Nothing},
-    {"faPrintWithSetup", "&Print...", "Print with Setup", "Ctrl+P", nullptr, S::Plain, false, 0,
+     "addtileset", S::Plain, false, 0, Nothing},
+    {"faPrintWithSetup", "&Print...", "Print with Setup", "Ctrl+P", "print", S::Plain, false, 0,
      Nothing},
     {"faPrint", "&Print", "Print", "", "print", S::Plain, false, 0, Nothing},
-    {"faPrintPreview", "Print Pre&view", "Print Preview", "", nullptr, S::Plain, false, 0,
+    {"faPrintPreview", "Print Pre&view", "Print Preview", "", "printpreview", S::Plain, false, 0,
      Nothing},
     {"faExit", "E&xit", "Exit", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.close(); }},
@@ -61,7 +61,7 @@ const std::vector<TActionEntry>& MainActionTable() {
      [](TfrmMain& w) { w.Engine().eaRedoExecute(); w.UpdateControls(); }},
     {"taOptions", "&Options", "Options", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.taOptionsExecute(); }},
-    {"taTilesetEditor", "&Tileset Editor", "Tileset Editor", "", nullptr, S::Plain, false, 0,
+    {"taTilesetEditor", "&Tileset Editor", "Tileset Editor", "", "tileseteditor", S::Plain, false, 0,
      Nothing},
     // Map
     {"gaAddCol", "Add &Column", "Add Column", "", "addcol", S::Plain, false, 0,
@@ -112,11 +112,11 @@ const std::vector<TActionEntry>& MainActionTable() {
     {"vwRotateClockwise", "Rotate &Clockwise", "Rotate Clockwise", ". >", "rotcw", S::Plain,
      false, 0, [](TfrmMain& w) { w.Engine().vwRotateClockwiseExecute(); }},
     // Help
-    {"haHelp", "&Tessellan Help", "Help", "", nullptr, S::Plain, false, 0,
+    {"haHelp", "&Tessellan Help", "Help", "", "help", S::Plain, false, 0,
      [](TfrmMain&) { ShowHelp(); }},
     {"haTessellanWeb", "Tessellan on the &Web", "Tessellan Website", "", nullptr, S::Plain,
      false, 0, [](TfrmMain&) { OpenInDefaultBrowser(kTessellanWebAddress); }},
-    {"haAbout", "&About Tessellan", "About", "", nullptr, S::Plain, false, 0,
+    {"haAbout", "&About Tessellan", "About", "", "about", S::Plain, false, 0,
      [](TfrmMain& w) { ShowAbout(&w); }},
     // Layers: in the action list only, offered in no menu or toolbar.
     {"vwBaseLayer", "View &Base Layer", "View Base Layer", "", nullptr, S::Check, true, 0,
@@ -189,8 +189,8 @@ TMainActions::TMainActions(TfrmMain& window) : fWindow(window) {
   for (const TActionEntry& entry : MainActionTable()) {
     auto* action = new QAction(QString::fromUtf8(entry.Caption), &window);
     action->setObjectName(QString::fromUtf8(entry.Name));
+    // Hints show as tooltips, in menus too; the status bar keeps its panels.
     action->setToolTip(QString::fromUtf8(entry.Hint));
-    action->setStatusTip(QString::fromUtf8(entry.Hint));
     QList<QKeySequence> keys;
     for (const QString& key :
          QString::fromUtf8(entry.Shortcuts).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -206,7 +206,7 @@ TMainActions::TMainActions(TfrmMain& window) : fWindow(window) {
       fSecondary.push_back(shortcut);
     }
     action->setShortcuts(keys);
-    if (entry.Image) action->setIcon(ButtonIcon(QString::fromUtf8(entry.Image)));
+    if (entry.Image) action->setIcon(dmSharedBmpResources().Icon(QString::fromUtf8(entry.Image)));
     action->setData(entry.Tag);
     if (entry.Style != S::Plain) {
       action->setCheckable(true);
@@ -296,6 +296,7 @@ QMenu* TMainActions::PopErase() {
 
 QMenu* TMainActions::BuildMenu(const QString& title, const char* const* layout, QWidget* parent) {
   auto* menu = new QMenu(title, parent);
+  menu->setToolTipsVisible(true);
   for (const char* const* name = layout; *name; ++name) {
     if (IsSeparator(*name))
       menu->addSeparator();

@@ -1,8 +1,10 @@
 #include "PaletteColumn.h"
 #include "Application.h"
-#include "CaptionPanel.h"
 #include "editor/PlacementEngine.h"
 #include "editor/controls/ArrangeGrid.h"
+#include "widgets/ButtonArt.h"
+#include "widgets/CleanPanel.h"
+#include "widgets/GrfxBtn.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -11,7 +13,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QSignalBlocker>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,7 +46,7 @@ TPaletteColumn::~TPaletteColumn() {
 }
 
 QWidget* TPaletteColumn::BuildPreviewPanel() {
-  auto* panel = new TCaptionPanel(QStringLiteral("Tile Preview"), this);
+  auto* panel = new TCleanPanel(QStringLiteral("Tile Preview"), this);
   panel->setObjectName(QStringLiteral("pnlPreview"));
   panel->setFixedHeight(kPreviewPanelHeight);
   fPreviewArea = panel->Client();
@@ -57,19 +58,22 @@ QWidget* TPaletteColumn::BuildPreviewPanel() {
   fPreviewImage->setFixedSize(TPalette::kPreviewSize, TPalette::kPreviewSize);
   const char* const names[4] = {"btnFlipHorizontal", "btnRotateCClockwise", "btnFlipVertical",
                                 "btnRotateClockwise"};
+  const char* const pictures[4] = {"fliph", "rotccw", "flipv", "rotcw"};
   for (int i = 0; i < 4; ++i) {
-    auto* button = new QToolButton(fPreviewArea);
+    auto* button = new TGrafxButton(fPreviewArea);
     button->setObjectName(QString::fromUtf8(names[i]));
-    button->setFixedSize(kPreviewButtonSize, kPreviewButtonSize);
-    button->setIconSize(QSize(kPreviewButtonSize, kPreviewButtonSize));
-    button->setAutoRaise(true);
+    const QString picture = QString::fromUtf8(pictures[i]);
+    const qreal ratio = devicePixelRatioF();
+    button->SetPicNormal(ButtonArtPixmap(picture, kPreviewButtonSize, ratio));
+    button->SetPicHiLight(ButtonArtHiLight(picture, kPreviewButtonSize, ratio));
+    button->SetPicDisabled(ButtonArtDisabled(picture, kPreviewButtonSize, ratio));
     fPreviewButtons[i] = button;
   }
   return panel;
 }
 
 QWidget* TPaletteColumn::BuildPalettePanel() {
-  auto* panel = new TCaptionPanel(QStringLiteral("Palette"), this);
+  auto* panel = new TCleanPanel(QStringLiteral("Palette"), this);
   panel->setObjectName(QStringLiteral("pnlPalette"));
   auto* layout = new QVBoxLayout(panel->Client());
   layout->setContentsMargins(4, 4, 4, 4);
@@ -124,8 +128,19 @@ QWidget* TPaletteColumn::BuildPalettePanel() {
 void TPaletteColumn::SetPreviewActions(QAction* flipHorizontal, QAction* rotateCClockwise,
                                        QAction* flipVertical, QAction* rotateClockwise) {
   QAction* actions[4] = {flipHorizontal, rotateCClockwise, flipVertical, rotateClockwise};
-  for (int i = 0; i < 4; ++i)
-    fPreviewButtons[i]->setDefaultAction(actions[i]);
+  // The buttons stand for their actions: a click triggers the action, and
+  // they follow its enabled state and hint.
+  for (int i = 0; i < 4; ++i) {
+    TGrafxButton* button = fPreviewButtons[i];
+    QAction* action = actions[i];
+    connect(button, &TGrafxButton::Click, action, &QAction::trigger);
+    const auto follow = [button, action] {
+      button->setEnabled(action->isEnabled());
+      button->setToolTip(action->toolTip());
+    };
+    connect(action, &QAction::changed, button, follow);
+    follow();
+  }
 }
 
 void TPaletteColumn::SetEnabledStates(bool tilesetBox, bool categoryAndPalette) {

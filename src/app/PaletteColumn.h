@@ -7,9 +7,8 @@
 class QAction;
 class QComboBox;
 class QLabel;
-class QToolButton;
+class TGrafxButton;
 class TArrangeGrid;
-class TCaptionPanel;
 class TPlacementEngine;
 
 // The left-hand column of the main window: the "Tile Preview" panel (the
@@ -44,7 +43,7 @@ class TPaletteColumn : public QWidget, private TPaletteView {
   QLabel* PreviewImage() const { return fPreviewImage; }
   // 0 flip horizontal, 1 rotate counter-clockwise, 2 flip vertical, 3 rotate
   // clockwise.
-  QToolButton* PreviewButton(int index) const { return fPreviewButtons[index]; }
+  TGrafxButton* PreviewButton(int index) const { return fPreviewButtons[index]; }
 
  signals:
   // The selected group's text for the status bar.
@@ -71,7 +70,7 @@ class TPaletteColumn : public QWidget, private TPaletteView {
   TPlacementEngine& fEngine;
   QWidget* fPreviewArea = nullptr;
   QLabel* fPreviewImage = nullptr;
-  QToolButton* fPreviewButtons[4] = {};
+  TGrafxButton* fPreviewButtons[4] = {};
   QWidget* fTilesetControls = nullptr;
   QComboBox* fTilesetBox = nullptr;
   QComboBox* fCategoryBox = nullptr;

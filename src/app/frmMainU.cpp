@@ -1,11 +1,8 @@
 #include "frmMainU.h"
 #include "Application.h"
-#include "ButtonImages.h"
-#include "CaptionPanel.h"
 #include "FileDialogs.h"
 #include "HelpWindow.h"
 #include "MainActions.h"
-#include "MainStatusBar.h"
 #include "PaletteColumn.h"
 #include "WindowPlacement.h"
 #include "app/settings/SettingsStore.h"
@@ -21,6 +18,9 @@
 #include "map/UndoRedoU.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
+#include "widgets/CleanPanel.h"
+#include "widgets/ColorStatusBar.h"
+#include "widgets/dmSharedBmpResources.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -130,7 +130,7 @@ void TfrmMain::BuildLayout() {
                                     actions.Get(QStringLiteral("vwFlipVertical")),
                                     actions.Get(QStringLiteral("vwRotateClockwise")));
 
-  fMapPanel = new TCaptionPanel(QStringLiteral("Map"), splitter);
+  fMapPanel = new TCleanPanel(QStringLiteral("Map"), splitter);
   fMapPanel->setObjectName(QStringLiteral("pnlMap"));
   auto* mapLayout = new QVBoxLayout(fMapPanel->Client());
   mapLayout->setContentsMargins(0, 0, 0, 0);
@@ -160,7 +160,11 @@ void TfrmMain::BuildLayout() {
   fGridMenu->setObjectName(QStringLiteral("popMapGrid"));
   fMapGrid->SetPopupMenu(fGridMenu);
 
-  fStatus = new TMainStatusBar(this);
+  fStatus = new TColorStatusBar(this);
+  fStatus->setObjectName(QStringLiteral("sbMain"));
+  fStatus->AddPanels({24, 200, 50});
+  fStatus->SetImages(&dmSharedBmpResources().imgSmallButtons);
+  fStatus->Panel(kModifiedPanel)->SetAlignment(TStatusPanelAlignment::Center);
   setStatusBar(fStatus);
 }
 
@@ -556,8 +560,7 @@ void TfrmMain::SetEnabled(const char* action, bool enabled) {
 void TfrmMain::UpdateModifiedIndicator() {
   const TTileMap* map = CurrentMap();
   const bool modified = map && map->Modified();
-  fStatus->SetPanelImage(kModifiedPanel,
-                         modified ? ButtonPixmap(QStringLiteral("modified"), 16) : QPixmap());
+  fStatus->SetPanelImage(kModifiedPanel, modified ? TdmSharedBmpResources::kModifiedImage : -1);
   fStatus->SetPanelHint(kModifiedPanel, modified ? kModifiedHint : QString());
 }
 

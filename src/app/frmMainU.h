@@ -10,10 +10,10 @@
 class QMenu;
 class QTabBar;
 class QToolBar;
-class TCaptionPanel;
+class TCleanPanel;
 class TEditSession;
 class TMainActions;
-class TMainStatusBar;
+class TColorStatusBar;
 class TMapGrid;
 class TMapPainter;
 class TPalette;
@@ -57,9 +57,9 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   TMainActions& Actions() const { return *fActions; }
   TMapGrid* MapGrid() const { return fMapGrid; }
   QTabBar* MapTabs() const { return fMapTabs; }
-  TCaptionPanel* MapPanel() const { return fMapPanel; }
+  TCleanPanel* MapPanel() const { return fMapPanel; }
   TPaletteColumn* PaletteColumn() const { return fPaletteColumn; }
-  TMainStatusBar* Status() const { return fStatus; }
+  TColorStatusBar* Status() const { return fStatus; }
   QMenu* GridMenu() const { return fGridMenu; }
 
   // --- File commands ---
@@ -137,11 +137,11 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   TMapGrid* fMapGrid = nullptr;
   std::unique_ptr<TMainActions> fActions;
   TPaletteColumn* fPaletteColumn = nullptr;
-  TCaptionPanel* fMapPanel = nullptr;
+  TCleanPanel* fMapPanel = nullptr;
   QTabBar* fMapTabs = nullptr;
   QToolBar* fMainToolBar = nullptr;
   QToolBar* fMapToolBar = nullptr;
   QMenu* fGridMenu = nullptr;
   QMenu* fFileMenu = nullptr;
-  TMainStatusBar* fStatus = nullptr;
+  TColorStatusBar* fStatus = nullptr;
 };

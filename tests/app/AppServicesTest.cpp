@@ -2,11 +2,11 @@
 // file filter conversion and the action table's consistency.
 #include "WindowTestSupport.h"
 #include "app/Application.h"
-#include "app/ButtonImages.h"
 #include "app/FileDialogs.h"
 #include "app/MainActions.h"
 #include "base/Error.h"
 #include "support/ScriptedMessages.h"
+#include "widgets/ButtonArt.h"
 
 #include <QImage>
 #include <QKeySequence>
@@ -77,9 +77,9 @@ TEST(MainActionTable, NamesShortcutsAndPicturesAreConsistent) {
       keys.insert(sequence);
     }
     if (!entry.Image) continue;
-    ASSERT_TRUE(HasButtonImage(entry.Image));
+    ASSERT_TRUE(HasButtonArt(entry.Image));
     for (const int size : {16, 32}) {
-      const QImage image = ButtonPixmap(entry.Image, size).toImage();
+      const QImage image = ButtonArtPixmap(entry.Image, size).toImage();
       EXPECT_EQ(image.size(), QSize(size, size));
       int painted = 0;
       for (int y = 0; y < size; ++y)
@@ -88,11 +88,11 @@ TEST(MainActionTable, NamesShortcutsAndPicturesAreConsistent) {
       EXPECT_GT(painted, size * size / 8) << size;
     }
   }
-  for (const char* const* layout : {kFileMenu, kEditMenu, kMapMenu, kTileMenu, kMainToolBar,
-                                    kMapToolBar, kGridContextMenu, kEraseMenu}) {
+  for (const char* const* layout : {kFileMenu, kEditMenu, kMapMenu, kTileMenu, kHelpMenu,
+                                    kMainToolBar, kMapToolBar, kGridContextMenu, kEraseMenu}) {
     for (const char* const* name = layout; *name; ++name) {
       EXPECT_TRUE(QString(*name) == "-" || names.contains(*name)) << *name;
     }
   }
-  EXPECT_TRUE(HasButtonImage("modified"));
+  EXPECT_TRUE(HasButtonArt("modified"));
 }

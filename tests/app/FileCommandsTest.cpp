@@ -3,9 +3,7 @@
 // default error display.
 #include "WindowTestSupport.h"
 #include "app/Application.h"
-#include "app/CaptionPanel.h"
 #include "app/MainActions.h"
-#include "app/MainStatusBar.h"
 #include "app/frmMapPropsU.h"
 #include "app/frmOptionsU.h"
 #include "app/settings/SettingsStore.h"
@@ -14,6 +12,8 @@
 #include "map/TileMapObjects.h"
 #include "map/UndoRedoU.h"
 #include "support/ScriptedMessages.h"
+#include "widgets/CleanPanel.h"
+#include "widgets/ColorStatusBar.h"
 
 #include <QAction>
 #include <QCoreApplication>

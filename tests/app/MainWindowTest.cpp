@@ -1,9 +1,7 @@
 // The main window as a user drives it: start-up state, painting on the grid,
 // tools, menus and the enabled states of the editing commands.
 #include "WindowTestSupport.h"
-#include "app/CaptionPanel.h"
 #include "app/MainActions.h"
-#include "app/MainStatusBar.h"
 #include "app/PaletteColumn.h"
 #include "editor/EditSession.h"
 #include "editor/controls/ArrangeGrid.h"
@@ -12,6 +10,9 @@
 #include "map/UndoRedoU.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TilesetList.h"
+#include "widgets/CleanPanel.h"
+#include "widgets/ColorStatusBar.h"
+#include "widgets/GrfxBtn.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
@@ -77,6 +79,13 @@ TEST_F(TMainWindowTest, StartsWithOneNewMapAndTheFirstFloorSelected) {
   EXPECT_EQ(window->Status()->PanelText(2).section(" - ", 0, 0), "Flagstones");
   EXPECT_EQ(window->Status()->PanelText(1), "1 inch grid - 25 mm Miniatures");
   EXPECT_FALSE(window->Status()->PanelHasImage(0));
+  // Hints of menus and buttons never replace the three panels.
+  const QImage bar = window->Status()->grab().toImage();
+  for (QAction* action : window->menuBar()->actions().at(0)->menu()->actions())
+    emit action->hovered();
+  QStatusTipEvent tip(QStringLiteral("Open"));
+  QApplication::sendEvent(window.get(), &tip);
+  EXPECT_EQ(window->Status()->grab().toImage(), bar);
 
   EXPECT_TRUE(Action("gaRoom")->isChecked());
   EXPECT_TRUE(Action("mnuEraseAll")->isChecked());
@@ -396,7 +405,7 @@ TEST_F(TMainWindowTest, RotatingTurnsThePreviewAndFootprintUntilAnotherPick) {
   QTest::keyClick(window.get(), Qt::Key_Period);
   EXPECT_EQ(window->Engine().Orientation(), 1);
   EXPECT_NE(column.PreviewImage()->pixmap().toImage(), before);
-  column.PreviewButton(0)->click();  // flip horizontal: 1 -> 6
+  QTest::mouseClick(column.PreviewButton(0), Qt::LeftButton);  // flip horizontal: 1 -> 6
   EXPECT_EQ(window->Engine().Orientation(), 6);
   column.Grid()->SetSelected(mosaic);
   EXPECT_EQ(window->Engine().Orientation(), 0);

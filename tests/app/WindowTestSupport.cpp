@@ -1,6 +1,6 @@
 #include "WindowTestSupport.h"
-#include "app/DialogRunner.h"
 #include "app/Application.h"
+#include "app/DialogRunner.h"
 #include "app/MainActions.h"
 #include "editor/controls/MapGrid.h"
 #include "support/TestApplication.h"
