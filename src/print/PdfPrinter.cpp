@@ -36,15 +36,15 @@ TPdfPrinter::~TPdfPrinter() {
 }
 
 QSize TPdfPrinter::PrintableSize() const {
-  return LayoutOf(fPaper, fLandscape).paintRectPixels(fResolution).size();
+  return PrintableSizeOf(LayoutOf(fPaper, fLandscape), fResolution);
 }
 
 QSize TPdfPrinter::PhysicalSize() const {
-  return LayoutOf(fPaper, fLandscape).fullRectPixels(fResolution).size();
+  return PhysicalSizeOf(LayoutOf(fPaper, fLandscape), fResolution);
 }
 
 QPoint TPdfPrinter::PhysicalOffset() const {
-  return LayoutOf(fPaper, fLandscape).paintRectPixels(fResolution).topLeft();
+  return PhysicalOffsetOf(LayoutOf(fPaper, fLandscape), fResolution);
 }
 
 void TPdfPrinter::BeginJob(const QString& title) {

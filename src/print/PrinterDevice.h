@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 
+class QPageLayout;
 class QPainter;
 
 // What printing needs from a printer, in device pixels: the resolution, the
@@ -33,3 +34,11 @@ class TPrinterDevice {
   // top-left corner.
   virtual QPainter& Painter() = 0;
 };
+
+// The geometry of a page layout in device pixels at a resolution, from its
+// sizes in points: the printable area is the whole pixels inside it, so
+// that a margin of a fraction of a pixel does not cost the area a pixel
+// (and a whole square) on each side.
+QSize PrintableSizeOf(const QPageLayout& layout, int resolution);
+QSize PhysicalSizeOf(const QPageLayout& layout, int resolution);
+QPoint PhysicalOffsetOf(const QPageLayout& layout, int resolution);

@@ -30,15 +30,15 @@ int TSystemPrinter::ResolutionY() const {
 }
 
 QSize TSystemPrinter::PrintableSize() const {
-  return fPrinter->pageLayout().paintRectPixels(fPrinter->resolution()).size();
+  return PrintableSizeOf(fPrinter->pageLayout(), fPrinter->resolution());
 }
 
 QSize TSystemPrinter::PhysicalSize() const {
-  return fPrinter->pageLayout().fullRectPixels(fPrinter->resolution()).size();
+  return PhysicalSizeOf(fPrinter->pageLayout(), fPrinter->resolution());
 }
 
 QPoint TSystemPrinter::PhysicalOffset() const {
-  return fPrinter->pageLayout().paintRectPixels(fPrinter->resolution()).topLeft();
+  return PhysicalOffsetOf(fPrinter->pageLayout(), fPrinter->resolution());
 }
 
 bool TSystemPrinter::Landscape() const {
