@@ -53,6 +53,8 @@ class TImagePrinter : public TPrinterDevice {
   QSize PhysicalSize() const override { return fPaper; }
   QPoint PhysicalOffset() const override { return QPoint(fMargin, fMargin); }
   bool Landscape() const override { return fPaper.width() > fPaper.height(); }
+  // Turns the sheet, as a printer setup to the other orientation does.
+  void Turn() { fPaper.transpose(); }
 
   void BeginJob(const QString& title) override {
     Title = title;
