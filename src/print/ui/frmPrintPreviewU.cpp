@@ -69,7 +69,7 @@ TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice
     : QDialog(owner), fMap(map), fDevice(device) {
   setObjectName(QStringLiteral("frmPrintPreview"));
   setWindowTitle(QStringLiteral("Print Preview"));
-  setProperty("helpContext", 5);
+  setProperty("HelpContext", 5);
   resize(620, 720);
 
   auto* toolbar = new QToolBar(this);
