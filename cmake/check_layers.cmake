@@ -7,9 +7,11 @@
 # include; an include without a folder names a file beside the includer.
 # Layers point only down: base < storage < tiles < map < editor <
 # editor/controls, print and widgets beside the editor's controls, app on
-# top; the command-line tool uses the model only, the icon painter none of it.
+# top; the command-line tool uses the model and printing, the icon painter
+# none of it. The printing windows and the system's printers (print/ui) need
+# widgets; the rest of printing runs headless.
 
-set(layers src/base src/storage src/tiles src/map src/editor src/editor/controls src/print
+set(layers src/base src/storage src/tiles src/map src/editor src/editor/controls src/print src/print/ui
            src/widgets src/app/settings src/app tools/tool tools/tilegen tools/icongen)
 set(model base storage tiles map editor)
 set(allowed_src/base base)
@@ -19,10 +21,11 @@ set(allowed_src/map base storage tiles map)
 set(allowed_src/editor ${model})
 set(allowed_src/editor/controls ${model} editor/controls)
 set(allowed_src/print ${model} print)
+set(allowed_src/print/ui ${model} print print/ui app/settings)
 set(allowed_src/widgets ${model} widgets)
 set(allowed_src/app/settings base storage tiles map app/settings)
-set(allowed_src/app ${model} editor/controls print widgets app app/settings)
-set(allowed_tools/tool ${model})
+set(allowed_src/app ${model} editor/controls print print/ui widgets app app/settings)
+set(allowed_tools/tool ${model} print print/ui)
 set(allowed_tools/tilegen base storage tiles)
 set(allowed_tools/icongen "")
 # Folders that run headless: no widget or printer headers.

@@ -1,0 +1,177 @@
+// Printing at real scale. One full Letter page at 600 dpi with a one-inch
+// grid and all three layers occupied, drawn by the print renderer, against
+// the bare stretches of the same sub-tile images it cannot do without; and
+// a 50 x 50 square map painted with the supplied tilesets, every layer
+// occupied, printed to a 300 dpi Letter PDF (time, peak memory, file size
+// next to the map file's).
+#include "editor/EditSession.h"
+#include "editor/GridDrag.h"
+#include "editor/MapGridModel.h"
+#include "map/TileMapObjects.h"
+#include "print/MapAreaRenderer.h"
+#include "print/PdfPrinter.h"
+#include "print/PrintJob.h"
+#include "storage/Guid.h"
+#include "tiles/TileObjects.h"
+#include "tiles/TileSet.h"
+#include "tiles/TilesetList.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int kDpi = 600;
+// Letter's printable 8 x 10.5 inches hold 8 x 10 one-inch squares.
+constexpr int kPageCols = 16;
+constexpr int kPageRows = 20;
+constexpr double kCell = kDpi / 2.0;
+
+QTemporaryDir& WorkDir() {
+  static QTemporaryDir dir;
+  return dir;
+}
+
+// A 64-pixel sub-tile with a pattern of its own; objects and walls key out
+// a grey.
+TSubTile PatternSubTile(int seed, bool keyed) {
+  QImage image(64, 64, QImage::Format_RGB888);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x)
+      image.setPixel(
+          x, y,
+          keyed && (x + y + seed) % 7 == 0
+              ? qRgb(0x73, 0x73, 0x73)
+              : qRgb((seed * 37 + x * 3) & 255, (y * 4 + seed) & 255, (200 - seed) & 255));
+  TSubTile subTile;
+  subTile.SetImage(image);
+  subTile.SetGuid(NewGuidText());
+  subTile.SetTransparentColor(keyed ? 0x00737373 : -1);
+  return subTile;
+}
+
+// One page of sub-cells, each with its own floor, object and wall, so that
+// no two sub-cells share a picture.
+TTileMap& PageMap() {
+  static TTileMap map;
+  static bool painted = false;
+  if (painted) return map;
+  painted = true;
+  map.SetWidth(kPageCols);
+  map.SetHeight(kPageRows);
+  int seed = 0;
+  for (int y = 0; y < kPageRows; ++y)
+    for (int x = 0; x < kPageCols; ++x)
+      for (int layer = 0; layer < kLayerCount; ++layer) {
+        ++seed;
+        map.PlaceTile(layer, x, y, PatternSubTile(seed, layer != mlBase), quint8(seed % 8), 8);
+      }
+  return map;
+}
+
+void PrintPage600(benchmark::State& state) {
+  const TTileMap& map = PageMap();
+  QImage page(SubCellEdge(kPageCols, kCell), SubCellEdge(kPageRows, kCell), QImage::Format_RGB32);
+  page.fill(Qt::white);
+  for (auto _ : state) {
+    // A fresh cache per page: every sub-cell is drawn, none reused.
+    TSubCellCache cache;
+    QPainter painter(&page);
+    RenderMapArea(map, painter, kPageRows, kCell, kCell, 0, 0, kPageCols, cache);
+  }
+}
+
+// The same stretches of the same images, and nothing else.
+void BareStretches(benchmark::State& state) {
+  const TTileMap& map = PageMap();
+  QImage cell{int(kCell), int(kCell), QImage::Format_RGB32};
+  for (auto _ : state) {
+    QPainter painter(&cell);
+    for (int y = 0; y < kPageRows; ++y)
+      for (int x = 0; x < kPageCols; ++x)
+        for (int layer = 0; layer < kLayerCount; ++layer) {
+          const TMapTile* tile = map.GetTile(layer, x, y);
+          tile->SubTile()->Draw(painter, cell.rect(), tile->Orientation(), layer != mlBase, true);
+        }
+  }
+}
+
+void SelectGroup(TEditSession& session, const QString& name) {
+  TTileSet* tileSet = session.Engine().CurrentTileset();
+  for (int i = 0; i < tileSet->GroupCount(); ++i) {
+    TTileGroup* group = tileSet->GroupAt(i);
+    if (group->GroupName() != name) continue;
+    session.Engine().SetCurrentGroup(group);
+    session.Engine().SetOrientation(0);
+    session.Engine().SetupPlacement();
+  }
+}
+
+// 50 x 50 squares: a random floor everywhere, barrels in every square and a
+// wall along every grid line, saved once.
+QString FiftyMapPath() {
+  static QString path;
+  if (!path.isEmpty()) return path;
+  QTemporaryDir tilesets;
+  TilesetList().LoadInstalled([](const QString&) {}, tilesets.path());
+  TTileMap map;
+  map.SetWidth(100);
+  map.SetHeight(100);
+  TMapGridModel grid;
+  grid.SetControlSize(5000, 5000);
+  TEditSession session(grid, TilesetList());
+  session.Painter().ActivateMap(&map);
+  session.Painter().ApplyZoom();
+  session.Palette().Start();
+  session.Engine().SetSeed(1);
+  SelectGroup(session, QStringLiteral("Flagstones"));
+  DragOnGrid(grid, {0, 0}, {49, 49});
+  SelectGroup(session, QStringLiteral("Barrel"));
+  for (int r = 0; r < 50; ++r)
+    for (int c = 0; c < 50; ++c)
+      DragOnGrid(grid, {c, r, 1, 0}, {c, r, 1, 0});
+  session.Engine().gaWallExecute();
+  for (int r = 0; r < 50; ++r)
+    DragOnGrid(grid, {0, r, 0, 0, 0}, {49, r, 0, 0, 0});
+  for (int c = 0; c < 50; ++c)
+    DragOnGrid(grid, {c, 0, 0, 0, 3}, {c, 49, 0, 0, 3});
+  path = WorkDir().filePath(QStringLiteral("fifty.tqm"));
+  map.SaveToFile(path);
+  return path;
+}
+
+void FiftyToPdf300(benchmark::State& state) {
+  TTileMap map;
+  map.LoadFromFile(FiftyMapPath());
+  int occupied[kLayerCount] = {};
+  for (int layer = 0; layer < kLayerCount; ++layer)
+    for (int y = 0; y < map.Height(); ++y)
+      for (int x = 0; x < map.Width(); ++x)
+        occupied[layer] += map.GetTile(layer, x, y) != nullptr;
+  const QString pdf = WorkDir().filePath(QStringLiteral("fifty.pdf"));
+  int pages = 0;
+  for (auto _ : state) {
+    TPdfPrinter printer(pdf, QPageSize::Letter, false, 300);
+    pages = PrintMapPages(map, printer, -1);
+  }
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["pages"] = pages;
+  state.counters["pdf_MB"] = QFileInfo(pdf).size() / 1e6;
+  state.counters["map_file_MB"] = QFileInfo(FiftyMapPath()).size() / 1e6;
+  state.counters["peak_rss_MB"] = usage.ru_maxrss / 1024.0;
+  state.counters["base_pct"] = 100.0 * occupied[0] / (map.Width() * map.Height());
+  state.counters["objects_pct"] = 100.0 * occupied[1] / (map.Width() * map.Height());
+  state.counters["walls_pct"] = 100.0 * occupied[2] / (map.Width() * map.Height());
+}
+
+}  // namespace
+
+BENCHMARK(PrintPage600)->Unit(benchmark::kMillisecond);
+BENCHMARK(BareStretches)->Unit(benchmark::kMillisecond);
+BENCHMARK(FiftyToPdf300)->Unit(benchmark::kMillisecond)->Iterations(1);

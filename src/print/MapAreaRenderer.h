@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QHash>
+#include <QImage>
+
+class QPainter;
+class QRect;
+class TTileMap;
+
+// The pictures of sub-cells drawn so far, by what they show (each layer's
+// embedded tile and orientation) and size. Drawing the same QImage again
+// lets a PDF hold the picture once and refer to it from every place it
+// appears. The cache is bounded in bytes: when full it starts afresh, so a
+// job's memory does not grow with the number of pages.
+class TSubCellCache {
+ public:
+  static constexpr qint64 kDefaultLimit = qint64(128) << 20;
+
+  explicit TSubCellCache(qint64 byteLimit = kDefaultLimit) : fLimit(byteLimit) {}
+
+  // The picture of sub-cell (x, y) at width × height pixels, all layers
+  // stretched from the full-resolution images over white; a null image when
+  // no layer holds a tile there.
+  QImage SubCell(const TTileMap& map, int x, int y, int width, int height);
+
+ private:
+  qint64 fLimit;
+  qint64 fBytes = 0;
+  QHash<QByteArray, QImage> fPictures;
+};
+
+// Draws the block of cols × rows sub-cells whose top-left sub-cell is
+// (firstCol, firstRow) onto canvas, sub-cell (k, r) of the block between
+// edges SubCellEdge(k, cellWidth) and SubCellEdge(k + 1, cellWidth) across
+// and the same down. Only sub-cells inside the map that hold a tile are
+// sent to the canvas, each as its own small picture; the rest stays as it
+// was.
+void RenderMapArea(const TTileMap& map, QPainter& canvas, int rows, double cellWidth,
+                   double cellHeight, int firstCol, int firstRow, int cols, TSubCellCache& cache);
+
+// Copies a picture into a rectangle of a device, stretched.
+void DrawBitmapToDevice(QPainter& canvas, const QRect& rect, const QImage& bitmap);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QPoint>
+
+// Where a map's sub-cells fall on printed pages. A page holds only whole grid
+// squares of their true size (the grid size in inches times the device's
+// pixels per inch); pages run left to right, then top to bottom, and
+// sub-cell (0, 0) of a page's block sits at the top-left corner of the
+// printable area.
+struct TPageLayout {
+  int MapWidth = 0;   // in sub-cells
+  int MapHeight = 0;  // in sub-cells
+  // The size of one sub-cell in device pixels, with its fraction: half the
+  // grid size times the resolution.
+  double CellWidth = 0;
+  double CellHeight = 0;
+  int Cols = 0;  // sub-cells across a page
+  int Rows = 0;  // sub-cells down a page
+  int PagesAcross = 0;
+  int PagesDown = 0;
+
+  int TotalPages() const { return PagesAcross * PagesDown; }
+  // The first sub-cell column and row that page (from 0) shows.
+  QPoint PageOrigin(int page) const;
+};
+
+// The layout of a map of mapWidth × mapHeight sub-cells with a grid size in
+// inches on a printable area of pageWidth × pageHeight pixels at dpiX × dpiY
+// pixels per inch. Raises TError when the area cannot hold one grid square
+// across or down, or the device reports no resolution.
+TPageLayout ComputePageLayout(int mapWidth, int mapHeight, float gridSize, int dpiX, int dpiY,
+                              int pageWidth, int pageHeight);
+
+// Where sub-cell edge k of a page lies for sub-cells of cellSize pixels: the
+// exact position rounded to the device pixel, so rounding never adds up
+// across a page and every square keeps its true size.
+int SubCellEdge(int k, double cellSize);
+
+// The pages a print job draws: every page for a page index of -1 or one
+// outside 0 .. totalPages - 1, else that page alone.
+struct TPageRange {
+  int First = 0;
+  int Last = -1;
+};
+TPageRange PagesToPrint(int pageIndex, int totalPages);

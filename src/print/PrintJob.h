@@ -1,0 +1,31 @@
+#pragma once
+
+#include "PageLayout.h"
+
+#include <QString>
+
+class TPrinterDevice;
+class TTileMap;
+
+// What a print job reports while it runs, and how it learns of a cancel. The
+// progress window implements it; without one a job runs to its end.
+class TPrintProgress {
+ public:
+  virtual ~TPrintProgress() = default;
+  // Called just before a page is drawn with its status text ("Printing page
+  // 2 of 9"); the window shows it and handles pending input here, which is
+  // where a Cancel click takes effect.
+  virtual void PageStarting(const QString& status) = 0;
+  virtual bool Cancelled() const = 0;
+};
+
+// The layout of a map on a device's printable area at its resolution.
+TPageLayout LayoutForDevice(const TTileMap& map, const TPrinterDevice& device);
+
+// Prints the map on the device as one job titled with the map's name: every
+// page for a page index of -1 or one out of range, else that page. A cancel
+// takes effect after the page that was started when it was noticed; the
+// pages drawn by then are delivered. An error ends the job and is raised
+// again. Returns the number of pages drawn.
+int PrintMapPages(const TTileMap& map, TPrinterDevice& device, int pageIndex,
+                  TPrintProgress* progress = nullptr);

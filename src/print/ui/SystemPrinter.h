@@ -1,0 +1,42 @@
+#pragma once
+
+#include "print/PrinterDevice.h"
+
+#include <memory>
+
+class QPainter;
+class QPrinter;
+
+// One of the system's printers (a CUPS queue on Linux) as a print device.
+// Its geometry is read from the printer's page layout at the resolution set
+// on it (not the physical resolution Qt reports, which is the screen's).
+class TSystemPrinter : public TPrinterDevice {
+ public:
+  // The default printer, or the queue of that name.
+  explicit TSystemPrinter(const QString& queue = QString());
+  ~TSystemPrinter() override;
+
+  // The printer to configure through the printer setup dialog.
+  QPrinter& Printer() { return *fPrinter; }
+
+  int ResolutionX() const override;
+  int ResolutionY() const override;
+  QSize PrintableSize() const override;
+  QSize PhysicalSize() const override;
+  QPoint PhysicalOffset() const override;
+  bool Landscape() const override;
+
+  void BeginJob(const QString& title) override;
+  void NewPage() override;
+  void EndJob() override;
+  QPainter& Painter() override { return *fPainter; }
+
+ private:
+  std::unique_ptr<QPrinter> fPrinter;
+  std::unique_ptr<QPainter> fPainter;
+};
+
+// True when the system lists at least one printer.
+bool PrintersInstalled();
+// Raises the printer check's error when the system lists no printer.
+void CheckPrinters();

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "print/PrintJob.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class TPrinterDevice;
+class TTileMap;
+
+// The print progress window: a small fixed dialog without title-bar
+// buttons that prints its own copy of a map when it is first shown, tells
+// which page is being drawn, and offers Cancel. It closes itself when the
+// job has ended.
+class TfrmPrintMap : public QDialog, public TPrintProgress {
+  Q_OBJECT
+
+ public:
+  // The window prints a copy of map on device (not owned).
+  TfrmPrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device, int pageIndex);
+  ~TfrmPrintMap() override;
+
+  QLabel* StatusLabel() const { return fStatus; }
+  QPushButton* CancelButton() const { return fCancel; }
+  // The error that ended printing, if any (empty otherwise).
+  const QString& Error() const { return fError; }
+  int PagesDrawn() const { return fPagesDrawn; }
+
+  void PageStarting(const QString& status) override;
+  bool Cancelled() const override { return fCancelled; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void Print();
+  void btnCancelClick();
+
+  std::unique_ptr<TTileMap> fMap;
+  TPrinterDevice& fDevice;
+  int fPageIndex;
+  bool fCancelled = false;
+  bool fStarted = false;
+  bool fPrinting = false;
+  int fPagesDrawn = 0;
+  QString fError;
+  QLabel* fStatus;
+  QPushButton* fCancel;
+};
+
+// Prints the map (all pages for -1 or an index out of range, else that
+// page) on device through the progress window, shown modally over owner;
+// returns when printing has finished or was cancelled. Raises the error that
+// ended printing as TError.
+void PrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device, int pageIndex);

@@ -1,0 +1,284 @@
+#include "frmPrintPreviewU.h"
+
+#include "app/settings/SettingsStore.h"
+#include "base/Busy.h"
+#include "base/Error.h"
+#include "base/MessageService.h"
+#include "map/TileMapObjects.h"
+#include "print/MapAreaRenderer.h"
+#include "print/PrinterDevice.h"
+#include "print/ui/PrintCommands.h"
+#include "print/ui/SystemPrinter.h"
+#include "print/ui/frmPrintMapU.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+// The picture the preview draws, shown unscaled; a resize asks the window
+// to draw it again at the new size.
+class TPreviewImage : public QWidget {
+ public:
+  explicit TPreviewImage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("imgPreview"));
+    setMinimumSize(120, 120);
+  }
+  QImage Picture;
+  std::function<void()> OnResize;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.drawImage(0, 0, Picture);
+  }
+  void resizeEvent(QResizeEvent*) override {
+    if (OnResize) OnResize();
+  }
+};
+
+namespace {
+
+constexpr int kPreviewDpi = 72;
+constexpr int kShadow = 5;
+const QColor kGround(128, 128, 128);
+
+// Shows an error as the program's default error display does.
+void ShowError(QWidget* owner, const QString& message) {
+  ShowMessage(ErrorDisplayText(message), QStringLiteral("Tessellan"), TMsgIcon::Error, mbOK, owner);
+}
+
+template <class F>
+void Guarded(QWidget* owner, F handler) {
+  try {
+    handler();
+  } catch (const TError& error) {
+    ShowError(owner, error.Message());
+  }
+}
+
+}  // namespace
+
+TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device)
+    : QDialog(owner), fMap(map), fDevice(device) {
+  setObjectName(QStringLiteral("frmPrintPreview"));
+  setWindowTitle(QStringLiteral("Print Preview"));
+  setProperty("HelpContext", 5);
+  resize(620, 720);
+
+  auto* toolbar = new QToolBar(this);
+  toolbar->setObjectName(QStringLiteral("tbPreview"));
+  toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  toolbar->setIconSize(QSize(32, 32));
+  QStyle* look = style();
+  ppPrint = AddAction("ppPrint", QStringLiteral("&Print"), QStringLiteral("Print"),
+                      &TfrmPrintPreview::ppPrintExecute);
+  ppPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  ppPrint->setIcon(look->standardIcon(QStyle::SP_DialogOkButton));
+  ppPrintPage = AddAction("ppPrintPage", QStringLiteral("Print P&age"),
+                          QStringLiteral("Print this page"), &TfrmPrintPreview::ppPrintPageExecute);
+  ppPrintPage->setIcon(look->standardIcon(QStyle::SP_FileIcon));
+  ppPrintSetup = AddAction("ppPrintSetup", QStringLiteral("Printer &Setup"),
+                           QStringLiteral("Choose and set up the printer"),
+                           &TfrmPrintPreview::ppPrintSetupExecute);
+  ppPrintSetup->setIcon(look->standardIcon(QStyle::SP_FileDialogDetailedView));
+  ppPrevPage = AddAction("ppPrevPage", QStringLiteral("&Previous Page"),
+                         QStringLiteral("Previous page"), &TfrmPrintPreview::ppPrevPageExecute);
+  ppPrevPage->setIcon(look->standardIcon(QStyle::SP_ArrowLeft));
+  ppNextPage = AddAction("ppNextPage", QStringLiteral("&Next Page"), QStringLiteral("Next page"),
+                         &TfrmPrintPreview::ppNextPageExecute);
+  ppNextPage->setIcon(look->standardIcon(QStyle::SP_ArrowRight));
+  ppClose = AddAction("ppClose", QStringLiteral("&Close"), QStringLiteral("Close the preview"),
+                      &TfrmPrintPreview::ppCloseExecute);
+  toolbar->addAction(ppPrint);
+  toolbar->addAction(ppPrintPage);
+  toolbar->addAction(ppPrintSetup);
+  toolbar->addSeparator();
+  toolbar->addAction(ppPrevPage);
+  toolbar->addAction(ppNextPage);
+
+  // The grey page panel between two narrow empty panels.
+  auto* pagePanel = new QWidget(this);
+  pagePanel->setObjectName(QStringLiteral("pnlPagePreview"));
+  pagePanel->setAccessibleName(QStringLiteral("Page Preview"));
+  pagePanel->setAutoFillBackground(true);
+  QPalette grey = pagePanel->palette();
+  grey.setColor(QPalette::Window, kGround);
+  pagePanel->setPalette(grey);
+  fImage = new TPreviewImage(pagePanel);
+  auto* pageLayout = new QVBoxLayout(pagePanel);
+  pageLayout->setContentsMargins(0, 0, 0, 0);
+  pageLayout->addWidget(fImage);
+  auto* middle = new QHBoxLayout;
+  middle->setContentsMargins(6, 0, 6, 0);
+  middle->addWidget(pagePanel);
+
+  auto* status = new QStatusBar(this);
+  status->setObjectName(QStringLiteral("sbPreview"));
+  status->setSizeGripEnabled(false);
+  for (int i = 0; i < 3; ++i) {
+    fPanels[i] = new QLabel(status);
+    fPanels[i]->setContentsMargins(4, 0, 12, 0);
+    status->addWidget(fPanels[i], i == 1 ? 1 : 0);
+  }
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(toolbar);
+  layout->addLayout(middle, 1);
+  layout->addWidget(status);
+
+  ComputeLayout();
+  fImage->OnResize = [this] { Guarded(this, [this] { DrawPreviewPage(); }); };
+  DrawPreviewPage();
+  UpdateNavigation();
+}
+
+TfrmPrintPreview::~TfrmPrintPreview() {
+  fImage->OnResize = nullptr;
+}
+
+QAction* TfrmPrintPreview::AddAction(const char* name, const QString& caption, const QString& hint,
+                                     void (TfrmPrintPreview::*handler)()) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(QLatin1String(name));
+  action->setToolTip(hint);
+  action->setStatusTip(hint);
+  addAction(action);
+  connect(action, &QAction::triggered, this,
+          [this, handler] { Guarded(this, [&] { (this->*handler)(); }); });
+  return action;
+}
+
+const QImage& TfrmPrintPreview::PreviewImage() const {
+  return fImage->Picture;
+}
+
+void TfrmPrintPreview::ComputeLayout() {
+  const QSize area = fDevice.PrintableSize();
+  fLayout = ComputePageLayout(fMap.Width(), fMap.Height(), fMap.TileSize(), fDevice.ResolutionX(),
+                              fDevice.ResolutionY(), area.width(), area.height());
+}
+
+void TfrmPrintPreview::DrawPreviewPage() {
+  TBusyCursor busy;
+  ProcessPendingMessages();
+  const int dx = fDevice.ResolutionX();
+  const int dy = fDevice.ResolutionY();
+
+  // The page at 72 pixels per inch.
+  const int s = int(fMap.TileSize() * kPreviewDpi / 2);
+  QImage page(qMax(1, s * fLayout.Cols), qMax(1, s * fLayout.Rows), QImage::Format_RGB32);
+  page.fill(Qt::white);
+  {
+    QPainter painter(&page);
+    TSubCellCache cache;
+    const QPoint origin = fLayout.PageOrigin(fPage);
+    RenderMapArea(fMap, painter, fLayout.Rows, s, s, origin.x(), origin.y(), fLayout.Cols, cache);
+  }
+
+  // The sheet with its shadow on grey, the page at the printable offset.
+  const QSize sheet = fDevice.PhysicalSize();
+  const int paperWidth = int(double(sheet.width()) / dx * kPreviewDpi) + kShadow;
+  const int paperHeight = int(double(sheet.height()) / dy * kPreviewDpi) + kShadow;
+  QImage paper(paperWidth, paperHeight, QImage::Format_RGB32);
+  paper.fill(kGround);
+  {
+    QPainter painter(&paper);
+    painter.fillRect(QRect(kShadow, kShadow, paperWidth - kShadow, paperHeight - kShadow),
+                     Qt::black);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRect(0, 0, paperWidth - kShadow - 1, paperHeight - kShadow - 1));
+    const QPoint offset = fDevice.PhysicalOffset();
+    painter.drawImage(int(double(offset.x()) / dx * kPreviewDpi),
+                      int(double(offset.y()) / dy * kPreviewDpi), page);
+  }
+
+  // The paper fitted into the preview: as high as the image in portrait
+  // (less 10 pixels all round), as wide as the image is high in landscape.
+  const QSize size = fImage->size();
+  QImage& image = fImage->Picture;
+  if (image.size() != size) image = QImage(size, QImage::Format_RGB32);
+  image.fill(kGround);
+  const QSize area = fDevice.PrintableSize();
+  const double a = double(area.width()) / area.height();
+  const int W = size.width();
+  const int H = size.height();
+  QRect target;
+  if (area.width() < area.height()) {
+    const int w = int(std::ceil(H * a));
+    target = QRect(W / 2 - w / 2, 0, w, H).adjusted(10, 10, -10, -10);
+  } else {
+    const int v = int(std::ceil(H / a));
+    target = QRect(W / 2 - H / 2, H / 2 - v / 2, H, v);
+  }
+  {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, paper);
+  }
+
+  fPanels[0]->setText(QStringLiteral("Page %1 of %2").arg(fPage + 1).arg(fLayout.TotalPages()));
+  fPanels[1]->setText(QString::fromLatin1(GridSizeNames[GridSizeIndex(fMap.TileSize())]));
+  fPanels[2]->setText(fDevice.Landscape() ? QStringLiteral("Landscape")
+                                          : QStringLiteral("Portrait"));
+  fImage->update();
+}
+
+void TfrmPrintPreview::UpdateNavigation() {
+  ppNextPage->setEnabled(fPage < fLayout.TotalPages() - 1);
+  ppPrevPage->setEnabled(fPage > 0);
+  ppPrint->setEnabled(true);
+  ppPrintPage->setEnabled(true);
+}
+
+void TfrmPrintPreview::ppPrintExecute() {
+  accept();
+}
+
+void TfrmPrintPreview::ppPrintPageExecute() {
+  PrintMap(this, fMap, fDevice, fPage);
+}
+
+void TfrmPrintPreview::ppPrintSetupExecute() {
+  if (!PrinterSetup || !PrinterSetup(this)) return;
+  fPage = 0;
+  ComputeLayout();
+  DrawPreviewPage();
+  UpdateNavigation();
+}
+
+void TfrmPrintPreview::ppNextPageExecute() {
+  if (fPage >= fLayout.TotalPages() - 1) return;
+  ++fPage;
+  DrawPreviewPage();
+  UpdateNavigation();
+}
+
+void TfrmPrintPreview::ppPrevPageExecute() {
+  if (fPage <= 0) return;
+  --fPage;
+  DrawPreviewPage();
+  UpdateNavigation();
+}
+
+void TfrmPrintPreview::ppCloseExecute() {
+  reject();
+}
+
+bool ShowPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device) {
+  TfrmPrintPreview window(owner, map, device);
+  if (auto* printer = dynamic_cast<TSystemPrinter*>(&device))
+    window.PrinterSetup = [printer](QWidget* parent) {
+      return PrinterSetupDialog(parent, *printer);
+    };
+  return window.exec() == QDialog::Accepted;
+}
