@@ -7,6 +7,7 @@
 #include "editor/PlacementEngine.h"
 #include "frmAboutU.h"
 #include "frmMainU.h"
+#include "print/ui/PrintCommands.h"
 #include "widgets/dmSharedBmpResources.h"
 
 #include <QAction>
@@ -48,10 +49,11 @@ const std::vector<TActionEntry>& MainActionTable() {
     {"faAddTileset", "Add &Tileset...", "Add an existing tileset to the tileset list", "",
      "addtileset", S::Plain, false, 0, Nothing},
     {"faPrintWithSetup", "&Print...", "Print with Setup", "Ctrl+P", "print", S::Plain, false, 0,
-     Nothing},
-    {"faPrint", "&Print", "Print", "", "print", S::Plain, false, 0, Nothing},
+     [](TfrmMain& w) { if (w.CurrentMap()) PrintCurrentMapWithSetup(&w, *w.CurrentMap()); }},
+    {"faPrint", "&Print", "Print", "", "print", S::Plain, false, 0,
+     [](TfrmMain& w) { if (w.CurrentMap()) PrintCurrentMap(&w, *w.CurrentMap()); }},
     {"faPrintPreview", "Print Pre&view", "Print Preview", "", "printpreview", S::Plain, false, 0,
-     Nothing},
+     [](TfrmMain& w) { if (w.CurrentMap()) PreviewCurrentMap(&w, *w.CurrentMap()); }},
     {"faExit", "E&xit", "Exit", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.close(); }},
     // Edit
@@ -155,8 +157,7 @@ const char* const kGridContextMenu[] = {"gaAddCol", "gaAddRow", "gaDelCol", "gaD
                                         nullptr};
 const char* const kEraseMenu[] = {"mnuEraseBase", "mnuEraseOverlay", "mnuEraseWall", "-",
                                   "mnuEraseAll", nullptr};
-const char* const kCommandsToCome[] = {"faExport", "faAddTileset", "faPrintWithSetup", "faPrint",
-                                       "faPrintPreview", "taTilesetEditor", nullptr};
+const char* const kCommandsToCome[] = {"faExport", "faAddTileset", "taTilesetEditor", nullptr};
 // clang-format on
 
 namespace {

@@ -10,6 +10,7 @@
 #include "frmMainU.h"
 #include "frmSplash.h"
 #include "map/TileMapObjects.h"
+#include "print/ui/PrintCommands.h"
 #include "tiles/TilesetList.h"
 
 #include <QApplication>
@@ -73,25 +74,21 @@ bool IsPrintSwitch(const QString& argument) {
 }
 
 int PrintMapFile(const QString& path) {
+  QString failure;
   try {
     TTileMap map(NewMapDefaults());
     map.LoadFromFile(path);
-    throw TError(QStringLiteral("This version of Tessellan cannot print yet"));
-  } catch (...) {
-    QString message;
-    try {
-      throw;
-    } catch (const TError& e) {
-      message = e.Message();
-    } catch (const std::exception& e) {
-      message = QString::fromLocal8Bit(e.what());
-    }
-    ShowMessage(
-        QStringLiteral("The application was unable to print the map. Error Message: ") + message,
-        QStringLiteral("Unable to Print Map"), TMsgIcon::Warning, mbOK);
-    return 1;
+    PrintMapToDefaultPrinter(nullptr, map);
+    return 0;
+  } catch (const TError& e) {
+    failure = e.Message();
+  } catch (const std::exception& e) {
+    failure = QString::fromLocal8Bit(e.what());
   }
-  return 0;
+  ShowMessage(
+      QStringLiteral("The application was unable to print the map. Error Message: ") + failure,
+      QStringLiteral("Unable to Print Map"), TMsgIcon::Warning, mbOK);
+  return 1;
 }
 
 int RunTessellan(const QStringList& arguments) {

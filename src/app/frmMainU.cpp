@@ -599,7 +599,8 @@ void TfrmMain::UpdateControls() {
 
   SetEnabled("faSave", hasMap && !readOnly);
   SetEnabled("faProperties", hasMap && !readOnly);
-  for (const char* name : {"faSaveAs", "faSaveAll", "faClose", "faCloseAll"})
+  for (const char* name : {"faSaveAs", "faSaveAll", "faClose", "faCloseAll", "faPrint",
+                           "faPrintWithSetup", "faPrintPreview"})
     SetEnabled(name, hasMap);
   fPaletteColumn->SetEnabledStates(tilesets > 1, tilesets > 1 && loaded);
   const bool gridEnabled = maps >= 1 && tilesets > 1 && loaded && !readOnly;

@@ -90,7 +90,7 @@ TEST_F(PreviewTest, NavigationFollowsThePage) {
     EXPECT_EQ(preview.CurrentPage(), s.page);
     EXPECT_EQ(preview.ppPrevPage->isEnabled(), s.previous);
     EXPECT_EQ(preview.ppNextPage->isEnabled(), s.next);
-    EXPECT_EQ(preview.StatusPanel(0)->text(), QLatin1String(s.status));
+    EXPECT_EQ(preview.StatusText(0), QLatin1String(s.status));
   }
   for (int i = 0; i < 10; ++i)
     preview.ppNextPage->trigger();
@@ -99,8 +99,8 @@ TEST_F(PreviewTest, NavigationFollowsThePage) {
   EXPECT_TRUE(preview.ppPrevPage->isEnabled());
   EXPECT_TRUE(preview.ppPrint->isEnabled());
   EXPECT_TRUE(preview.ppPrintPage->isEnabled());
-  EXPECT_EQ(preview.StatusPanel(1)->text(), QStringLiteral("1 inch grid - 25 mm Miniatures"));
-  EXPECT_EQ(preview.StatusPanel(2)->text(), QStringLiteral("Portrait"));
+  EXPECT_EQ(preview.StatusText(1), QStringLiteral("1 inch grid - 25 mm Miniatures"));
+  EXPECT_EQ(preview.StatusText(2), QStringLiteral("Portrait"));
 }
 
 TEST_F(PreviewTest, PrinterSetupReturnsToPageOneWithTheNewLayout) {
@@ -115,8 +115,8 @@ TEST_F(PreviewTest, PrinterSetupReturnsToPageOneWithTheNewLayout) {
   EXPECT_EQ(preview.CurrentPage(), 0);
   EXPECT_FALSE(preview.ppPrevPage->isEnabled());
   // 11 x 8 squares a page in landscape: 2 x 4 pages.
-  EXPECT_EQ(preview.StatusPanel(0)->text(), QStringLiteral("Page 1 of 8"));
-  EXPECT_EQ(preview.StatusPanel(2)->text(), QStringLiteral("Landscape"));
+  EXPECT_EQ(preview.StatusText(0), QStringLiteral("Page 1 of 8"));
+  EXPECT_EQ(preview.StatusText(2), QStringLiteral("Landscape"));
   // A cancelled setup changes nothing.
   preview.ppNextPage->trigger();
   preview.PrinterSetup = [](QWidget*) { return false; };

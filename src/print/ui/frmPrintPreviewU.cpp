@@ -10,12 +10,13 @@
 #include "print/ui/PrintCommands.h"
 #include "print/ui/SystemPrinter.h"
 #include "print/ui/frmPrintMapU.h"
+#include "widgets/ColorStatusBar.h"
+#include "widgets/dmSharedBmpResources.h"
 
 #include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -46,6 +47,11 @@ class TPreviewImage : public QWidget {
 namespace {
 
 constexpr int kPreviewDpi = 72;
+
+// The toolbar's pictures come from the shared large button images.
+QIcon Picture(const char* name) {
+  return dmSharedBmpResources().Icon(QLatin1String(name));
+}
 constexpr int kShadow = 5;
 const QColor kGround(128, 128, 128);
 
@@ -76,24 +82,23 @@ TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice
   toolbar->setObjectName(QStringLiteral("tbPreview"));
   toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   toolbar->setIconSize(QSize(32, 32));
-  QStyle* look = style();
   ppPrint = AddAction("ppPrint", QStringLiteral("&Print"), QStringLiteral("Print"),
                       &TfrmPrintPreview::ppPrintExecute);
   ppPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-  ppPrint->setIcon(look->standardIcon(QStyle::SP_DialogOkButton));
+  ppPrint->setIcon(Picture("print"));
   ppPrintPage = AddAction("ppPrintPage", QStringLiteral("Print P&age"),
                           QStringLiteral("Print this page"), &TfrmPrintPreview::ppPrintPageExecute);
-  ppPrintPage->setIcon(look->standardIcon(QStyle::SP_FileIcon));
+  ppPrintPage->setIcon(Picture("printpage"));
   ppPrintSetup = AddAction("ppPrintSetup", QStringLiteral("Printer &Setup"),
                            QStringLiteral("Choose and set up the printer"),
                            &TfrmPrintPreview::ppPrintSetupExecute);
-  ppPrintSetup->setIcon(look->standardIcon(QStyle::SP_FileDialogDetailedView));
+  ppPrintSetup->setIcon(Picture("printersetup"));
   ppPrevPage = AddAction("ppPrevPage", QStringLiteral("&Previous Page"),
                          QStringLiteral("Previous page"), &TfrmPrintPreview::ppPrevPageExecute);
-  ppPrevPage->setIcon(look->standardIcon(QStyle::SP_ArrowLeft));
+  ppPrevPage->setIcon(Picture("prevpage"));
   ppNextPage = AddAction("ppNextPage", QStringLiteral("&Next Page"), QStringLiteral("Next page"),
                          &TfrmPrintPreview::ppNextPageExecute);
-  ppNextPage->setIcon(look->standardIcon(QStyle::SP_ArrowRight));
+  ppNextPage->setIcon(Picture("nextpage"));
   ppClose = AddAction("ppClose", QStringLiteral("&Close"), QStringLiteral("Close the preview"),
                       &TfrmPrintPreview::ppCloseExecute);
   toolbar->addAction(ppPrint);
@@ -119,21 +124,17 @@ TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice
   middle->setContentsMargins(6, 0, 6, 0);
   middle->addWidget(pagePanel);
 
-  auto* status = new QStatusBar(this);
-  status->setObjectName(QStringLiteral("sbPreview"));
-  status->setSizeGripEnabled(false);
-  for (int i = 0; i < 3; ++i) {
-    fPanels[i] = new QLabel(status);
-    fPanels[i]->setContentsMargins(4, 0, 12, 0);
-    status->addWidget(fPanels[i], i == 1 ? 1 : 0);
-  }
+  fStatus = new TColorStatusBar(this);
+  fStatus->setObjectName(QStringLiteral("sbPreview"));
+  fStatus->AddPanels({120, 220, 100});
+  fStatus->Panel(1)->SetSpring(true);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(toolbar);
   layout->addLayout(middle, 1);
-  layout->addWidget(status);
+  layout->addWidget(fStatus);
 
   ComputeLayout();
   fImage->OnResize = [this] { Guarded(this, [this] { DrawPreviewPage(); }); };
@@ -150,11 +151,14 @@ QAction* TfrmPrintPreview::AddAction(const char* name, const QString& caption, c
   auto* action = new QAction(caption, this);
   action->setObjectName(QLatin1String(name));
   action->setToolTip(hint);
-  action->setStatusTip(hint);
   addAction(action);
   connect(action, &QAction::triggered, this,
           [this, handler] { Guarded(this, [&] { (this->*handler)(); }); });
   return action;
+}
+
+QString TfrmPrintPreview::StatusText(int index) const {
+  return fStatus->PanelText(index);
 }
 
 const QImage& TfrmPrintPreview::PreviewImage() const {
@@ -226,10 +230,11 @@ void TfrmPrintPreview::DrawPreviewPage() {
     painter.drawImage(target, paper);
   }
 
-  fPanels[0]->setText(QStringLiteral("Page %1 of %2").arg(fPage + 1).arg(fLayout.TotalPages()));
-  fPanels[1]->setText(QString::fromLatin1(GridSizeNames[GridSizeIndex(fMap.TileSize())]));
-  fPanels[2]->setText(fDevice.Landscape() ? QStringLiteral("Landscape")
-                                          : QStringLiteral("Portrait"));
+  fStatus->SetPanelText(0,
+                        QStringLiteral("Page %1 of %2").arg(fPage + 1).arg(fLayout.TotalPages()));
+  fStatus->SetPanelText(1, QString::fromLatin1(GridSizeNames[GridSizeIndex(fMap.TileSize())]));
+  fStatus->SetPanelText(
+      2, fDevice.Landscape() ? QStringLiteral("Landscape") : QStringLiteral("Portrait"));
   fImage->update();
 }
 

@@ -9,6 +9,7 @@
 
 class QAction;
 class QLabel;
+class TColorStatusBar;
 class TPreviewImage;
 class TPrinterDevice;
 class TTileMap;
@@ -35,7 +36,8 @@ class TfrmPrintPreview : public QDialog {
   const TPageLayout& Layout() const { return fLayout; }
   // The preview image as last drawn.
   const QImage& PreviewImage() const;
-  QLabel* StatusPanel(int index) const { return fPanels[index]; }
+  // The text of a status panel: 0 the page, 1 the grid size, 2 the orientation.
+  QString StatusText(int index) const;
 
   // Draws the current page into the preview image.
   void DrawPreviewPage();
@@ -65,7 +67,7 @@ class TfrmPrintPreview : public QDialog {
   int fPage = 0;
   TPageLayout fLayout;
   TPreviewImage* fImage;
-  QLabel* fPanels[3];
+  TColorStatusBar* fStatus;
 };
 
 // Shows the preview of map on device modally; true when the user chose
