@@ -1,6 +1,7 @@
 #pragma once
 
 #include "StringBag.h"
+#include "map/GridSizes.h"
 
 #include <QString>
 
@@ -40,11 +41,3 @@ QString ProgramDir();
 // when it can be created and written, otherwise "Tilesets" in the user's
 // application data directory.
 QString DefaultTilesetDir();
-
-// Printed grid sizes in inches, with their names.
-constexpr int kGridSizeCount = 7;
-constexpr int kDefaultGridSizeIndex = 2;
-extern const float GridSizes[kGridSizeCount];
-extern const char* const GridSizeNames[kGridSizeCount];
-// Index of the first size exactly equal to size, or 2 when none is.
-int GridSizeIndex(float size);

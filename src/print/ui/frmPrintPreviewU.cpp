@@ -1,9 +1,9 @@
 #include "frmPrintPreviewU.h"
 
-#include "app/settings/SettingsStore.h"
 #include "base/Busy.h"
 #include "base/Error.h"
 #include "base/MessageService.h"
+#include "map/GridSizes.h"
 #include "map/TileMapObjects.h"
 #include "print/MapAreaRenderer.h"
 #include "print/PrinterDevice.h"
