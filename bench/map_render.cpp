@@ -3,11 +3,11 @@
 // tessellan-tool render does) and as the tool itself, process start included.
 // The map is painted with the supplied tilesets through the editing engine:
 // a random floor everywhere, rooms of walls and furniture in every room.
-#include "editor/EditSession.h"
 #include "editor/GridDrag.h"
 #include "editor/MapGridModel.h"
 #include "editor/MapRender.h"
 #include "map/TileMapObjects.h"
+#include "support/BenchMap.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
@@ -26,47 +26,22 @@ namespace {
 // for comparison).
 constexpr int kPngQuality = 60;
 
-QTemporaryDir& WorkDir() {
-  static QTemporaryDir dir;
-  return dir;
-}
-
-void SelectGroup(TEditSession& session, const QString& name) {
-  TTileSet* tileSet = session.Engine().CurrentTileset();
-  for (int i = 0; i < tileSet->GroupCount(); ++i) {
-    TTileGroup* group = tileSet->GroupAt(i);
-    if (group->GroupName() != name) continue;
-    session.Engine().SetCurrentGroup(group);
-    session.Engine().SetOrientation(0);
-    session.Engine().SetupPlacement();
-  }
-}
-
 // Writes the map once and returns its path.
 QString BenchMapPath() {
   static QString path;
   if (!path.isEmpty()) return path;
-  QTemporaryDir tilesets;
-  TilesetList().LoadInstalled([](const QString&) {}, tilesets.path());
-  TTileMap map;
-  map.SetWidth(100);
-  map.SetHeight(100);
-  TMapGridModel grid;
-  grid.SetControlSize(5000, 5000);
-  TEditSession session(grid, TilesetList());
-  session.Painter().ActivateMap(&map);
-  session.Painter().ApplyZoom();
-  session.Palette().Start();
-  session.Engine().SetSeed(1);
+  TBenchMap bench;
+  TMapGridModel& grid = bench.Grid();
+  TEditSession& session = bench.Session();
 
-  SelectGroup(session, QStringLiteral("Flagstones"));
+  bench.SelectGroup(QStringLiteral("Flagstones"));
   DragOnGrid(grid, {0, 0}, {49, 49});
   const char* const furniture[] = {"Long Table", "Barrel", "Bookshelf",
                                    "Chest",      "Statue", "Round Table"};
   int item = 0;
   for (int r = 1; r < 45; r += 5)
     for (int c = 1; c < 45; c += 5) {
-      SelectGroup(session, QString::fromLatin1(furniture[item++ % 6]));
+      bench.SelectGroup(QString::fromLatin1(furniture[item++ % 6]));
       if (item % 3 == 0) session.Engine().vwRotateClockwiseExecute();
       DragOnGrid(grid, {c + 1, r + 1, 1, 0}, {c + 1, r + 1, 1, 0});
     }
@@ -78,14 +53,13 @@ QString BenchMapPath() {
       DragOnGrid(grid, {c, r + 3, 0, 0, 2}, {c + 3, r + 3, 0, 0, 2});
       DragOnGrid(grid, {c, r, 0, 0, 3}, {c, r + 3, 0, 0, 3});
     }
-  path = WorkDir().filePath(QStringLiteral("fifty.tqm"));
-  map.SaveToFile(path);
+  path = bench.Save(QStringLiteral("fifty.tqm"));
   return path;
 }
 
 void RenderInProcess(benchmark::State& state) {
   const QString map = BenchMapPath();
-  const QString out = WorkDir().filePath(QStringLiteral("in-process.png"));
+  const QString out = BenchWorkDir().filePath(QStringLiteral("in-process.png"));
   for (auto _ : state) {
     TTileMap loaded;
     loaded.LoadFromFile(map);
@@ -116,7 +90,7 @@ void WritePng(benchmark::State& state) {
   TTileMap loaded;
   loaded.LoadFromFile(BenchMapPath());
   const QImage picture = RenderMap(loaded, 48);
-  const QString out = WorkDir().filePath(QStringLiteral("write.png"));
+  const QString out = BenchWorkDir().filePath(QStringLiteral("write.png"));
   for (auto _ : state) {
     QImageWriter writer(out, "png");
     writer.setQuality(int(state.range(0)));
@@ -132,7 +106,7 @@ void RenderTool(benchmark::State& state) {
     state.SkipWithError("tessellan-tool is not built");
     return;
   }
-  const QString out = WorkDir().filePath(QStringLiteral("tool.png"));
+  const QString out = BenchWorkDir().filePath(QStringLiteral("tool.png"));
   for (auto _ : state) {
     QProcess process;
     process.start(tool, {QStringLiteral("render"), map, out});

@@ -4,7 +4,6 @@
 // a 50 x 50 square map painted with the supplied tilesets, every layer
 // occupied, printed to a 300 dpi Letter PDF (time, peak memory, file size
 // next to the map file's).
-#include "editor/EditSession.h"
 #include "editor/GridDrag.h"
 #include "editor/MapGridModel.h"
 #include "map/TileMapObjects.h"
@@ -12,6 +11,7 @@
 #include "print/PdfPrinter.h"
 #include "print/PrintJob.h"
 #include "storage/Guid.h"
+#include "support/BenchMap.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
@@ -31,11 +31,6 @@ constexpr int kDpi = 600;
 constexpr int kPageCols = 16;
 constexpr int kPageRows = 20;
 constexpr double kCell = kDpi / 2.0;
-
-QTemporaryDir& WorkDir() {
-  static QTemporaryDir dir;
-  return dir;
-}
 
 // A 64-pixel sub-tile with a pattern of its own; objects and walls key out
 // a grey.
@@ -101,47 +96,25 @@ void BareStretches(benchmark::State& state) {
   }
 }
 
-void SelectGroup(TEditSession& session, const QString& name) {
-  TTileSet* tileSet = session.Engine().CurrentTileset();
-  for (int i = 0; i < tileSet->GroupCount(); ++i) {
-    TTileGroup* group = tileSet->GroupAt(i);
-    if (group->GroupName() != name) continue;
-    session.Engine().SetCurrentGroup(group);
-    session.Engine().SetOrientation(0);
-    session.Engine().SetupPlacement();
-  }
-}
-
 // 50 x 50 squares: a random floor everywhere, barrels in every square and a
 // wall along every grid line, saved once.
 QString FiftyMapPath() {
   static QString path;
   if (!path.isEmpty()) return path;
-  QTemporaryDir tilesets;
-  TilesetList().LoadInstalled([](const QString&) {}, tilesets.path());
-  TTileMap map;
-  map.SetWidth(100);
-  map.SetHeight(100);
-  TMapGridModel grid;
-  grid.SetControlSize(5000, 5000);
-  TEditSession session(grid, TilesetList());
-  session.Painter().ActivateMap(&map);
-  session.Painter().ApplyZoom();
-  session.Palette().Start();
-  session.Engine().SetSeed(1);
-  SelectGroup(session, QStringLiteral("Flagstones"));
+  TBenchMap bench;
+  TMapGridModel& grid = bench.Grid();
+  bench.SelectGroup(QStringLiteral("Flagstones"));
   DragOnGrid(grid, {0, 0}, {49, 49});
-  SelectGroup(session, QStringLiteral("Barrel"));
+  bench.SelectGroup(QStringLiteral("Barrel"));
   for (int r = 0; r < 50; ++r)
     for (int c = 0; c < 50; ++c)
       DragOnGrid(grid, {c, r, 1, 0}, {c, r, 1, 0});
-  session.Engine().gaWallExecute();
+  bench.Session().Engine().gaWallExecute();
   for (int r = 0; r < 50; ++r)
     DragOnGrid(grid, {0, r, 0, 0, 0}, {49, r, 0, 0, 0});
   for (int c = 0; c < 50; ++c)
     DragOnGrid(grid, {c, 0, 0, 0, 3}, {c, 49, 0, 0, 3});
-  path = WorkDir().filePath(QStringLiteral("fifty.tqm"));
-  map.SaveToFile(path);
+  path = bench.Save(QStringLiteral("fifty.tqm"));
   return path;
 }
 
@@ -153,7 +126,7 @@ void FiftyToPdf300(benchmark::State& state) {
     for (int y = 0; y < map.Height(); ++y)
       for (int x = 0; x < map.Width(); ++x)
         occupied[layer] += map.GetTile(layer, x, y) != nullptr;
-  const QString pdf = WorkDir().filePath(QStringLiteral("fifty.pdf"));
+  const QString pdf = BenchWorkDir().filePath(QStringLiteral("fifty.pdf"));
   int pages = 0;
   for (auto _ : state) {
     TPdfPrinter printer(pdf, QPageSize::Letter, false, 300);

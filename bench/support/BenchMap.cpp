@@ -1,0 +1,40 @@
+#include "BenchMap.h"
+
+#include "tiles/TileObjects.h"
+#include "tiles/TileSet.h"
+#include "tiles/TilesetList.h"
+
+TBenchMap::TBenchMap() {
+  TilesetList().LoadInstalled([](const QString&) {}, fTilesets.path());
+  fMap.SetWidth(100);
+  fMap.SetHeight(100);
+  fGrid.SetControlSize(5000, 5000);
+  fSession = std::make_unique<TEditSession>(fGrid, TilesetList());
+  fSession->Painter().ActivateMap(&fMap);
+  fSession->Painter().ApplyZoom();
+  fSession->Palette().Start();
+  fSession->Engine().SetSeed(1);
+}
+
+void TBenchMap::SelectGroup(const QString& name) {
+  TPlacementEngine& engine = fSession->Engine();
+  TTileSet* tileSet = engine.CurrentTileset();
+  for (int i = 0; i < tileSet->GroupCount(); ++i) {
+    TTileGroup* group = tileSet->GroupAt(i);
+    if (group->GroupName() != name) continue;
+    engine.SetCurrentGroup(group);
+    engine.SetOrientation(0);
+    engine.SetupPlacement();
+  }
+}
+
+QString TBenchMap::Save(const QString& fileName) {
+  const QString path = BenchWorkDir().filePath(fileName);
+  fMap.SaveToFile(path);
+  return path;
+}
+
+QTemporaryDir& BenchWorkDir() {
+  static QTemporaryDir dir;
+  return dir;
+}
