@@ -10,6 +10,7 @@
 #include "print/ui/PrintCommands.h"
 #include "print/ui/SystemPrinter.h"
 #include "print/ui/frmPrintMapU.h"
+#include "widgets/CleanPanel.h"
 #include "widgets/ColorStatusBar.h"
 #include "widgets/dmSharedBmpResources.h"
 
@@ -109,15 +110,18 @@ TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice
   toolbar->addAction(ppNextPage);
 
   // The grey page panel between two narrow empty panels.
-  auto* pagePanel = new QWidget(this);
+  // The page panel "Page Preview": a captioned panel whose grey client holds
+  // the preview image.
+  auto* pagePanel = new TCleanPanel(QStringLiteral("Page Preview"), this);
   pagePanel->setObjectName(QStringLiteral("pnlPagePreview"));
-  pagePanel->setAccessibleName(QStringLiteral("Page Preview"));
-  pagePanel->setAutoFillBackground(true);
-  QPalette grey = pagePanel->palette();
+  pagePanel->SetBorderWidth(0);
+  QWidget* client = pagePanel->Client();
+  client->setAutoFillBackground(true);
+  QPalette grey = client->palette();
   grey.setColor(QPalette::Window, kGround);
-  pagePanel->setPalette(grey);
-  fImage = new TPreviewImage(pagePanel);
-  auto* pageLayout = new QVBoxLayout(pagePanel);
+  client->setPalette(grey);
+  fImage = new TPreviewImage(client);
+  auto* pageLayout = new QVBoxLayout(client);
   pageLayout->setContentsMargins(0, 0, 0, 0);
   pageLayout->addWidget(fImage);
   auto* middle = new QHBoxLayout;
