@@ -39,6 +39,8 @@ class TTileSet {
   int GroupCount();
   // An index outside the groups raises TIndexError.
   TTileGroup* GroupAt(int index);
+  // The groups held now, without loading.
+  const std::vector<std::unique_ptr<TTileGroup>>& Groups() const { return fGroups; }
   // A new group with the given starting values, owned by this tileset.
   TTileGroup& AddGroup(const TGroupDefaults& defaults = TGroupDefaults());
   // Frees every group; file, names and ReadOnly stay.

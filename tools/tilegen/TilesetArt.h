@@ -9,7 +9,6 @@
 // its groups in palette order, each group one picture covering all its cells.
 
 struct TGroupArt {
-  QString StorageName;  // name of the group's storage; sorts into palette order
   QString Name;
   QString Description;
   QString Category;

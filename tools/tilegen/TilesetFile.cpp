@@ -1,59 +1,48 @@
 #include "TilesetFile.h"
 
-#include "storage/CompoundFile.h"
 #include "storage/Guid.h"
-#include "storage/PropertySet.h"
-#include "storage/PropertyStream.h"
 #include "storage/Storage.h"
-#include "storage/SubTileRecord.h"
+#include "tiles/TileObjects.h"
+#include "tiles/TileSet.h"
+#include "tiles/TilesetWriter.h"
 
 #include <QDir>
 
 namespace {
 
 // A fixed date, so every build writes the same bytes.
-const char* const kLastModified = "12/07/2026";
+const QDate kLastModified(2026, 12, 7);
 
 }  // namespace
 
-std::unique_ptr<TStorage> BuildTilesetStorage(const TTilesetArt& tileset) {
-  auto root = std::make_unique<TStorage>();
-  WriteProperty(*root, QStringLiteral("Version"), QStringLiteral("1.0"));
-  WriteProperty(*root, QStringLiteral("TilesetName"), tileset.Name);
-  WriteProperty(*root, QStringLiteral("AuthorName"), tileset.Author);
-  WriteProperty(*root, QStringLiteral("Information"), tileset.Information);
-  WriteProperty(*root, QStringLiteral("URL"), QString());
-  WriteProperty(*root, QStringLiteral("LastMod"), QLatin1String(kLastModified));
-  root->CreateStream(SummaryInformationName(),
-                     BuildSummaryInformation({{pidTitle, tileset.Name},
-                                              {pidSubject, QStringLiteral("Tessellan Tileset")},
-                                              {pidAuthor, tileset.Author},
-                                              {pidComments, tileset.Information}}));
-  root->CreateStream(DocumentSummaryInformationName(), BuildDocumentSummaryInformation());
-  for (const TGroupArt& group : tileset.Groups) {
-    TStorage& storage = root->CreateStorage(group.StorageName);
-    WriteProperty(storage, QStringLiteral("PatWidth"), QString::number(group.PatWidth));
-    WriteProperty(storage, QStringLiteral("PatHeight"), QString::number(group.PatHeight));
-    WriteProperty(storage, QStringLiteral("FType"), QString::number(group.FType));
-    WriteProperty(storage, QStringLiteral("GroupName"), group.Name);
-    WriteProperty(storage, QStringLiteral("GroupDescr"), group.Description);
-    WriteProperty(storage, QStringLiteral("Category"), group.Category);
-    WriteProperty(storage, QStringLiteral("PlaceType"), QString::number(group.PlaceType));
-    TStorage& tiles = storage.CreateStorage(QStringLiteral("Tiles"));
-    for (int y = 0; y < group.PatHeight; ++y)
-      for (int x = 0; x < group.PatWidth; ++x) {
-        const QString position = QStringLiteral("%1.%2").arg(x).arg(y);
-        QByteArray records;
+std::unique_ptr<TTileSet> MakeTileSet(const TTilesetArt& art) {
+  auto tileSet = std::make_unique<TTileSet>();
+  tileSet->SetTilesetName(art.Name);
+  tileSet->SetAuthorName(art.Author);
+  tileSet->SetInformation(art.Information);
+  for (const TGroupArt& painted : art.Groups) {
+    TGroupDefaults shape;
+    shape.PatWidth = painted.PatWidth;
+    shape.PatHeight = painted.PatHeight;
+    shape.FType = quint8(painted.FType);
+    shape.PlaceType = quint8(painted.PlaceType);
+    TTileGroup& group = tileSet->AddGroup(shape);
+    group.SetGroupName(painted.Name);
+    group.SetGroupDescr(painted.Description);
+    group.SetCategory(painted.Category);
+    for (int x = 0; x < painted.PatWidth; ++x)
+      for (int y = 0; y < painted.PatHeight; ++y) {
+        TTile& tile = group.GetOrCreateTile(x, y);
         for (int q = 0; q < 4; ++q) {
-          // Identities from names: tileset, group, tile and quadrant.
-          const QString guid = NameGuidText(
-              QStringLiteral("%1/%2/%3/%4").arg(tileset.Name, group.Name, position).arg(q));
-          WriteSubTileRecord(records, group.SubTile(x, y, q), guid, group.TransparentColour());
+          TSubTile& subTile = tile.SubTile(q);
+          subTile.SetImage(painted.SubTile(x, y, q));
+          subTile.SetGuid(NameGuidText(
+              QStringLiteral("%1/%2/%3.%4/%5").arg(art.Name, painted.Name).arg(x).arg(y).arg(q)));
+          subTile.SetTransparentColor(painted.TransparentColour());
         }
-        tiles.CreateStream(position, records);
       }
   }
-  return root;
+  return tileSet;
 }
 
 void PrepareFolder(const QString& folder) {
@@ -64,8 +53,8 @@ void PrepareFolder(const QString& folder) {
 void WriteTilesetFiles(const QString& folder, const TTilesetArt& tileset,
                        const TTilesetArt& walls) {
   PrepareFolder(folder);
-  WriteCompoundFile(QDir(folder).filePath(QStringLiteral("ExampleTileset.tls")),
-                    *BuildTilesetStorage(tileset));
-  WriteCompoundFile(QDir(folder).filePath(QStringLiteral("Walls.wls")),
-                    *BuildTilesetStorage(walls));
+  SaveTilesetFile(*MakeTileSet(tileset),
+                  QDir(folder).filePath(QStringLiteral("ExampleTileset.tls")), kLastModified);
+  SaveTilesetFile(*MakeTileSet(walls), QDir(folder).filePath(QStringLiteral("Walls.wls")),
+                  kLastModified);
 }
