@@ -65,3 +65,15 @@ QImage TilePicture(const TStorage& group, int x, int y) {
     painter.drawImage((q % 2) * half, (q / 2) * half, tile.SubTiles[q]);
   return picture;
 }
+
+// The independent reader: olefile lists the storages and streams with their
+// bytes, or reads the summary the desktop shows.
+QStringList Olefile(const char* mode, const QString& path) {
+  const TProgramRun run =
+      RunProgram(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(TESSELLAN_SOURCE_DIR "/tests/storage/olefile_check.py"),
+                  QLatin1String(mode), path},
+                 60000);
+  EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+  return QString::fromUtf8(run.Out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}

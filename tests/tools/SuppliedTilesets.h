@@ -39,3 +39,7 @@ TDecodedTile DecodeTile(const QByteArray& stream);
 
 // The whole picture of tile (x, y) of a group, its quadrants put together.
 QImage TilePicture(const TStorage& group, int x, int y);
+
+// Runs the independent reader olefile on a file ("list": every storage and
+// stream as ListTree prints them; "meta": the summary) and returns its lines.
+QStringList Olefile(const char* mode, const QString& path);

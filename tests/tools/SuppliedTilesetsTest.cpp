@@ -214,18 +214,6 @@ TEST(TilesetGenerator, RejectsUnknownArguments) {
       2);
 }
 
-// Independent reader: olefile lists the same storages and streams with the
-// same bytes, and reads the summary the desktop shows.
-QStringList Olefile(const char* mode, const QString& path) {
-  const TProgramRun run =
-      RunProgram(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral(TESSELLAN_SOURCE_DIR "/tests/storage/olefile_check.py"),
-                  QLatin1String(mode), path},
-                 60000);
-  EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
-  return QString::fromUtf8(run.Out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
 TEST(SuppliedTilesets, OlefileListsTheSameTree) {
   for (const char* file : {"ExampleTileset.tls", "Walls.wls"}) {
     const QString path = GeneratedFile(QLatin1String(file));
