@@ -54,7 +54,7 @@ class TilesetBuildTool : public testing::Test {
 
 const QByteArray kGroups = R"(
   {"GroupName": "Moss", "Category": "Floor tiles", "FType": 0, "PlaceType": 0,
-   "Picture": "floor.jpg", "Across": 2, "Down": 1},
+   "Picture": "floor.jpg", "Across": 2},
   {"GroupName": "Rug", "GroupDescr": "Round.", "Category": "Placeables", "FType": 1,
    "PlaceType": 2, "Picture": "art/rug.png", "KeyColor": "#00ff00"})";
 

@@ -20,6 +20,7 @@
 #include <QJsonObject>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -124,12 +125,21 @@ void AddGroup(TTileSet& tileSet, const QJsonValue& value, int number, const QDir
   }
 
   const QImage picture = ReadPicture(picturePath, at);
-  // Counts left out are read from the picture at the best fitting scale.
-  const std::vector<TSquareCount> proposed = ProposeSquareCounts(picture.size());
-  options.Across = across ? *across : proposed.front().Across;
-  options.Down = down ? *down : proposed.front().Down;
+  // A count left out follows from the other at square pixels; with both left
+  // out the picture is read at the best fitting common scale.
+  if (across && !down)
+    down = std::max(1, int(std::lround(double(picture.height()) * *across / picture.width())));
+  if (down && !across)
+    across = std::max(1, int(std::lround(double(picture.width()) * *down / picture.height())));
+  if (!across) {
+    const TSquareCount proposed = ProposeSquareCounts(picture.size()).front();
+    across = proposed.Across;
+    down = proposed.Down;
+  }
+  options.Across = *across;
+  options.Down = *down;
   if (options.Across > picture.width() || options.Down > picture.height())
-    at.Fail(across ? QStringLiteral("Across") : QStringLiteral("Down"),
+    at.Fail(options.Across > picture.width() ? QStringLiteral("Across") : QStringLiteral("Down"),
             QStringLiteral("asks for more squares than the picture has pixels."));
 
   TGroupDefaults shape;
