@@ -12,7 +12,7 @@
 # widgets; the rest of printing runs headless.
 
 set(layers src/base src/storage src/tiles src/map src/editor src/editor/controls src/print src/print/ui
-           src/widgets src/app/settings src/app tools/tool tools/tilegen tools/icongen)
+           src/widgets src/app/settings src/app src/app/tileseteditor tools/tool tools/tilegen tools/icongen)
 set(model base storage tiles map editor)
 set(allowed_src/base base)
 set(allowed_src/storage base storage)
@@ -24,7 +24,11 @@ set(allowed_src/print ${model} print)
 set(allowed_src/print/ui ${model} print print/ui widgets)
 set(allowed_src/widgets ${model} widgets)
 set(allowed_src/app/settings base storage tiles map app/settings)
-set(allowed_src/app ${model} editor/controls print print/ui widgets app app/settings)
+set(allowed_src/app ${model} editor/controls print print/ui widgets app app/settings
+    app/tileseteditor)
+# The Tileset Editor's window: a part of the application beside the main
+# window, using the same services.
+set(allowed_src/app/tileseteditor ${model} widgets app app/settings app/tileseteditor)
 set(allowed_tools/tool ${model} print print/ui)
 set(allowed_tools/tilegen base storage tiles)
 set(allowed_tools/icongen "")

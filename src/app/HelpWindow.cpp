@@ -109,6 +109,7 @@ const std::vector<THelpPage>& HelpPages() {
       {"Printing.html", "Printing and print preview"},
       {"MapProperties.html", "The Map Properties dialog"},
       {"Options.html", "The Options dialog"},
+      {"TilesetEditor.html", "The Tileset Editor"},
       {"About.html", "The About box"},
       {"TechnicalSupport.html", "Technical support"},
   };

@@ -64,7 +64,7 @@ const std::vector<TActionEntry>& MainActionTable() {
     {"taOptions", "&Options", "Options", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.taOptionsExecute(); }},
     {"taTilesetEditor", "&Tileset Editor", "Tileset Editor", "", "tileseteditor", S::Plain, false, 0,
-     Nothing},
+     [](TfrmMain& w) { w.taTilesetEditorExecute(); }},
     // Map
     {"gaAddCol", "Add &Column", "Add Column", "", "addcol", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().gaAddColExecute(); }},
@@ -157,7 +157,7 @@ const char* const kGridContextMenu[] = {"gaAddCol", "gaAddRow", "gaDelCol", "gaD
                                         nullptr};
 const char* const kEraseMenu[] = {"mnuEraseBase", "mnuEraseOverlay", "mnuEraseWall", "-",
                                   "mnuEraseAll", nullptr};
-const char* const kCommandsToCome[] = {"faExport", "faAddTileset", "taTilesetEditor", nullptr};
+const char* const kCommandsToCome[] = {"faExport", "faAddTileset", nullptr};
 // clang-format on
 
 namespace {

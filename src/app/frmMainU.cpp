@@ -6,6 +6,7 @@
 #include "PaletteColumn.h"
 #include "WindowPlacement.h"
 #include "app/settings/SettingsStore.h"
+#include "app/tileseteditor/frmTilesetEditor.h"
 #include "base/Busy.h"
 #include "base/Error.h"
 #include "base/MessageService.h"
@@ -458,6 +459,37 @@ void TfrmMain::taOptionsExecute() {
   ApplyUndoLimit();
 }
 
+void TfrmMain::taTilesetEditorExecute() {
+  if (!fTilesetEditor) {
+    fTilesetEditor = new TfrmTilesetEditor(TilesetList().SuppliedFiles(), this);
+    connect(fTilesetEditor, &TfrmTilesetEditor::TilesetSaved, this,
+            Guarded([this](const QString& path) { TilesetFileSaved(path); }));
+  }
+  fTilesetEditor->show();
+  fTilesetEditor->raise();
+  fTilesetEditor->activateWindow();
+}
+
+void TfrmMain::TilesetFileSaved(const QString& path) {
+  const QString saved = QFileInfo(path).absoluteFilePath();
+  for (int i = 1; i < TilesetList().Count(); ++i) {
+    TTileSet* tileSet = TilesetList().Items(i);
+    if (!tileSet || QFileInfo(tileSet->FileName()).absoluteFilePath() != saved) continue;
+    if (tileSet != Engine().CurrentTileset()) {
+      // Read again when next chosen.
+      tileSet->Unload();
+      fPaletteColumn->Refresh();
+      continue;
+    }
+    // Shown now: read it again the way choosing it in the box does.
+    tileSet->Unload();
+    Engine().SetCurrentTileset(nullptr);
+    Palette().cbxTilesetChange(i - 1);
+    fPaletteColumn->Refresh();
+    UpdateControls();
+  }
+}
+
 void TfrmMain::ApplyUndoLimit() {
   const int depth = IntSetting(QStringLiteral("DefUndoNum"));
   for (int i = 0; i < fMaps.Count(); ++i)
@@ -521,7 +553,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   // A failed save must keep the window and its maps, not close them unsaved.
   bool close = false;
   try {
-    close = QuerySaveAll();
+    close = (!fTilesetEditor || fTilesetEditor->close()) && QuerySaveAll();
     if (close) SaveWindowPlacement(this, kMainPlacementKey);
   } catch (...) {
     ShowCurrentException();

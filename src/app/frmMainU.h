@@ -18,6 +18,7 @@ class TMapGrid;
 class TMapPainter;
 class TPalette;
 class TPaletteColumn;
+class TfrmTilesetEditor;
 class TPlacementEngine;
 class TTileMap;
 
@@ -71,6 +72,12 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   void faCloseAllExecute();
   void faPropertiesExecute();
   void taOptionsExecute();
+  // Shows the Tileset Editor, made at first use.
+  void taTilesetEditorExecute();
+  TfrmTilesetEditor* TilesetEditor() const { return fTilesetEditor; }
+  // A tileset file was saved: an installed tileset read from it is read
+  // again, and the palette shows the new groups when it shows that tileset.
+  void TilesetFileSaved(const QString& path);
   // Opens a map file as the last tab, first closing (and offering to save)
   // a map already open from that file. False when nothing was opened.
   bool OpenMapFile(const QString& path);
@@ -144,4 +151,5 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   QMenu* fGridMenu = nullptr;
   QMenu* fFileMenu = nullptr;
   TColorStatusBar* fStatus = nullptr;
+  TfrmTilesetEditor* fTilesetEditor = nullptr;
 };

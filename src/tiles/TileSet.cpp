@@ -130,6 +130,20 @@ TTileGroup& TTileSet::AddGroup(const TGroupDefaults& defaults) {
   return *fGroups.back();
 }
 
+TTileGroup& TTileSet::InsertGroup(int index, std::unique_ptr<TTileGroup> group) {
+  if (index < 0 || size_t(index) > fGroups.size()) throw TIndexError(index);
+  group->SetTileSet(this);
+  return **fGroups.insert(fGroups.begin() + index, std::move(group));
+}
+
+std::unique_ptr<TTileGroup> TTileSet::TakeGroup(int index) {
+  if (index < 0 || size_t(index) >= fGroups.size()) throw TIndexError(index);
+  std::unique_ptr<TTileGroup> group = std::move(fGroups[size_t(index)]);
+  fGroups.erase(fGroups.begin() + index);
+  group->SetTileSet(nullptr);
+  return group;
+}
+
 void TTileSet::Unload() {
   DiscardGroupsFrom(0);
   fLoaded = false;

@@ -43,6 +43,12 @@ class TTileSet {
   const std::vector<std::unique_ptr<TTileGroup>>& Groups() const { return fGroups; }
   // A new group with the given starting values, owned by this tileset.
   TTileGroup& AddGroup(const TGroupDefaults& defaults = TGroupDefaults());
+  // Puts a group at index (0 to GroupCount) and makes this tileset its owner.
+  // An index outside raises TIndexError.
+  TTileGroup& InsertGroup(int index, std::unique_ptr<TTileGroup> group);
+  // Hands the group at index to the caller; an index outside raises
+  // TIndexError.
+  std::unique_ptr<TTileGroup> TakeGroup(int index);
   // Frees every group; file, names and ReadOnly stay.
   void Unload();
 

@@ -93,6 +93,11 @@ TTileSet* TTilesetList::Items(int index) const {
   return fItems[size_t(index)].get();
 }
 
+QStringList TTilesetList::SuppliedFiles() const {
+  if (fDirectory.isEmpty()) return {};
+  return {JoinPath(fDirectory, kExampleFile), JoinPath(fDirectory, kWallFile)};
+}
+
 TTileSet& TTilesetList::Add() {
   fItems.push_back(std::make_unique<TTileSet>());
   return *fItems.back();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -45,6 +46,9 @@ class TTilesetList {
 
   // The directory LoadInstalled wrote the supplied tilesets into.
   const QString& Directory() const { return fDirectory; }
+  // The paths of the two supplied files in that directory: they are
+  // rewritten at every start, so nothing else should be saved there.
+  QStringList SuppliedFiles() const;
 
  private:
   int IndexOf(const TTileSet* tileSet) const;

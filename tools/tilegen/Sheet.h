@@ -19,3 +19,8 @@ QImage RenderDemoRoom(const TTilesetArt& tileset, const TTilesetArt& walls, int 
 // pictures are scaled premultiplied and thresholded, so no key colour bleeds
 // into the edges. Returns an ARGB image, transparent where keyed.
 QImage ScaleSubTile(const QImage& subTile, qint32 transparentColour, int size);
+
+// A wall strip (the twelve pieces side by side, keyed with kKeyRgb) as the
+// help shows it: each piece on a plain floor with its number and name, in
+// two rows of six.
+QImage RenderWallOrder(const QImage& strip);

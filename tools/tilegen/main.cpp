@@ -3,6 +3,7 @@
 #include "Sheet.h"
 #include "TilesetArt.h"
 #include "TilesetFile.h"
+#include "WallArt.h"
 #include "base/Error.h"
 
 #include <QDir>
@@ -22,7 +23,8 @@ int Usage() {
                "         writes OUTDIR/ExampleTileset.tls and OUTDIR/Walls.wls\n"
                "       tessellan-tilegen --sheet OUT.png   contact sheet of every group\n"
                "       tessellan-tilegen --demo OUT.png    a demo room painted with them\n"
-               "       tessellan-tilegen --pictures DIR    every group's picture at full size\n");
+               "       tessellan-tilegen --pictures DIR    every group's picture at full size\n"
+               "       tessellan-tilegen --wall-order OUT.png  the wall pieces in strip order\n");
   return 2;
 }
 
@@ -53,6 +55,10 @@ int main(int argc, char** argv) {
           SaveImage(
               group.Picture,
               QDir(args[1]).filePath(QStringLiteral("%1 - %2.png").arg(tileset.Name, group.Name)));
+      return 0;
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("--wall-order")) {
+      SaveImage(RenderWallOrder(PaintWallPieces(TWallStyle::Dressed)), args[1]);
       return 0;
     }
     if (args.size() == 2 && args[0] == QLatin1String("--demo")) {

@@ -1,0 +1,172 @@
+#include "AddPictureDialog.h"
+
+#include "tiles/PictureCutter.h"
+#include "tiles/TileObjects.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kThumbnail = 240;
+
+QSpinBox* CountSpin(QWidget* parent, int maximum) {
+  auto* spin = new QSpinBox(parent);
+  spin->setRange(1, maximum);
+  return spin;
+}
+
+}  // namespace
+
+TAddPictureDialog::TAddPictureDialog(QWidget* owner, const QImage& picture, const QString& name,
+                                     const QStringList& categories, bool wallStrip)
+    : QDialog(owner), fPicture(picture), fWallStrip(wallStrip) {
+  setObjectName(QStringLiteral("AddPictureDialog"));
+  setWindowTitle(wallStrip ? QStringLiteral("Add Wall Style")
+                           : QStringLiteral("Add Group from Picture"));
+  // The top-left pixel is usually background: the likeliest key colour.
+  fKeyColor = picture.isNull() ? qRgb(255, 0, 255) : picture.pixel(0, 0);
+
+  auto* thumbnail = new QLabel(this);
+  thumbnail->setPixmap(QPixmap::fromImage(
+      picture.scaled(kThumbnail, kThumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+  thumbnail->setAlignment(Qt::AlignCenter);
+  thumbnail->setMinimumSize(kThumbnail, kThumbnail / 2);
+  auto* size =
+      new QLabel(QStringLiteral("%1 × %2 pixels").arg(picture.width()).arg(picture.height()), this);
+
+  auto* form = new QFormLayout;
+  fName = new QLineEdit(name, this);
+  fName->setObjectName(QStringLiteral("Name"));
+  form->addRow(QStringLiteral("&Name:"), fName);
+  if (!wallStrip) {
+    fDescription = new QLineEdit(this);
+    form->addRow(QStringLiteral("&Description:"), fDescription);
+    fCategory = new QComboBox(this);
+    fCategory->setEditable(true);
+    fCategory->addItems(categories);
+    form->addRow(QStringLiteral("&Category:"), fCategory);
+    fType = new QComboBox(this);
+    for (const char* type : GroupTypeNames)
+      fType->addItem(QString::fromLatin1(type));
+    form->addRow(QStringLiteral("&Type:"), fType);
+    fPlacement = new QComboBox(this);
+    for (const char* place : PlaceTypeNames)
+      fPlacement->addItem(QString::fromLatin1(place));
+    form->addRow(QStringLiteral("&Placement:"), fPlacement);
+
+    auto* sheet = new QHBoxLayout;
+    fSheetColumns = CountSpin(this, kMaxSquares);
+    fSheetRows = CountSpin(this, kMaxSquares);
+    sheet->addWidget(fSheetColumns);
+    sheet->addWidget(new QLabel(QStringLiteral("across by"), this));
+    sheet->addWidget(fSheetRows);
+    sheet->addWidget(new QLabel(QStringLiteral("down"), this));
+    sheet->addStretch();
+    form->addRow(QStringLiteral("Groups in the picture:"), sheet);
+
+    fProposals = new QComboBox(this);
+    fProposals->setObjectName(QStringLiteral("Proposals"));
+    form->addRow(QStringLiteral("Square size:"), fProposals);
+    auto* squares = new QHBoxLayout;
+    fAcross = CountSpin(this, kMaxSquares);
+    fDown = CountSpin(this, kMaxSquares);
+    squares->addWidget(fAcross);
+    squares->addWidget(new QLabel(QStringLiteral("across by"), this));
+    squares->addWidget(fDown);
+    squares->addWidget(new QLabel(QStringLiteral("down"), this));
+    squares->addStretch();
+    form->addRow(QStringLiteral("Squares per group:"), squares);
+    connect(fSheetColumns, &QSpinBox::valueChanged, this, [this] { FillProposals(); });
+    connect(fSheetRows, &QSpinBox::valueChanged, this, [this] { FillProposals(); });
+    connect(fProposals, &QComboBox::activated, this, [this](int i) { ProposalChosen(i); });
+  }
+
+  auto* transparency = new QHBoxLayout;
+  fUseKey = new QCheckBox(QStringLiteral("&Key colour:"), this);
+  fUseKey->setToolTip(
+      QStringLiteral("Without a key colour the picture's own transparency is used."));
+  fKeyButton = new QPushButton(this);
+  fKeyButton->setFixedWidth(80);
+  transparency->addWidget(fUseKey);
+  transparency->addWidget(fKeyButton);
+  transparency->addStretch();
+  form->addRow(QStringLiteral("Transparency:"), transparency);
+  // A picture without alpha usually marks its background with a colour.
+  fUseKey->setChecked(!picture.hasAlphaChannel());
+  connect(fKeyButton, &QPushButton::clicked, this, [this] { PickKeyColor(); });
+  ShowKeyColor();
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(thumbnail);
+  layout->addWidget(size, 0, Qt::AlignHCenter);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+  if (!wallStrip) FillProposals();
+}
+
+void TAddPictureDialog::FillProposals() {
+  const QSize piece(fPicture.width() / fSheetColumns->value(),
+                    fPicture.height() / fSheetRows->value());
+  fProposals->clear();
+  for (const TSquareCount& count : ProposeSquareCounts(piece))
+    fProposals->addItem(QStringLiteral("%1 px per square: %2 × %3 squares")
+                            .arg(count.SquareSize)
+                            .arg(count.Across)
+                            .arg(count.Down),
+                        QSize(count.Across, count.Down));
+  if (fProposals->count() > 0) ProposalChosen(0);
+}
+
+void TAddPictureDialog::ProposalChosen(int index) {
+  const QSize count = fProposals->itemData(index).toSize();
+  fAcross->setValue(count.width());
+  fDown->setValue(count.height());
+}
+
+void TAddPictureDialog::PickKeyColor() {
+  const QColor color =
+      QColorDialog::getColor(QColor(fKeyColor), this, QStringLiteral("Key Colour"));
+  if (!color.isValid()) return;
+  fKeyColor = color.rgb();
+  fUseKey->setChecked(true);
+  ShowKeyColor();
+}
+
+void TAddPictureDialog::ShowKeyColor() {
+  fKeyButton->setText(QColor(fKeyColor).name());
+  fKeyButton->setStyleSheet(QStringLiteral("background-color: %1; color: %2")
+                                .arg(QColor(fKeyColor).name(), qGray(fKeyColor) < 128
+                                                                   ? QStringLiteral("white")
+                                                                   : QStringLiteral("black")));
+}
+
+TPictureGroups TAddPictureDialog::Choice() const {
+  TPictureGroups choice;
+  choice.Name = fName->text();
+  if (fUseKey->isChecked()) choice.KeyColor = fKeyColor;
+  if (fWallStrip) return choice;
+  choice.Description = fDescription->text();
+  choice.Category = fCategory->currentText();
+  choice.FType = quint8(fType->currentIndex());
+  choice.PlaceType = quint8(fPlacement->currentIndex());
+  choice.Across = fAcross->value();
+  choice.Down = fDown->value();
+  choice.SheetColumns = fSheetColumns->value();
+  choice.SheetRows = fSheetRows->value();
+  return choice;
+}
