@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -16,9 +17,35 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 constexpr int kThumbnail = 240;
+
+// The picture's commonest colour, from a sample of at most about 40,000
+// pixels, and the share of the sample it covers.
+std::pair<QRgb, double> CommonestColor(const QImage& picture) {
+  if (picture.isNull()) return {qRgb(255, 0, 255), 0.0};
+  const int stepX = std::max(1, picture.width() / 200);
+  const int stepY = std::max(1, picture.height() / 200);
+  QHash<QRgb, int> counts;
+  int total = 0;
+  for (int y = 0; y < picture.height(); y += stepY)
+    for (int x = 0; x < picture.width(); x += stepX) {
+      ++counts[picture.pixel(x, y) | 0xFF000000];
+      ++total;
+    }
+  QRgb best = 0;
+  int bestCount = 0;
+  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+    if (it.value() > bestCount) {
+      best = it.key();
+      bestCount = it.value();
+    }
+  return {best, double(bestCount) / total};
+}
 
 QSpinBox* CountSpin(QWidget* parent, int maximum) {
   auto* spin = new QSpinBox(parent);
@@ -34,8 +61,10 @@ TAddPictureDialog::TAddPictureDialog(QWidget* owner, const QImage& picture, cons
   setObjectName(QStringLiteral("AddPictureDialog"));
   setWindowTitle(wallStrip ? QStringLiteral("Add Wall Style")
                            : QStringLiteral("Add Group from Picture"));
-  // The top-left pixel is usually background: the likeliest key colour.
-  fKeyColor = picture.isNull() ? qRgb(255, 0, 255) : picture.pixel(0, 0);
+  // A background left for keying out is one flat colour, usually the
+  // commonest of the picture; textures rarely repeat one colour that much.
+  const auto [common, share] = CommonestColor(picture);
+  fKeyColor = common;
 
   auto* thumbnail = new QLabel(this);
   thumbnail->setPixmap(QPixmap::fromImage(
@@ -102,8 +131,7 @@ TAddPictureDialog::TAddPictureDialog(QWidget* owner, const QImage& picture, cons
   transparency->addWidget(fKeyButton);
   transparency->addStretch();
   form->addRow(QStringLiteral("Transparency:"), transparency);
-  // A picture without alpha usually marks its background with a colour.
-  fUseKey->setChecked(!picture.hasAlphaChannel());
+  fUseKey->setChecked(!picture.hasAlphaChannel() && share >= 0.25);
   connect(fKeyButton, &QPushButton::clicked, this, [this] { PickKeyColor(); });
   ShowKeyColor();
 

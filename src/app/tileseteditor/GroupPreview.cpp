@@ -35,12 +35,15 @@ void Heading(QPainter& painter, int x, int y, const QString& text) {
 
 // A plain stone floor for objects to stand on.
 void PaintFloor(QPainter& painter, const QRect& rect) {
+  painter.save();
+  painter.setClipRect(rect);
   for (int y = rect.top(); y < rect.bottom(); y += kSampleCell)
     for (int x = rect.left(); x < rect.right(); x += kSampleCell) {
       const bool dark = ((x - rect.left()) / kSampleCell + (y - rect.top()) / kSampleCell) % 2;
       painter.fillRect(QRect(x, y, kSampleCell, kSampleCell),
                        dark ? QColor(150, 146, 136) : QColor(170, 166, 156));
     }
+  painter.restore();
 }
 
 }  // namespace
