@@ -24,19 +24,27 @@ namespace {
 
 constexpr int kThumbnail = 240;
 
-// The picture's commonest colour, from a sample of at most about 40,000
-// pixels, and the share of the sample it covers.
-std::pair<QRgb, double> CommonestColor(const QImage& picture) {
+// The commonest colour of the picture's outer edge and the share of the
+// edge it covers: a background left for keying out runs round the picture,
+// while the art itself rarely fills the edge with one colour.
+std::pair<QRgb, double> CommonestEdgeColor(const QImage& picture) {
   if (picture.isNull()) return {qRgb(255, 0, 255), 0.0};
-  const int stepX = std::max(1, picture.width() / 200);
-  const int stepY = std::max(1, picture.height() / 200);
   QHash<QRgb, int> counts;
   int total = 0;
-  for (int y = 0; y < picture.height(); y += stepY)
-    for (int x = 0; x < picture.width(); x += stepX) {
-      ++counts[picture.pixel(x, y) | 0xFF000000];
-      ++total;
-    }
+  const auto count = [&](int x, int y) {
+    ++counts[picture.pixel(x, y) | 0xFF000000];
+    ++total;
+  };
+  const int right = picture.width() - 1;
+  const int bottom = picture.height() - 1;
+  for (int x = 0; x <= right; ++x) {
+    count(x, 0);
+    count(x, bottom);
+  }
+  for (int y = 1; y < bottom; ++y) {
+    count(0, y);
+    count(right, y);
+  }
   QRgb best = 0;
   int bestCount = 0;
   for (auto it = counts.cbegin(); it != counts.cend(); ++it)
@@ -61,10 +69,11 @@ TAddPictureDialog::TAddPictureDialog(QWidget* owner, const QImage& picture, cons
   setObjectName(QStringLiteral("AddPictureDialog"));
   setWindowTitle(wallStrip ? QStringLiteral("Add Wall Style")
                            : QStringLiteral("Add Group from Picture"));
-  // A background left for keying out is one flat colour, usually the
-  // commonest of the picture; textures rarely repeat one colour that much.
-  const auto [common, share] = CommonestColor(picture);
-  fKeyColor = common;
+  const auto [edge, share] = CommonestEdgeColor(picture);
+  fKeyColor = edge;
+  // Objects drawn on a flat background are keyed by default; floors cover
+  // their squares whole, and pictures with alpha bring their transparency.
+  fProposeKey = !picture.hasAlphaChannel() && share >= 0.5;
 
   auto* thumbnail = new QLabel(this);
   thumbnail->setPixmap(QPixmap::fromImage(
@@ -118,6 +127,9 @@ TAddPictureDialog::TAddPictureDialog(QWidget* owner, const QImage& picture, cons
     form->addRow(QStringLiteral("Squares per group:"), squares);
     connect(fSheetColumns, &QSpinBox::valueChanged, this, [this] { FillProposals(); });
     connect(fSheetRows, &QSpinBox::valueChanged, this, [this] { FillProposals(); });
+    connect(fType, &QComboBox::currentIndexChanged, this, [this](int type) {
+      if (!fKeyChosen) fUseKey->setChecked(fProposeKey && type == gtObjects);
+    });
     connect(fProposals, &QComboBox::activated, this, [this](int i) { ProposalChosen(i); });
   }
 
@@ -131,7 +143,8 @@ TAddPictureDialog::TAddPictureDialog(QWidget* owner, const QImage& picture, cons
   transparency->addWidget(fKeyButton);
   transparency->addStretch();
   form->addRow(QStringLiteral("Transparency:"), transparency);
-  fUseKey->setChecked(!picture.hasAlphaChannel() && share >= 0.25);
+  fUseKey->setChecked(fProposeKey && wallStrip);
+  connect(fUseKey, &QCheckBox::clicked, this, [this] { fKeyChosen = true; });
   connect(fKeyButton, &QPushButton::clicked, this, [this] { PickKeyColor(); });
   ShowKeyColor();
 
@@ -172,6 +185,7 @@ void TAddPictureDialog::PickKeyColor() {
   if (!color.isValid()) return;
   fKeyColor = color.rgb();
   fUseKey->setChecked(true);
+  fKeyChosen = true;
   ShowKeyColor();
 }
 

@@ -41,6 +41,9 @@ class TAddPictureDialog : public QDialog {
   QImage fPicture;
   bool fWallStrip;
   QRgb fKeyColor;
+  // Whether the picture looks keyed, and whether the user has decided.
+  bool fProposeKey = false;
+  bool fKeyChosen = false;
   QLineEdit* fName = nullptr;
   QLineEdit* fDescription = nullptr;
   QComboBox* fCategory = nullptr;
