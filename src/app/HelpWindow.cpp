@@ -128,6 +128,8 @@ QString HelpPageOfContext(int context) {
       return QStringLiteral("Printing.html");
     case 9:
       return QStringLiteral("About.html");
+    case kTilesetEditorHelpContext:
+      return QStringLiteral("TilesetEditor.html");
     default:
       return kContentsPage;
   }

@@ -21,8 +21,9 @@ struct THelpPage {
 const std::vector<THelpPage>& HelpPages();
 
 // The page a help context number opens: 1 the main window, 2 Map
-// Properties, 4 Options, 5 printing and print preview, 9 the about box; any
-// other number the contents page.
+// Properties, 4 Options, 5 printing and print preview, 9 the about box, 10
+// the Tileset Editor; any other number the contents page.
+constexpr int kTilesetEditorHelpContext = 10;
 QString HelpPageOfContext(int context);
 
 // The resource address of a help page, "qrc:/help/index.html".

@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/DialogRunner.h"
 #include "app/FileDialogs.h"
+#include "app/HelpWindow.h"
 #include "base/Error.h"
 #include "base/MessageService.h"
 #include "tiles/PictureCutter.h"
@@ -73,6 +74,7 @@ TfrmTilesetEditor::TfrmTilesetEditor(QStringList suppliedFiles, QWidget* parent)
     : QMainWindow(parent), fDocument(std::move(suppliedFiles)) {
   setObjectName(QStringLiteral("frmTilesetEditor"));
   setWindowFlag(Qt::Window);
+  setProperty("HelpContext", kTilesetEditorHelpContext);
   BuildMenu();
 
   auto* central = new QWidget(this);
@@ -112,6 +114,11 @@ void TfrmTilesetEditor::BuildMenu() {
   add("teSaveAs", QStringLiteral("Save &As..."), QString(), [this] { SaveAs(); });
   file->addSeparator();
   add("teClose", QStringLiteral("&Close"), QString(), [this] { close(); });
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  QAction* topic = help->addAction(QStringLiteral("Tileset Editor &Help"));
+  topic->setObjectName(QStringLiteral("teHelp"));
+  connect(topic, &QAction::triggered, this,
+          Guarded([] { ShowHelpTopic(QStringLiteral("TilesetEditor.html")); }));
 }
 
 QWidget* TfrmTilesetEditor::BuildTilesetFields() {
