@@ -362,9 +362,9 @@ TEST_F(TFileCommandsTest, CloseAllStopsAtCancelAndLeavesOnlyMapFreeCommands) {
   // The erase layers sit in submenus that follow Erase Tiles; the orientation
   // commands follow the picked group, map or not.
   EXPECT_EQ(enabled,
-            (std::vector<std::string>{"faNewMap", "faOpen", "faExit", "taOptions", "mnuEraseBase",
-                                      "mnuEraseOverlay", "mnuEraseWall", "mnuEraseAll",
-                                      "vwFlipHorizontal", "vwFlipVertical", "vwRotateCClockwise",
-                                      "vwRotateClockwise", "haHelp", "haTessellanWeb", "haAbout",
-                                      "vwBaseLayer", "vwObjectsLayer", "vwWallLayer"}));
+            (std::vector<std::string>{
+                "faNewMap", "faOpen", "faExit", "taOptions", "taTilesetEditor", "mnuEraseBase",
+                "mnuEraseOverlay", "mnuEraseWall", "mnuEraseAll", "vwFlipHorizontal",
+                "vwFlipVertical", "vwRotateCClockwise", "vwRotateClockwise", "haHelp",
+                "haTessellanWeb", "haAbout", "vwBaseLayer", "vwObjectsLayer", "vwWallLayer"}));
 }

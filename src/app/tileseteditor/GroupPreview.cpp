@@ -23,6 +23,15 @@ constexpr int kSampleColumns = 8;
 constexpr int kSampleRows = 5;
 constexpr int kWallCell = 84;
 constexpr int kWallColumns = 4;
+constexpr int kRoomColumns = 5;
+constexpr int kRoomRows = 3;
+
+// The wall piece of a room's cell by the walls it lies on, or -1 inside.
+int RoomPiece(bool left, bool right, bool top, bool bottom) {
+  if (top) return left ? 0 : right ? 1 : 4;
+  if (bottom) return left ? 3 : right ? 2 : 6;
+  return left ? 7 : right ? 5 : -1;
+}
 
 void Heading(QPainter& painter, int x, int y, const QString& text) {
   QFont font = painter.font();
@@ -157,4 +166,21 @@ void TGroupPreview::PaintWallPieces(QPainter& painter) const {
                      Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
                      QStringLiteral("%1  %2").arg(n + 1).arg(QLatin1String(kWallPieceNames[n])));
   }
+
+  // A room drawn with the pieces as the wall tool joins them: corners where
+  // two of its walls meet, straight walls between.
+  const int top = kMargin + kCaption + 3 * stepY + kMargin;
+  Heading(painter, kMargin, top, QStringLiteral("Sample room"));
+  const QRect room(kMargin, top + kCaption, kRoomColumns * kSampleCell, kRoomRows * kSampleCell);
+  PaintFloor(painter, room);
+  for (int c = 0; c < kRoomColumns; ++c)
+    for (int r = 0; r < kRoomRows; ++r) {
+      const int piece = RoomPiece(c == 0, c == kRoomColumns - 1, r == 0, r == kRoomRows - 1);
+      if (piece < 0) continue;
+      if (const TTile* tile = fGroup->StoredTile(piece, 0))
+        tile->Draw(painter,
+                   QRect(room.left() + c * kSampleCell, room.top() + r * kSampleCell, kSampleCell,
+                         kSampleCell),
+                   0, true);
+    }
 }

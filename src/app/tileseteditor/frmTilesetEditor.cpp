@@ -11,6 +11,7 @@
 #include "tiles/PictureCutter.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
+#include "tiles/TilesetList.h"
 #include "tiles/WallStrip.h"
 
 #include <QAction>
@@ -60,6 +61,23 @@ QImage ReadPicture(const QString& path) {
                      .arg(QDir::toNativeSeparators(path), reader.errorString()));
   CheckPictureSize(picture.size());
   return picture;
+}
+
+// The document's categories, then those of the installed tilesets that are
+// read already, each once regardless of case.
+QStringList OfferedCategories(const TTilesetDocument& document) {
+  QStringList categories = document.Categories();
+  for (int i = 0; i < TilesetList().Count(); ++i) {
+    const TTileSet* tileSet = TilesetList().Items(i);
+    if (!tileSet || !tileSet->Loaded()) continue;
+    // Wall styles belong to the wall tileset only.
+    if (tileSet == TilesetList().Items(0) && !document.IsWallTileset()) continue;
+    for (const auto& group : tileSet->Groups())
+      if (!group->Category().isEmpty() &&
+          !categories.contains(group->Category(), Qt::CaseInsensitive))
+        categories << group->Category();
+  }
+  return categories;
 }
 
 QPushButton* Button(const QString& text, QWidget* parent, const char* name) {
@@ -284,7 +302,7 @@ void TfrmTilesetEditor::ShowGroup() {
   const bool walls = fDocument.IsWallTileset();
   fGroupFields->setEnabled(group != nullptr);
   fCategory->clear();
-  fCategory->addItems(fDocument.Categories());
+  fCategory->addItems(OfferedCategories(fDocument));
   if (group) {
     fGroupName->setText(group->GroupName());
     fGroupDescr->setText(group->GroupDescr());
@@ -421,7 +439,7 @@ void TfrmTilesetEditor::AddPictureFile(const QString& path) {
   if (walls) CheckWallStrip(picture.size());
   TAddPictureDialog dialog(this, picture,
                            fDocument.UniqueGroupName(QFileInfo(path).completeBaseName()),
-                           fDocument.Categories(), walls);
+                           OfferedCategories(fDocument), walls);
   if (RunDialog(dialog) != QDialog::Accepted) return;
   const TPictureGroups choice = dialog.Choice();
   const int first = walls ? fDocument.AddWallStyle(picture, choice.Name, choice.KeyColor)
