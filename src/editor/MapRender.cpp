@@ -2,54 +2,132 @@
 
 #include "base/Error.h"
 #include "editor/GridLines.h"
-#include "editor/MapGridModel.h"
 #include "map/SubCells.h"
 #include "map/TileMapObjects.h"
 
 #include <QColor>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
-// The largest picture rendered: the same bound the readers put on images.
+// The largest picture rendered whole: the same bound the readers put on
+// images.
 constexpr qint64 kMaxPixels = qint64(16384) * 16384;
+
+const QRgb kGridLineRgb = qRgb(128, 128, 128);
 
 }  // namespace
 
+TMapRenderer::TMapRenderer(TTileMap& map, int cellSize, quint8 layerFlags, bool gridLines)
+    : fMap(map), fCellSize(cellSize), fLayerFlags(layerFlags), fGridLines(gridLines) {
+  fCols = SubCellToCell(map.Width());
+  fRows = SubCellToCell(map.Height());
+  if (cellSize < 2) throw TError(QStringLiteral("The cell size must be at least 2 pixels."));
+  if (fCols <= 0 || fRows <= 0)
+    throw TError(QStringLiteral("The map has no grid squares to draw."));
+  fScale = cellSize % 2 ? 2 : 1;
+  const qint64 width = qint64(fCols) * cellSize;
+  const qint64 height = qint64(fRows) * cellSize;
+  if (width * fScale > 1 << 20 || height * fScale > 1 << 20)
+    throw TError(QStringLiteral("The picture would be %1 x %2 pixels, more than can be made.")
+                     .arg(width)
+                     .arg(height));
+  fWidth = int(width);
+  fHeight = int(height);
+
+  // The grid's own geometry places the sub-cells and the lines; the grid is
+  // as large as the picture, so nothing scrolls.
+  const int drawCell = cellSize * fScale;
+  fGrid.SetCellWidth(drawCell);
+  fGrid.SetCellHeight(drawCell);
+  fGrid.SetCellColCount(fCols);
+  fGrid.SetCellRowCount(fRows);
+  fGrid.SetControlSize(fWidth * fScale, fHeight * fScale);
+  map.ScaleEmbeddedTiles(fGrid.SubCellWidth(), fGrid.SubCellHeight());
+}
+
+void TMapRenderer::PaintRows(QImage& band, int top) const {
+  band.fill(Qt::white);
+  QPainter painter(&band);
+  painter.translate(0, -top);
+  const int cellSize = fCellSize * fScale;
+  const int firstRow = top / cellSize;
+  const int lastRow = std::min(fRows - 1, (top + band.height() - 1) / cellSize);
+  const bool lines = fGridLines && fScale == 1;
+  fGrid.ForEachSubCell(fGrid.RedrawRangeFor(0, firstRow, fCols - 1, lastRow, 0, 0, 0, 0),
+                       [&](const TSubCellPaint& cell) {
+                         DrawMapSubCell(fMap, painter, cell.Rect.ToQRect(), fLayerFlags, false,
+                                        CellToSubCell(cell.Col) + cell.SubCol,
+                                        CellToSubCell(cell.Row) + cell.SubRow);
+                         if (!lines) return;
+                         // The closing lines fall on the picture's last
+                         // pixel column and row, not beyond them.
+                         TSubCellPaint inside = cell;
+                         if (inside.RightLine) --inside.LineRect.Right;
+                         if (inside.BottomLine) --inside.LineRect.Bottom;
+                         DrawSubCellLines(painter, inside);
+                       });
+}
+
+void TMapRenderer::DrawOddSizeLines(QImage& band, int top) const {
+  // The same grey one-pixel lines as the grid's, on every cell's top and
+  // left edge and on the last pixel column and row.
+  const int rows = band.height();
+  for (int y = 0; y < rows; ++y) {
+    const int py = top + y;
+    auto* line = reinterpret_cast<QRgb*>(band.scanLine(y));
+    if (py % fCellSize == 0 || py == fHeight - 1) {
+      std::fill(line, line + fWidth, kGridLineRgb);
+      continue;
+    }
+    for (int x = 0; x < fWidth; x += fCellSize)
+      line[x] = kGridLineRgb;
+    line[fWidth - 1] = kGridLineRgb;
+  }
+}
+
+void TMapRenderer::RenderRows(QImage& band, int top) {
+  if (fScale == 1) {
+    PaintRows(band, top);
+    return;
+  }
+  // Twice the size, then each 2 x 2 block averaged into one pixel.
+  const int rows = band.height();
+  if (fDouble.width() != fWidth * 2 || fDouble.height() != rows * 2)
+    fDouble = QImage(fWidth * 2, rows * 2, QImage::Format_RGB32);
+  PaintRows(fDouble, top * 2);
+  for (int y = 0; y < rows; ++y) {
+    const auto* a = reinterpret_cast<const QRgb*>(fDouble.constScanLine(2 * y));
+    const auto* b = reinterpret_cast<const QRgb*>(fDouble.constScanLine(2 * y + 1));
+    auto* out = reinterpret_cast<QRgb*>(band.scanLine(y));
+    for (int x = 0; x < fWidth; ++x) {
+      const QRgb p[4] = {a[2 * x], a[2 * x + 1], b[2 * x], b[2 * x + 1]};
+      int r = 2, g = 2, bl = 2;
+      for (QRgb v : p) {
+        r += qRed(v);
+        g += qGreen(v);
+        bl += qBlue(v);
+      }
+      out[x] = qRgb(r / 4, g / 4, bl / 4);
+    }
+  }
+  if (fGridLines) DrawOddSizeLines(band, top);
+}
+
 QImage RenderMap(TTileMap& map, int cellSize, quint8 layerFlags, bool gridLines) {
-  const int cols = SubCellToCell(map.Width());
-  const int rows = SubCellToCell(map.Height());
   if (cellSize < 2 || cellSize % 2)
     throw TError(QStringLiteral("The cell size must be an even number of pixels."));
-  if (cols <= 0 || rows <= 0) throw TError(QStringLiteral("The map has no grid squares to draw."));
-  const qint64 width = qint64(cols) * cellSize + (gridLines ? 1 : 0);
-  const qint64 height = qint64(rows) * cellSize + (gridLines ? 1 : 0);
+  const qint64 width = qint64(SubCellToCell(map.Width())) * cellSize;
+  const qint64 height = qint64(SubCellToCell(map.Height())) * cellSize;
   if (width > 16384 || height > 16384 || width * height > kMaxPixels)
     throw TError(QStringLiteral("The picture would be %1 x %2 pixels, more than can be made.")
                      .arg(width)
                      .arg(height));
-
-  // The grid's own geometry places the sub-cells and the lines; the grid is
-  // as large as the picture, so nothing scrolls.
-  TMapGridModel grid;
-  grid.SetCellWidth(cellSize);
-  grid.SetCellHeight(cellSize);
-  grid.SetCellColCount(cols);
-  grid.SetCellRowCount(rows);
-  grid.SetControlSize(int(width), int(height));
-  map.ScaleEmbeddedTiles(grid.SubCellWidth(), grid.SubCellHeight());
-
+  TMapRenderer renderer(map, cellSize, layerFlags, gridLines);
   // Painting goes fastest on 32-bit pixels; the result is 24-bit.
-  QImage picture(int(width), int(height), QImage::Format_RGB32);
-  picture.fill(Qt::white);
-  QPainter painter(&picture);
-  grid.ForEachSubCell(grid.RedrawRangeFor(-1, -1, -1, -1, 0, 0, 0, 0),
-                      [&](const TSubCellPaint& cell) {
-                        DrawMapSubCell(map, painter, cell.Rect.ToQRect(), layerFlags, false,
-                                       CellToSubCell(cell.Col) + cell.SubCol,
-                                       CellToSubCell(cell.Row) + cell.SubRow);
-                        if (gridLines) DrawSubCellLines(painter, cell);
-                      });
-  painter.end();
+  QImage picture(renderer.Width(), renderer.Height(), QImage::Format_RGB32);
+  renderer.RenderRows(picture, 0);
   return picture.convertToFormat(QImage::Format_RGB888);
 }

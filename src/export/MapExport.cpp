@@ -1,19 +1,155 @@
 #include "MapExport.h"
 
+#include "BandExport.h"
+#include "BandWriter.h"
+#include "VttGeometry.h"
+#include "VttWriter.h"
 #include "base/Error.h"
+#include "editor/MapRender.h"
+#include "map/SubCells.h"
 #include "map/TileMapObjects.h"
 
-bool ExportFormatForPath(const QString&, TExportFormat*) {
-  return false;
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// The size each embedded tile's drawing copy has now, so an export from an
+// open map can give the map grid its copies back afterwards.
+class TScaledSizeKeeper {
+ public:
+  explicit TScaledSizeKeeper(TTileMap& map) : fMap(map) {
+    for (int i = 0; i < map.EmbeddedTiles().Count(); ++i) {
+      const QImage& scaled = map.EmbeddedTiles().At(i)->Scaled();
+      if (!scaled.isNull()) {
+        fSize = scaled.size();
+        break;
+      }
+    }
+  }
+  ~TScaledSizeKeeper() {
+    if (fSize.isValid()) fMap.ScaleEmbeddedTiles(fSize.width(), fSize.height());
+  }
+  TScaledSizeKeeper(const TScaledSizeKeeper&) = delete;
+  TScaledSizeKeeper& operator=(const TScaledSizeKeeper&) = delete;
+
+ private:
+  TTileMap& fMap;
+  QSize fSize;
+};
+
+}  // namespace
+
+bool ExportFormatForPath(const QString& path, TExportFormat* format) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  TExportFormat found;
+  if (suffix == QLatin1String("bmp"))
+    found = TExportFormat::Bmp;
+  else if (suffix == QLatin1String("png"))
+    found = TExportFormat::Png;
+  else if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+    found = TExportFormat::Jpeg;
+  else if (suffix == QLatin1String("dd2vtt"))
+    found = TExportFormat::UniversalVtt;
+  else
+    return false;
+  if (format) *format = found;
+  return true;
 }
 
-TExportSize ExportPictureSize(const TTileMap&, int) {
-  return {};
+TExportSize ExportPictureSize(const TTileMap& map, int pixelsPerSquare) {
+  TExportSize size;
+  size.Width = qint64(SubCellToCell(map.Width())) * pixelsPerSquare;
+  size.Height = qint64(SubCellToCell(map.Height())) * pixelsPerSquare;
+  size.Bytes = size.Width * size.Height * 3;
+  return size;
 }
 
-void CheckExportOptions(const TTileMap&, const TExportOptions&) {}
+void CheckExportOptions(const TTileMap& map, const TExportOptions& options) {
+  if (options.PixelsPerSquare < kMinPixelsPerSquare ||
+      options.PixelsPerSquare > kMaxPixelsPerSquare)
+    throw TError(QStringLiteral("The pixels per grid square must be from %1 to %2.")
+                     .arg(kMinPixelsPerSquare)
+                     .arg(kMaxPixelsPerSquare));
+  if (!(options.Layers & lfAll))
+    throw TError(QStringLiteral("Choose at least one layer to export."));
+  const TExportSize size = ExportPictureSize(map, options.PixelsPerSquare);
+  if (size.Width <= 0 || size.Height <= 0)
+    throw TError(QStringLiteral("The map has no grid squares to export."));
+  const qint64 side = std::max(size.Width, size.Height);
+  if (options.Format == TExportFormat::Jpeg && side > kMaxJpegSide)
+    throw TError(QStringLiteral("The picture would be %1 x %2 pixels; a JPEG picture can be at "
+                                "most %3 pixels a side. Choose fewer pixels per grid square.")
+                     .arg(size.Width)
+                     .arg(size.Height)
+                     .arg(kMaxJpegSide));
+  if (side > kMaxExportSide)
+    throw TError(QStringLiteral("The picture would be %1 x %2 pixels; an exported picture can be "
+                                "at most %3 pixels a side. Choose fewer pixels per grid square.")
+                     .arg(size.Width)
+                     .arg(size.Height)
+                     .arg(kMaxExportSide));
+  if (options.Format == TExportFormat::Bmp &&
+      ((size.Width * 3 + 3) & ~qint64(3)) * size.Height + 54 > qint64(0xFFFFFFFF))
+    throw TError(QStringLiteral("The picture would be %1 x %2 pixels, more than a BMP file can "
+                                "hold (4 GB). Choose fewer pixels per grid square or PNG.")
+                     .arg(size.Width)
+                     .arg(size.Height));
+}
 
-TExportResult ExportMap(TTileMap&, const TTilesetList*, const TExportOptions&, const QString&,
-                        TExportProgress*) {
-  throw TError(QStringLiteral("Export is not available yet."));
+TExportResult ExportMap(TTileMap& map, const TTilesetList* tilesets, const TExportOptions& options,
+                        const QString& path, TExportProgress* progress) {
+  CheckExportOptions(map, options);
+  TExportResult result;
+  // The VTT geometry first: it may load tilesets, which can show messages.
+  TVttGeometry geometry;
+  if (options.Format == TExportFormat::UniversalVtt) {
+    geometry = VttGeometry(map, tilesets);
+    result.UnrecognisedWallPieces = geometry.UnrecognisedWallPieces;
+  }
+
+  // Written beside the target and renamed over it only when complete, so a
+  // failure or a cancel leaves an existing file as it was.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    throw TError(QStringLiteral("The file %1 could not be written: %2")
+                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+
+  const TScaledSizeKeeper keeper(map);
+  TMapRenderer renderer(map, options.PixelsPerSquare, options.Layers, options.GridLines);
+  bool complete = false;
+  try {
+    if (options.Format == TExportFormat::UniversalVtt) {
+      complete = WriteVtt(geometry, renderer, SubCellToCell(map.Width()),
+                          SubCellToCell(map.Height()), options.PixelsPerSquare, file, progress);
+    } else {
+      std::unique_ptr<TBandWriter> writer;
+      switch (options.Format) {
+        case TExportFormat::Bmp:
+          writer = NewBmpBandWriter(file);
+          break;
+        case TExportFormat::Jpeg:
+          writer = NewJpegBandWriter(file);
+          break;
+        default:
+          writer = NewPngBandWriter(file);
+          break;
+      }
+      complete = WriteBands(renderer, *writer, progress);
+    }
+  } catch (const TError& error) {
+    file.cancelWriting();
+    throw TError(QStringLiteral("The file %1 could not be written. %2")
+                     .arg(QDir::toNativeSeparators(path), error.Message()));
+  }
+  if (!complete) {
+    file.cancelWriting();
+    result.Cancelled = true;
+    return result;
+  }
+  if (!file.commit())
+    throw TError(QStringLiteral("The file %1 could not be written: %2")
+                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+  return result;
 }

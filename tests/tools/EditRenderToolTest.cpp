@@ -109,11 +109,13 @@ TEST_F(RenderToolTest, GridLinesSeparateAndCloseTheSquares) {
   const QImage plain = Render({QStringLiteral("--cell"), QStringLiteral("32")});
   const QImage lined =
       Render({QStringLiteral("--cell"), QStringLiteral("32"), QStringLiteral("--grid")});
-  ASSERT_EQ(lined.size(), QSize(97, 65));
+  // Exactly the squares' size: the closing lines lie on the last pixel
+  // column and row.
+  ASSERT_EQ(lined.size(), QSize(96, 64));
   const QRgb grey = qRgb(128, 128, 128);
-  for (int y = 0; y < 65; ++y)
-    for (int x = 0; x < 97; ++x) {
-      const bool line = x % 32 == 0 || y % 32 == 0;
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 96; ++x) {
+      const bool line = x % 32 == 0 || y % 32 == 0 || x == 95 || y == 63;
       if (line)
         ASSERT_EQ(lined.pixel(x, y), grey) << x << "," << y;
       else

@@ -1,0 +1,224 @@
+#include "VttGeometry.h"
+
+#include "map/TileMapObjects.h"
+#include "tiles/TileObjects.h"
+#include "tiles/TileSet.h"
+#include "tiles/TilesetList.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+#include <tuple>
+
+// Geometry is worked out in half squares (sub-cells), where every wall and
+// door end lies on whole numbers, and turned into squares at the end.
+
+namespace {
+
+// Where an installed sub-tile comes from.
+struct TSource {
+  const TTileGroup* Group = nullptr;
+  const TTile* Tile = nullptr;
+  int Quadrant = 0;
+};
+
+using TSourceIndex = QHash<QString, TSource>;
+
+void IndexGroups(const TTileSet& set, TSourceIndex& index) {
+  for (const auto& group : set.Groups())
+    for (int x = 0; x < group->PatWidth(); ++x)
+      for (int y = 0; y < group->PatHeight(); ++y)
+        if (const TTile* tile = group->StoredTile(x, y))
+          for (int q = 0; q < 4; ++q) {
+            const QString& guid = tile->SubTile(q).Guid();
+            if (!guid.isEmpty() && !index.contains(guid))
+              index.insert(guid, {group.get(), tile, q});
+          }
+}
+
+// Intervals [first, second] on one line, keyed by the line's coordinate.
+using TLineSet = std::map<int, std::vector<std::pair<int, int>>>;
+
+enum TSide { sTop = 1, sRight = 2, sBottom = 4, sLeft = 8 };
+
+// The cell sides each wall tile runs along: corners, straight walls, posts.
+constexpr int kWallSides[12] = {sTop | sLeft,
+                                sTop | sRight,
+                                sBottom | sRight,
+                                sBottom | sLeft,
+                                sTop,
+                                sRight,
+                                sBottom,
+                                sLeft,
+                                0,
+                                0,
+                                0,
+                                0};
+
+// Adds the part of the wall tile's sides that lies in quadrant q, for the
+// piece drawn in sub-cell (x, y).
+void AddWallPiece(int n, int q, int x, int y, TLineSet& horizontal, TLineSet& vertical) {
+  const int qx = q % 2;
+  const int qy = q / 2;
+  const int cellX = x - qx;  // the cell's corner, in half squares
+  const int cellY = y - qy;
+  const int sides = kWallSides[n];
+  if ((sides & sTop) && qy == 0) horizontal[cellY].push_back({x, x + 1});
+  if ((sides & sBottom) && qy == 1) horizontal[cellY + 2].push_back({x, x + 1});
+  if ((sides & sLeft) && qx == 0) vertical[cellX].push_back({y, y + 1});
+  if ((sides & sRight) && qx == 1) vertical[cellX + 2].push_back({y, y + 1});
+}
+
+void Merge(TLineSet& lines) {
+  for (auto& entry : lines) {
+    auto& spans = entry.second;
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<int, int>> merged;
+    for (const auto& span : spans) {
+      if (!merged.empty() && span.first <= merged.back().second)
+        merged.back().second = std::max(merged.back().second, span.second);
+      else
+        merged.push_back(span);
+    }
+    spans = std::move(merged);
+  }
+}
+
+// Removes [from, to] from the spans on one line.
+void Cut(TLineSet& lines, int at, int from, int to) {
+  const auto found = lines.find(at);
+  if (found == lines.end()) return;
+  std::vector<std::pair<int, int>> kept;
+  for (const auto& span : found->second) {
+    if (span.second <= from || span.first >= to) {
+      kept.push_back(span);
+      continue;
+    }
+    if (span.first < from) kept.push_back({span.first, from});
+    if (span.second > to) kept.push_back({to, span.second});
+  }
+  found->second = std::move(kept);
+}
+
+// A placed door: its group, orientation and the footprint's top-left
+// sub-cell.
+using TDoorKey = std::tuple<const TTileGroup*, int, int, int>;
+
+bool IsDoorGroup(const TTileGroup& group) {
+  return group.Category().compare(QLatin1String("Doors"), Qt::CaseInsensitive) == 0;
+}
+
+// The top-left sub-cell of the placed object a door sub-tile belongs to:
+// the cell and quadrant of the turned group that shows it.
+bool DoorAnchor(const TSource& source, int orientation, int x, int y, int* ax, int* ay) {
+  const TTileGroup& group = *source.Group;
+  const bool swap = SwapsSides(orientation);
+  const int cols = swap ? group.PatHeight() : group.PatWidth();
+  const int rows = swap ? group.PatWidth() : group.PatHeight();
+  for (int b = 0; b < rows; ++b)
+    for (int a = 0; a < cols; ++a) {
+      if (group.TileAt(a, b, orientation) != source.Tile) continue;
+      for (int d = 0; d < 4; ++d)
+        if (kSubTileFor[orientation][d] == source.Quadrant) {
+          *ax = x - (CellToSubCell(a) + d % 2);
+          *ay = y - (CellToSubCell(b) + d / 2);
+          return true;
+        }
+    }
+  return false;
+}
+
+// The way a door faces, from the orientation it was placed in: a quarter
+// turn for each clockwise rotation; mirroring keeps the door's line.
+double DoorRotation(int orientation) {
+  static constexpr int kQuarterTurns[kOrientationCount] = {0, 1, 2, 3, 0, 2, 1, 3};
+  return kQuarterTurns[orientation] * M_PI / 2;
+}
+
+QPointF Squares(double x, double y) {
+  return QPointF(x / kSubCellsPerCell, y / kSubCellsPerCell);
+}
+
+}  // namespace
+
+TVttGeometry VttGeometry(const TTileMap& map, const TTilesetList* tilesets) {
+  TSourceIndex walls;
+  TSourceIndex objects;
+  if (tilesets) {
+    for (int i = 0; i < tilesets->Count(); ++i) {
+      TTileSet* set = tilesets->Items(i);
+      if (!set || !set->EnsureLoaded()) continue;
+      // Item 0 holds the wall styles; the others the floors and objects.
+      IndexGroups(*set, i == 0 ? walls : objects);
+    }
+  }
+
+  TVttGeometry result;
+  TLineSet horizontal;
+  TLineSet vertical;
+  const TMapTileList& wallLayer = map.LayerWall();
+  for (int x = 0; x < wallLayer.Width(); ++x)
+    for (int y = 0; y < wallLayer.Height(); ++y) {
+      const TMapTile* placed = wallLayer.Get(x, y);
+      if (!placed) continue;
+      const auto found = walls.constFind(placed->SubTile()->Guid());
+      // Wall pieces are always placed unturned from a style's first row.
+      if (found == walls.constEnd() || placed->Orientation() != 0 || found->Tile->Y() != 0 ||
+          found->Tile->X() < 0 || found->Tile->X() >= 12) {
+        ++result.UnrecognisedWallPieces;
+        continue;
+      }
+      AddWallPiece(found->Tile->X(), found->Quadrant, x, y, horizontal, vertical);
+    }
+  Merge(horizontal);
+  Merge(vertical);
+
+  std::set<TDoorKey> doors;
+  const TMapTileList& overlay = map.LayerOverlay();
+  for (int x = 0; x < overlay.Width(); ++x)
+    for (int y = 0; y < overlay.Height(); ++y) {
+      const TMapTile* placed = overlay.Get(x, y);
+      if (!placed) continue;
+      const auto found = objects.constFind(placed->SubTile()->Guid());
+      if (found == objects.constEnd() || !IsDoorGroup(*found->Group)) continue;
+      int ax = 0;
+      int ay = 0;
+      if (DoorAnchor(*found, placed->Orientation(), x, y, &ax, &ay))
+        doors.insert({found->Group, placed->Orientation(), ax, ay});
+    }
+
+  for (const TDoorKey& door : doors) {
+    const auto& [group, orientation, ax, ay] = door;
+    const bool swap = SwapsSides(orientation);
+    const int w = CellToSubCell(swap ? group->PatHeight() : group->PatWidth());
+    const int h = CellToSubCell(swap ? group->PatWidth() : group->PatHeight());
+    TVttPortal portal;
+    portal.Position = Squares(ax + w / 2.0, ay + h / 2.0);
+    portal.Rotation = DoorRotation(orientation);
+    // A door lies across the middle of its footprint, along its width as
+    // drawn; turned a quarter, along its height.
+    if (!swap) {
+      const int line = ay + h / 2;
+      portal.BoundA = Squares(ax, line);
+      portal.BoundB = Squares(ax + w, line);
+      if (h % 2 == 0) Cut(horizontal, line, ax, ax + w);
+    } else {
+      const int line = ax + w / 2;
+      portal.BoundA = Squares(line, ay);
+      portal.BoundB = Squares(line, ay + h);
+      if (w % 2 == 0) Cut(vertical, line, ay, ay + h);
+    }
+    result.Portals.push_back(portal);
+  }
+
+  for (const auto& [y, spans] : horizontal)
+    for (const auto& span : spans)
+      result.LineOfSight.push_back({Squares(span.first, y), Squares(span.second, y)});
+  for (const auto& [x, spans] : vertical)
+    for (const auto& span : spans)
+      result.LineOfSight.push_back({Squares(x, span.first), Squares(x, span.second)});
+  return result;
+}
