@@ -4,7 +4,6 @@
 // a 50 x 50 square map painted with the supplied tilesets, every layer
 // occupied, printed to a 300 dpi Letter PDF (time, peak memory, file size
 // next to the map file's).
-#include "editor/GridDrag.h"
 #include "editor/MapGridModel.h"
 #include "map/TileMapObjects.h"
 #include "print/MapAreaRenderer.h"
@@ -96,31 +95,9 @@ void BareStretches(benchmark::State& state) {
   }
 }
 
-// 50 x 50 squares: a random floor everywhere, barrels in every square and a
-// wall along every grid line, saved once.
-QString FiftyMapPath() {
-  static QString path;
-  if (!path.isEmpty()) return path;
-  TBenchMap bench;
-  TMapGridModel& grid = bench.Grid();
-  bench.SelectGroup(QStringLiteral("Flagstones"));
-  DragOnGrid(grid, {0, 0}, {49, 49});
-  bench.SelectGroup(QStringLiteral("Barrel"));
-  for (int r = 0; r < 50; ++r)
-    for (int c = 0; c < 50; ++c)
-      DragOnGrid(grid, {c, r, 1, 0}, {c, r, 1, 0});
-  bench.Session().Engine().gaWallExecute();
-  for (int r = 0; r < 50; ++r)
-    DragOnGrid(grid, {0, r, 0, 0, 0}, {49, r, 0, 0, 0});
-  for (int c = 0; c < 50; ++c)
-    DragOnGrid(grid, {c, 0, 0, 0, 3}, {c, 49, 0, 0, 3});
-  path = bench.Save(QStringLiteral("fifty.tqm"));
-  return path;
-}
-
 void FiftyToPdf300(benchmark::State& state) {
   TTileMap map;
-  map.LoadFromFile(FiftyMapPath());
+  map.LoadFromFile(FiftySquareMapPath());
   int occupied[kLayerCount] = {};
   for (int layer = 0; layer < kLayerCount; ++layer)
     for (int y = 0; y < map.Height(); ++y)
@@ -136,7 +113,7 @@ void FiftyToPdf300(benchmark::State& state) {
   getrusage(RUSAGE_SELF, &usage);
   state.counters["pages"] = pages;
   state.counters["pdf_MB"] = QFileInfo(pdf).size() / 1e6;
-  state.counters["map_file_MB"] = QFileInfo(FiftyMapPath()).size() / 1e6;
+  state.counters["map_file_MB"] = QFileInfo(FiftySquareMapPath()).size() / 1e6;
   state.counters["peak_rss_MB"] = usage.ru_maxrss / 1024.0;
   state.counters["base_pct"] = 100.0 * occupied[0] / (map.Width() * map.Height());
   state.counters["objects_pct"] = 100.0 * occupied[1] / (map.Width() * map.Height());

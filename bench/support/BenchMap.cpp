@@ -1,5 +1,6 @@
 #include "BenchMap.h"
 
+#include "editor/GridDrag.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
@@ -37,4 +38,24 @@ QString TBenchMap::Save(const QString& fileName) {
 QTemporaryDir& BenchWorkDir() {
   static QTemporaryDir dir;
   return dir;
+}
+
+QString FiftySquareMapPath() {
+  static QString path;
+  if (!path.isEmpty()) return path;
+  TBenchMap bench;
+  TMapGridModel& grid = bench.Grid();
+  bench.SelectGroup(QStringLiteral("Flagstones"));
+  DragOnGrid(grid, {0, 0}, {49, 49});
+  bench.SelectGroup(QStringLiteral("Barrel"));
+  for (int r = 0; r < 50; ++r)
+    for (int c = 0; c < 50; ++c)
+      DragOnGrid(grid, {c, r, 1, 0}, {c, r, 1, 0});
+  bench.Session().Engine().gaWallExecute();
+  for (int r = 0; r < 50; ++r)
+    DragOnGrid(grid, {0, r, 0, 0, 0}, {49, r, 0, 0, 0});
+  for (int c = 0; c < 50; ++c)
+    DragOnGrid(grid, {c, 0, 0, 0, 3}, {c, 49, 0, 0, 3});
+  path = bench.Save(QStringLiteral("fifty.tqm"));
+  return path;
 }

@@ -32,3 +32,7 @@ class TBenchMap {
 
 // A folder that lasts as long as the benchmark program.
 QTemporaryDir& BenchWorkDir();
+
+// 50 x 50 squares: a random floor everywhere, barrels in every square and a
+// wall along every grid line, saved once into the work folder.
+QString FiftySquareMapPath();
