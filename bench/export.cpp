@@ -23,7 +23,6 @@
 
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 
 extern char** environ;
@@ -36,11 +35,15 @@ struct TChildRun {
   int Status = -1;
 };
 
-// Runs a program to its end, its output dropped; the peak is the child's
-// own maximum resident size.
+// Runs a program to its end, its output dropped, under /usr/bin/time, which
+// reports the program's own peak resident size (a child forked from this
+// process would count this process's pages as its own peak).
 TChildRun RunChild(const std::vector<std::string>& args) {
+  const std::string peakFile = BenchWorkDir().filePath(QStringLiteral("peak.txt")).toStdString();
+  std::vector<std::string> command{"/usr/bin/time", "-f", "%M", "-o", peakFile};
+  command.insert(command.end(), args.begin(), args.end());
   std::vector<char*> argv;
-  for (const std::string& arg : args)
+  for (const std::string& arg : command)
     argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
@@ -51,14 +54,14 @@ TChildRun RunChild(const std::vector<std::string>& args) {
   const auto start = std::chrono::steady_clock::now();
   pid_t pid = 0;
   if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-    rusage usage{};
     int status = 0;
-    wait4(pid, &status, 0, &usage);
+    waitpid(pid, &status, 0);
     run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.PeakMB = usage.ru_maxrss / 1024.0;
   }
   run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   posix_spawn_file_actions_destroy(&actions);
+  QFile peak(QString::fromStdString(peakFile));
+  if (peak.open(QIODevice::ReadOnly)) run.PeakMB = peak.readAll().trimmed().toDouble() / 1024.0;
   return run;
 }
 
