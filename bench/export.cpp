@@ -32,15 +32,16 @@ namespace {
 struct TChildRun {
   double Seconds = 0;
   double PeakMB = 0;
+  double CpuSeconds = 0;  // user and system: less at the mercy of other load
   int Status = -1;
 };
 
 // Runs a program to its end, its output dropped, under /usr/bin/time, which
-// reports the program's own peak resident size (a child forked from this
+// reports the program's own peak resident size and processor time (a child forked from this
 // process would count this process's pages as its own peak).
 TChildRun RunChild(const std::vector<std::string>& args) {
   const std::string peakFile = BenchWorkDir().filePath(QStringLiteral("peak.txt")).toStdString();
-  std::vector<std::string> command{"/usr/bin/time", "-f", "%M", "-o", peakFile};
+  std::vector<std::string> command{"/usr/bin/time", "-f", "%M %U %S", "-o", peakFile};
   command.insert(command.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (const std::string& arg : command)
@@ -61,13 +62,20 @@ TChildRun RunChild(const std::vector<std::string>& args) {
   run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   posix_spawn_file_actions_destroy(&actions);
   QFile peak(QString::fromStdString(peakFile));
-  if (peak.open(QIODevice::ReadOnly)) run.PeakMB = peak.readAll().trimmed().toDouble() / 1024.0;
+  if (peak.open(QIODevice::ReadOnly)) {
+    const QList<QByteArray> fields = peak.readAll().trimmed().split(' ');
+    if (fields.size() == 3) {
+      run.PeakMB = fields[0].toDouble() / 1024.0;
+      run.CpuSeconds = fields[1].toDouble() + fields[2].toDouble();
+    }
+  }
   return run;
 }
 
 void Report(benchmark::State& state, const TChildRun& run, const QString& out) {
   state.SetIterationTime(run.Seconds);
   state.counters["peak_rss_MB"] = run.PeakMB;
+  state.counters["cpu_s"] = run.CpuSeconds;
   state.counters["file_MB"] = QFileInfo(out).size() / 1e6;
   if (run.Status != 0) state.SkipWithError("the program failed");
 }
