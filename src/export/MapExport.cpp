@@ -13,33 +13,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-namespace {
-
-// The size each embedded tile's drawing copy has now, so an export from an
-// open map can give the map grid its copies back afterwards.
-class TScaledSizeKeeper {
- public:
-  explicit TScaledSizeKeeper(TTileMap& map) : fMap(map) {
-    for (int i = 0; i < map.EmbeddedTiles().Count(); ++i) {
-      const QImage& scaled = map.EmbeddedTiles().At(i)->Scaled();
-      if (!scaled.isNull()) {
-        fSize = scaled.size();
-        break;
-      }
-    }
-  }
-  ~TScaledSizeKeeper() {
-    if (fSize.isValid()) fMap.ScaleEmbeddedTiles(fSize.width(), fSize.height());
-  }
-  TScaledSizeKeeper(const TScaledSizeKeeper&) = delete;
-  TScaledSizeKeeper& operator=(const TScaledSizeKeeper&) = delete;
-
- private:
-  TTileMap& fMap;
-  QSize fSize;
-};
-
-}  // namespace
+#include <memory>
 
 bool ExportFormatForPath(const QString& path, TExportFormat* format) {
   const QString suffix = QFileInfo(path).suffix().toLower();
@@ -116,8 +90,11 @@ TExportResult ExportMap(TTileMap& map, const TTilesetList* tilesets, const TExpo
     throw TError(QStringLiteral("The file %1 could not be written: %2")
                      .arg(QDir::toNativeSeparators(path), file.errorString()));
 
-  const TScaledSizeKeeper keeper(map);
-  TMapRenderer renderer(map, options.PixelsPerSquare, options.Layers, options.GridLines);
+  // A copy is drawn, its images scaled to the export's size, so that the
+  // map (perhaps open in the editor, which may repaint during a long export)
+  // keeps its own drawing copies.
+  const std::unique_ptr<TTileMap> copy = map.Clone();
+  TMapRenderer renderer(*copy, options.PixelsPerSquare, options.Layers, options.GridLines);
   bool complete = false;
   try {
     if (options.Format == TExportFormat::UniversalVtt) {

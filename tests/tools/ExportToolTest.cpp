@@ -148,8 +148,9 @@ TEST_F(ExportToolTest, PicturesAreExactlySquaresTimesPixelsAndMatchRender) {
     const QString pillow = Read(args);
     EXPECT_TRUE(pillow.startsWith(QString::fromUtf8(test.pillow))) << pillow.toStdString();
     // JPEG at quality 90 stays close to the rendered pixels.
-    if (pillow.contains(QStringLiteral("mean")))
+    if (pillow.contains(QStringLiteral("mean"))) {
       EXPECT_LT(pillow.section(QLatin1Char(' '), 3).toDouble(), 6.0) << pillow.toStdString();
+    }
     const TProgramRun magick = RunProgram(
         QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%m %wx%h"), out});
     EXPECT_EQ(QString::fromUtf8(magick.Out), QString::fromUtf8(test.magick));
@@ -225,7 +226,7 @@ TEST_F(ExportToolTest, FailuresAndCancelsLeaveNoFileAndKeepTheOldOne) {
   EXPECT_TRUE(ExportMap(map, nullptr, big, keep, &cancel).Cancelled);
   EXPECT_EQ(cancel.bands, 1);
   EXPECT_GT(cancel.totalBands, 10);
-  // The map's drawing copies are back at the size the map grid gave them.
+  // The map keeps the drawing copies at the size the map grid gave them.
   EXPECT_EQ(map.EmbeddedTiles().At(0)->Scaled().size(), QSize(4, 4));
   QFile old(keep);
   ASSERT_TRUE(old.open(QIODevice::ReadOnly));
