@@ -3,6 +3,7 @@
 #include "base/Error.h"
 
 #include <QIODevice>
+#include <QtGlobal>
 
 #include <csetjmp>
 #include <cstdio>
@@ -72,9 +73,13 @@ bool JpegBegin(TJpegState* s, int width, int height) {
   if (setjmp(s->Jump)) return false;
   s->Info.image_width = JDIMENSION(width);
   s->Info.image_height = JDIMENSION(height);
-  // 32-bit pixels as QImage holds them: blue, green, red, unused.
+  // 32-bit pixels as QImage holds them: 0xffRRGGBB in the machine's order.
   s->Info.input_components = 4;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
   s->Info.in_color_space = JCS_EXT_BGRX;
+#else
+  s->Info.in_color_space = JCS_EXT_XRGB;
+#endif
   jpeg_set_defaults(&s->Info);
   jpeg_set_quality(&s->Info, kJpegQuality, TRUE);
   jpeg_start_compress(&s->Info, TRUE);
