@@ -111,16 +111,29 @@ bool IsDoorGroup(const TTileGroup& group) {
   return group.Category().compare(QLatin1String("Doors"), Qt::CaseInsensitive) == 0;
 }
 
+// The cells a placed object of the group covers, turned: the whole group,
+// or one cell for a group whose tiles are placed one at random per cell.
+void Footprint(const TTileGroup& group, int orientation, int* cols, int* rows) {
+  if (group.PlaceType() == ptRandom) {
+    *cols = *rows = 1;
+    return;
+  }
+  const bool swap = SwapsSides(orientation);
+  *cols = swap ? group.PatHeight() : group.PatWidth();
+  *rows = swap ? group.PatWidth() : group.PatHeight();
+}
+
 // The top-left sub-cell of the placed object a door sub-tile belongs to:
 // the cell and quadrant of the turned group that shows it.
 bool DoorAnchor(const TSource& source, int orientation, int x, int y, int* ax, int* ay) {
   const TTileGroup& group = *source.Group;
-  const bool swap = SwapsSides(orientation);
-  const int cols = swap ? group.PatHeight() : group.PatWidth();
-  const int rows = swap ? group.PatWidth() : group.PatHeight();
+  const bool random = group.PlaceType() == ptRandom;
+  int cols = 0;
+  int rows = 0;
+  Footprint(group, orientation, &cols, &rows);
   for (int b = 0; b < rows; ++b)
     for (int a = 0; a < cols; ++a) {
-      if (group.TileAt(a, b, orientation) != source.Tile) continue;
+      if (!random && group.TileAt(a, b, orientation) != source.Tile) continue;
       for (int d = 0; d < 4; ++d)
         if (kSubTileFor[orientation][d] == source.Quadrant) {
           *ax = x - (CellToSubCell(a) + d % 2);
@@ -193,8 +206,11 @@ TVttGeometry VttGeometry(const TTileMap& map, const TTilesetList* tilesets) {
   for (const TDoorKey& door : doors) {
     const auto& [group, orientation, ax, ay] = door;
     const bool swap = SwapsSides(orientation);
-    const int w = CellToSubCell(swap ? group->PatHeight() : group->PatWidth());
-    const int h = CellToSubCell(swap ? group->PatWidth() : group->PatHeight());
+    int cols = 0;
+    int rows = 0;
+    Footprint(*group, orientation, &cols, &rows);
+    const int w = CellToSubCell(cols);
+    const int h = CellToSubCell(rows);
     TVttPortal portal;
     portal.Position = Squares(ax + w / 2.0, ay + h / 2.0);
     portal.Rotation = DoorRotation(orientation);
