@@ -17,12 +17,13 @@
 #include <vector>
 
 // libpng writes the signature, the header and the chunks' frames and CRCs;
-// the image data is compressed here, in pieces of a few megabytes on as many
-// threads as there are cores, the way parallel gzip does: each piece is a
-// run of raw deflate blocks primed with the previous piece's last 32 KB and
-// ending on a byte boundary, so the pieces joined are one zlib stream of
-// the stated level. Every row is filtered with Paeth, which on maps comes
-// within about 1 % of libpng's adaptive choice at a fraction of its cost.
+// the image data is filtered and compressed here, in pieces of a few
+// megabytes on as many threads as there are cores, the way parallel gzip
+// does: each piece is a run of raw deflate blocks primed with the last 32 KB
+// before it and ending on a byte boundary, so the pieces joined are one zlib
+// stream of the stated level. Every row is filtered with Paeth, which on
+// maps comes within about 1 % of libpng's adaptive choice at a fraction of
+// its cost.
 //
 // libpng reports errors by longjmp; the functions that call into it hold no
 // objects with destructors between setjmp and the calls.
@@ -78,9 +79,40 @@ struct TPiece {
   bool Failed = false;
 };
 
-// Compresses one piece of filtered rows; a thread of its own runs it.
-TPiece Deflate(const std::vector<unsigned char>& input, const std::vector<unsigned char>& primer,
-               bool last) {
+// Filters rows of raw pixels with Paeth, each against the row above it;
+// `above` is the row before the first (zeros above the picture's top).
+void PaethRows(const unsigned char* raw, size_t rows, size_t rowBytes, const unsigned char* above,
+               unsigned char* out) {
+  for (size_t r = 0; r < rows; ++r) {
+    const unsigned char* cur = raw + r * rowBytes;
+    const unsigned char* up = r == 0 ? above : cur - rowBytes;
+    *out++ = kPaeth;
+    for (size_t i = 0; i < rowBytes; ++i) {
+      const int a = i >= 3 ? cur[i - 3] : 0;
+      const int b = up[i];
+      const int c = i >= 3 ? up[i - 3] : 0;
+      const int pa = std::abs(b - c);
+      const int pb = std::abs(a - c);
+      const int pc = std::abs(a + b - 2 * c);
+      const int predictor = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+      *out++ = static_cast<unsigned char>(cur[i] - predictor);
+    }
+  }
+}
+
+// One piece of rows to filter and compress on a thread of its own.
+struct TPieceInput {
+  std::vector<unsigned char> Raw;
+  std::vector<unsigned char> Above;
+  std::vector<unsigned char> Primer;  // the filtered bytes just before the piece
+  size_t RowBytes = 0;
+  bool Last = false;
+};
+
+TPiece Deflate(const TPieceInput& in) {
+  const size_t rows = in.Raw.size() / in.RowBytes;
+  std::vector<unsigned char> input(rows * (in.RowBytes + 1));
+  PaethRows(in.Raw.data(), rows, in.RowBytes, in.Above.data(), input.data());
   TPiece piece;
   piece.Size = input.size();
   piece.Adler = adler32_z(1, input.data(), input.size());
@@ -89,16 +121,17 @@ TPiece Deflate(const std::vector<unsigned char>& input, const std::vector<unsign
     piece.Failed = true;
     return piece;
   }
-  if (!primer.empty()) deflateSetDictionary(&z, primer.data(), uInt(primer.size()));
+  if (!in.Primer.empty()) deflateSetDictionary(&z, in.Primer.data(), uInt(in.Primer.size()));
   piece.Deflated.resize(deflateBound(&z, uLong(input.size())) + 64);
-  z.next_in = const_cast<Bytef*>(input.data());
+  z.next_in = input.data();
   z.avail_in = uInt(input.size());
-  const int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
+  const int flush = in.Last ? Z_FINISH : Z_SYNC_FLUSH;
   for (;;) {
     z.next_out = piece.Deflated.data() + z.total_out;
     z.avail_out = uInt(piece.Deflated.size() - z.total_out);
     const int status = deflate(&z, flush);
-    if (status == Z_STREAM_END || (status == Z_OK && z.avail_out > 0 && z.avail_in == 0 && !last))
+    if (status == Z_STREAM_END ||
+        (status == Z_OK && z.avail_out > 0 && z.avail_in == 0 && !in.Last))
       break;
     if (status != Z_OK && status != Z_BUF_ERROR) {
       piece.Failed = true;
@@ -130,22 +163,21 @@ class TPngBandWriter : public TBandWriter {
 
   void Begin(int width, int height) override {
     fRowBytes = size_t(width) * 3;
-    fRow.assign(fRowBytes, 0);
-    fPrevious.assign(fRowBytes, 0);
-    fPiece.reserve(kPieceBytes + fRowBytes + 1);
+    fAbove.assign(fRowBytes, 0);
+    fRaw.reserve(kPieceBytes + fRowBytes);
     if (!PngBegin(&fState, png_uint_32(width), png_uint_32(height))) Fail();
   }
 
   void WriteRow(const QRgb* row) override {
-    unsigned char* out = fRow.data();
+    const size_t start = fRaw.size();
+    fRaw.resize(start + fRowBytes);
+    unsigned char* out = fRaw.data() + start;
     for (size_t x = 0; x < fRowBytes / 3; ++x) {
       *out++ = static_cast<unsigned char>(qRed(row[x]));
       *out++ = static_cast<unsigned char>(qGreen(row[x]));
       *out++ = static_cast<unsigned char>(qBlue(row[x]));
     }
-    AppendPaeth();
-    std::swap(fRow, fPrevious);
-    if (fPiece.size() >= kPieceBytes) Submit(false);
+    if (fRaw.size() >= kPieceBytes) Submit(false);
   }
 
   void Finish() override {
@@ -158,35 +190,30 @@ class TPngBandWriter : public TBandWriter {
   }
 
  private:
-  // The row filtered against the one above it (zeros above the first).
-  void AppendPaeth() {
-    const size_t start = fPiece.size();
-    fPiece.resize(start + 1 + fRowBytes);
-    unsigned char* out = fPiece.data() + start;
-    *out++ = kPaeth;
-    const unsigned char* cur = fRow.data();
-    const unsigned char* up = fPrevious.data();
-    for (size_t i = 0; i < fRowBytes; ++i) {
-      const int a = i >= 3 ? cur[i - 3] : 0;
-      const int b = up[i];
-      const int c = i >= 3 ? up[i - 3] : 0;
-      const int pa = std::abs(b - c);
-      const int pb = std::abs(a - c);
-      const int pc = std::abs(a + b - 2 * c);
-      const int predictor = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-      out[i] = static_cast<unsigned char>(cur[i] - predictor);
-    }
-  }
-
   void Submit(bool last) {
-    auto input = std::make_shared<std::vector<unsigned char>>(std::move(fPiece));
-    auto primer = std::make_shared<std::vector<unsigned char>>(std::move(fPrimer));
-    const size_t keep = std::min(kWindow, input->size());
-    fPrimer.assign(input->end() - ptrdiff_t(keep), input->end());
-    fPiece = std::vector<unsigned char>();
-    fPiece.reserve(kPieceBytes + fRowBytes + 1);
-    fJobs.push_back(std::async(std::launch::async,
-                               [input, primer, last] { return Deflate(*input, *primer, last); }));
+    auto in = std::make_shared<TPieceInput>();
+    in->RowBytes = fRowBytes;
+    in->Last = last;
+    in->Above = fAbove;
+    in->Primer = std::move(fPrimer);
+    const size_t rows = fRaw.size() / fRowBytes;
+    if (!last && rows > 0) {
+      // The next piece's primer: the last 32 KB of this piece filtered, made
+      // here from the few rows it needs.
+      const size_t tailRows = std::min(rows, kWindow / (fRowBytes + 1) + 1);
+      const size_t first = rows - tailRows;
+      const unsigned char* above =
+          first == 0 ? fAbove.data() : fRaw.data() + (first - 1) * fRowBytes;
+      std::vector<unsigned char> tail(tailRows * (fRowBytes + 1));
+      PaethRows(fRaw.data() + first * fRowBytes, tailRows, fRowBytes, above, tail.data());
+      const size_t keep = std::min(kWindow, tail.size());
+      fPrimer.assign(tail.end() - ptrdiff_t(keep), tail.end());
+      fAbove.assign(fRaw.end() - ptrdiff_t(fRowBytes), fRaw.end());
+    }
+    in->Raw = std::move(fRaw);
+    fRaw = std::vector<unsigned char>();
+    fRaw.reserve(kPieceBytes + fRowBytes);
+    fJobs.push_back(std::async(std::launch::async, [in] { return Deflate(*in); }));
     while (fJobs.size() >= fInFlight)
       WriteFront();
   }
@@ -220,9 +247,8 @@ class TPngBandWriter : public TBandWriter {
 
   TPngState fState;
   size_t fRowBytes = 0;
-  std::vector<unsigned char> fRow;
-  std::vector<unsigned char> fPrevious;
-  std::vector<unsigned char> fPiece;
+  std::vector<unsigned char> fRaw;    // rows of the piece being gathered
+  std::vector<unsigned char> fAbove;  // the row before its first
   std::vector<unsigned char> fPrimer;
   std::deque<std::future<TPiece>> fJobs;
   size_t fInFlight = 2;
