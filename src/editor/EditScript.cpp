@@ -91,6 +91,36 @@ std::vector<QString> GroupNames(const TTileCatList& groups) {
   return names;
 }
 
+// With the sub-cell selection objects use, an edge names the point the
+// object's centre goes to: the middle of that edge of the cell. The object's
+// top-left sub-cell is then the last one before the edge, which for the top
+// and left edges lies in the neighbouring cell.
+TCellPoint ObjectOnEdge(int line, const TCellPoint& point) {
+  TCellPoint moved = point;
+  moved.Edge = -1;
+  switch (point.Edge) {
+    case 0:
+      if (point.Row == 0) Fail(line, QStringLiteral("edge top of row 0 lies outside the map"));
+      moved.Row = point.Row - 1;
+      moved.SubRow = 1;
+      break;
+    case 1:
+      moved.SubCol = 1;
+      break;
+    case 2:
+      moved.SubRow = 1;
+      break;
+    case 3:
+      if (point.Col == 0) Fail(line, QStringLiteral("edge left of column 0 lies outside the map"));
+      moved.Col = point.Col - 1;
+      moved.SubCol = 1;
+      break;
+    default:
+      break;
+  }
+  return moved;
+}
+
 }  // namespace
 
 TEditScript TEditScript::Parse(const QString& text) {
@@ -287,7 +317,11 @@ void TEditScript::RunStep(TEditSession& session, const TStep& step) const {
       engine.SetSeed(step.Seed);
       break;
     case TKind::Drag:
-      DragOnGrid(session.Grid(), step.From, step.To);
+      // Walls and whole-cell floors keep the grid's own reading of an edge.
+      if (session.Grid().SelectType() == TSelectType::SubCell)
+        DragOnGrid(session.Grid(), ObjectOnEdge(line, step.From), ObjectOnEdge(line, step.To));
+      else
+        DragOnGrid(session.Grid(), step.From, step.To);
       break;
     case TKind::AddCol:
       engine.gaAddColExecute();

@@ -27,6 +27,9 @@ class TScriptError : public TError {
 //   rotate cw|ccw           flip h|v                seed N
 //   drag C0 R0 C1 R1 [sub SX SY] [edge top|right|bottom|left]
 //   addcol  addrow  delcol  delrow  nudge left|right|up|down  undo  redo
+//
+// With the wall tool an edge picks the cell edge the wall goes on; with
+// objects it centres the object on the middle of that edge of the cell.
 class TEditScript {
  public:
   // Reads a whole script; raises TScriptError at the first line that is not

@@ -137,6 +137,45 @@ TEST_F(EditScriptTest, ObjectsFollowTheSubCellTheDragStartsOn) {
   }
 }
 
+// An object dragged with an edge is centred on that edge of the cell: its
+// 4 x 2 sub-cell footprint starts half a cell before the edge.
+TEST_F(EditScriptTest, ObjectsCentreOnTheEdgeTheDragNames) {
+  struct TCase {
+    const char* script;
+    int left;  // first sub-cell column covered, or -1 for an error
+    int top;
+    const char* message;
+  };
+  const TCase cases[] = {
+      {"drag 2 2 2 2 edge top", 4, 3, ""},
+      {"drag 2 2 2 2 edge right", 5, 4, ""},
+      {"drag 2 2 2 2 edge bottom", 4, 5, ""},
+      {"drag 2 2 2 2 edge left", 3, 4, ""},
+      {"drag 2 2 2 2 sub 1 0 edge top", 5, 3, ""},
+      {"drag 2 2 2 2 sub 0 1 edge left", 3, 5, ""},
+      {"drag 2 0 2 0 edge top", -1, 0, "line 2: edge top of row 0 lies outside the map"},
+      {"drag 0 2 0 2 edge left", -1, 0, "line 2: edge left of column 0 lies outside the map"},
+  };
+  for (const TCase& test : cases) {
+    SCOPED_TRACE(test.script);
+    session.reset();
+    Start();
+    try {
+      Run((std::string("group Table\n") + test.script).c_str());
+      EXPECT_GE(test.left, 0) << "no error";
+    } catch (const TScriptError& error) {
+      EXPECT_EQ(error.Message(), QString::fromUtf8(test.message));
+      continue;
+    }
+    for (int y = 0; y < map->Height(); ++y)
+      for (int x = 0; x < map->Width(); ++x) {
+        const bool covered =
+            x >= test.left && x < test.left + 4 && y >= test.top && y < test.top + 2;
+        EXPECT_EQ(map->GetTile(mlOverlay, x, y) != nullptr, covered) << x << "," << y;
+      }
+  }
+}
+
 TEST_F(EditScriptTest, SeededRandomFloorsRepeat) {
   Run("group Gravel\nseed 7\ndrag 0 0 7 0");
   std::mt19937 byHand(7);
