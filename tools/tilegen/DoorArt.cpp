@@ -2,21 +2,26 @@
 
 #include "Drawing.h"
 #include "Noise.h"
+#include "WallArt.h"
 
 #include <QPainter>
 
 #include <cmath>
 
-// Every door lies across the middle line y = 150: a stone jamb at each end
-// as thick as it needs to be to cover a wall on either side of the edge, and
-// the opening between them.
+// Walls are bands inside the cell whose edge they stand on, drawn above
+// objects. A door turned to a wall's side and centred on that edge must lie
+// in the band, so every door is drawn along the line half a wall thickness
+// below the picture's middle: unturned it fits a wall on the top edge of a
+// room's cell, and each quarter turn clockwise fits the next side (right,
+// bottom, left). A stone jamb at each end fills the band's full depth and
+// the opening between them takes the leaf.
 
 namespace {
 
-constexpr double kMiddle = kCell / 2.0;
-constexpr double kJamb = 42;           // width of each jamb along the edge
-constexpr double kJambHalf = 46;       // half their depth across the edge
-constexpr double kThresholdHalf = 30;  // half the depth of the threshold
+constexpr double kMiddle = kCell / 2.0 + kWallThickness / 2.0;
+constexpr double kJamb = 42;                                 // width of each jamb along the edge
+constexpr double kJambHalf = kWallThickness / 2.0 + 6;       // half their depth across the edge
+constexpr double kThresholdHalf = kWallThickness / 2.0 + 2;  // half the depth of the threshold
 
 struct TDoorCanvas {
   QImage Image = NewObjectCanvas(kCell, kCell);
@@ -97,7 +102,7 @@ QImage PaintDoorClosed() {
   Doorway(p, true);
   p.save();
   p.translate(kJamb - 4, kMiddle);
-  DoorLeaf(p, kCell - 2 * kJamb + 8, 19);
+  DoorLeaf(p, kCell - 2 * kJamb + 8, 16);
   p.restore();
   return c.Finish();
 }
@@ -106,10 +111,10 @@ QImage PaintDoorOpen() {
   TDoorCanvas c;
   QPainter& p = c.Painter;
   Doorway(p, true);
-  // The leaf swung open about its hinge beside the left jamb.
+  // The leaf swung open about its hinge beside the left jamb, into the room.
   p.save();
-  p.translate(kJamb + 4, kMiddle + 12);
-  p.rotate(34);
+  p.translate(kJamb + 4, kMiddle + 8);
+  p.rotate(26);
   DoorLeaf(p, 206, 16);
   p.restore();
   return c.Finish();
@@ -143,7 +148,7 @@ QImage PaintSecretDoor() {
   // Between the jambs the wall seems to go on, in dressed blocks like the
   // jambs; a dashed seam marks the hidden door for the game master.
   const QImage stone = JambStone();
-  const double half = 24;
+  const double half = kWallThickness / 2.0 + 2;
   const QRectF wall(kJamb - 2, kMiddle - half, kCell - 2 * kJamb + 4, 2 * half);
   const QPainterPath path = RoundedRect(wall, 2);
   FillAndOutline(p, path, TextureBrush(stone, 0, QPointF(31, 17)), 3);

@@ -18,9 +18,10 @@ QImage PaintStatue();      // 1 × 1
 QImage PaintRubble();      // 1 × 1
 QImage PaintBanner();      // 1 × 1, hanging from the top edge
 
-// Doors lie across the picture's horizontal middle line, full width with a
-// frame block at each end, so placed half a cell down they sit across a cell
-// edge.
+// Doors lie full width across the picture, a frame block at each end, half
+// a wall thickness below its middle line: placed half a cell down they fill
+// the band of a wall on the top edge of the cell below, and turned a quarter
+// clockwise per side, the band of a right, bottom or left wall.
 QImage PaintDoorClosed();
 QImage PaintDoorOpen();
 QImage PaintPortcullis();
