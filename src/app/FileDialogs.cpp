@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 std::unique_ptr<TFileDialogService>& Installed() {
@@ -16,6 +18,16 @@ std::unique_ptr<TFileDialogService>& Installed() {
 bool ReadOnlyFile(const QString& path) {
   const QFileInfo info(path);
   return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+// The first pattern's extension of filter pair `index` ("*.jpg;*.jpeg" gives
+// "jpg"), or empty for a pattern of any extension.
+QString FilterExtension(const QString& filter, int index) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  if (index < 0 || 2 * index + 1 >= parts.size()) return QString();
+  const QString first = parts[2 * index + 1].section(QLatin1Char(';'), 0, 0).trimmed();
+  const QString extension = first.section(QLatin1Char('.'), 1);
+  return extension.contains(QLatin1Char('*')) ? QString() : extension;
 }
 
 }  // namespace
@@ -39,7 +51,7 @@ QString QtFileFilter(const QString& filter) {
     const QString& patterns = parts[i + 1];
     // The toolkit reads the patterns from the parentheses of the entry.
     if (description.contains(QLatin1Char('(')))
-      entries << description;
+      entries << QString(description).replace(QLatin1Char(';'), QLatin1Char(' '));
     else
       entries << description + QStringLiteral(" (") +
                      QString(patterns).replace(QLatin1Char(';'), QLatin1Char(' ')) +
@@ -59,8 +71,15 @@ QString TQtFileDialogService::Run(const TFileDialogRequest& request) {
     dialog.setFileMode(QFileDialog::ExistingFile);
   }
   if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
+  const QStringList filters = QtFileFilter(request.Filter).split(QStringLiteral(";;"));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
+    const QString extension = FilterExtension(request.Filter, int(filters.indexOf(chosen)));
+    dialog.setDefaultSuffix(extension.isEmpty() ? request.DefaultExt : extension);
+  });
   for (;;) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    if (request.ChosenFilter)
+      *request.ChosenFilter = std::max(0, int(filters.indexOf(dialog.selectedNameFilter())));
     const QString path = dialog.selectedFiles().first();
     if (request.Kind == TFileDialogRequest::Save && ReadOnlyFile(path)) {
       ShowMessage(path + QStringLiteral(" may not be written. Please choose another file."),

@@ -19,6 +19,9 @@ struct TFileDialogRequest {
   // Added to a chosen name without an extension, without the dot.
   QString DefaultExt;
   QWidget* Owner = nullptr;
+  // When set, receives the index of the filter (description and pattern
+  // pair) chosen when the dialog closed.
+  int* ChosenFilter = nullptr;
 };
 
 // Shows file dialogs. The program installs one that shows the toolkit's
@@ -39,11 +42,13 @@ std::unique_ptr<TFileDialogService> SetFileDialogService(
 QString RunFileDialog(const TFileDialogRequest& request);
 
 // "Desc (*.a)|*.a|All (*.*)|*.*" as the toolkit's filter list
-// "Desc (*.a);;All (*.*)": the descriptions already name their patterns.
+// "Desc (*.a);;All (*.*)": the descriptions already name their patterns
+// (several patterns, "(*.b;*.c)", become the toolkit's "(*.b *.c)").
 QString QtFileFilter(const QString& filter);
 
 // The toolkit's file dialogs. A save dialog asks before replacing a file and
-// refuses a file that may not be written.
+// refuses a file that may not be written; a name typed without an extension
+// gets the chosen filter's first one (the default extension under "*.*").
 class TQtFileDialogService : public TFileDialogService {
  public:
   QString Run(const TFileDialogRequest& request) override;

@@ -45,7 +45,7 @@ const std::vector<TActionEntry>& MainActionTable() {
     {"faCloseAll", "C&lose All", "Close All", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.faCloseAllExecute(); }},
     {"faExport", "Export to &Bitmap...", "Export to Bitmap", "", "export", S::Plain, false, 0,
-     Nothing},
+     [](TfrmMain& w) { w.faExportExecute(); }},
     {"faAddTileset", "Add &Tileset...", "Add an existing tileset to the tileset list", "",
      "addtileset", S::Plain, false, 0, Nothing},
     {"faPrintWithSetup", "&Print...", "Print with Setup", "Ctrl+P", "print", S::Plain, false, 0,
@@ -157,7 +157,7 @@ const char* const kGridContextMenu[] = {"gaAddCol", "gaAddRow", "gaDelCol", "gaD
                                         nullptr};
 const char* const kEraseMenu[] = {"mnuEraseBase", "mnuEraseOverlay", "mnuEraseWall", "-",
                                   "mnuEraseAll", nullptr};
-const char* const kCommandsToCome[] = {"faExport", "faAddTileset", nullptr};
+const char* const kCommandsToCome[] = {"faAddTileset", nullptr};
 // clang-format on
 
 namespace {

@@ -1,5 +1,6 @@
 #include "frmMainU.h"
 #include "Application.h"
+#include "ExportCommand.h"
 #include "FileDialogs.h"
 #include "HelpWindow.h"
 #include "MainActions.h"
@@ -410,6 +411,13 @@ void TfrmMain::faSaveExecute() {
     SaveMap(*map);
 }
 
+void TfrmMain::faExportExecute() {
+  TTileMap* map = CurrentMap();
+  if (!map) return;
+  const QString path = ExportMapWithDialogs(this, *map, &TilesetList(), LastDir());
+  if (!path.isEmpty()) SetLastDir(path);
+}
+
 void TfrmMain::faSaveAsExecute() {
   if (TTileMap* map = CurrentMap()) SaveMapAs(*map);
 }
@@ -631,7 +639,7 @@ void TfrmMain::UpdateControls() {
 
   SetEnabled("faSave", hasMap && !readOnly);
   SetEnabled("faProperties", hasMap && !readOnly);
-  for (const char* name : {"faSaveAs", "faSaveAll", "faClose", "faCloseAll", "faPrint",
+  for (const char* name : {"faSaveAs", "faSaveAll", "faClose", "faCloseAll", "faExport", "faPrint",
                            "faPrintWithSetup", "faPrintPreview"})
     SetEnabled(name, hasMap);
   fPaletteColumn->SetEnabledStates(tilesets > 1, tilesets > 1 && loaded);

@@ -70,6 +70,7 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   void faSaveAsExecute();
   void faCloseExecute();
   void faCloseAllExecute();
+  void faExportExecute();
   void faPropertiesExecute();
   void taOptionsExecute();
   // Shows the Tileset Editor, made at first use.

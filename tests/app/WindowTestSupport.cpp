@@ -28,6 +28,10 @@ QTemporaryDir* gTilesetDir = nullptr;
 
 QString TScriptedFileDialogs::Run(const TFileDialogRequest& request) {
   Requests.push_back(request);
+  if (request.ChosenFilter) {
+    *request.ChosenFilter = FilterAnswers.empty() ? 0 : FilterAnswers.front();
+    if (!FilterAnswers.empty()) FilterAnswers.pop_front();
+  }
   if (Answers.empty()) return QString();
   const QString answer = Answers.front();
   Answers.pop_front();

@@ -24,13 +24,16 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 // Records every file dialog the window asks for and answers from a queue of
-// paths (an empty path cancels; an empty queue cancels too).
+// paths (an empty path cancels; an empty queue cancels too), and, where the
+// window asks which filter was chosen, from a queue of filter indexes (the
+// first filter when it is empty).
 class TScriptedFileDialogs : public TFileDialogService {
  public:
   QString Run(const TFileDialogRequest& request) override;
 
   std::vector<TFileDialogRequest> Requests;
   std::deque<QString> Answers;
+  std::deque<int> FilterAnswers;
 };
 
 // A main window over the supplied tilesets, installed once per test program

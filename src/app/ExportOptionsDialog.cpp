@@ -1,0 +1,97 @@
+#include "ExportOptionsDialog.h"
+
+#include "DialogParts.h"
+#include "base/Error.h"
+#include "base/MessageService.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+TExportOptionsDialog::TExportOptionsDialog(QWidget* owner, const TTileMap& map,
+                                           const TExportOptions& options)
+    : QDialog(owner), fMap(map), fFormat(options.Format) {
+  setObjectName(QStringLiteral("ExportOptions"));
+  setWindowTitle(QStringLiteral("Export Options"));
+  auto* layout = new QVBoxLayout(this);
+
+  auto* form = new QFormLayout;
+  fPixels = MakeSpinBox(this, kMinPixelsPerSquare, kMaxPixelsPerSquare, options.PixelsPerSquare);
+  fPixels->setObjectName(QStringLiteral("PixelsPerSquare"));
+  form->addRow(QStringLiteral("&Pixels per grid square:"), fPixels);
+  fSize = new QLabel(this);
+  fSize->setObjectName(QStringLiteral("PictureSize"));
+  form->addRow(QStringLiteral("Picture size:"), fSize);
+  layout->addLayout(form);
+
+  auto* layers = new QGroupBox(QStringLiteral("Layers"), this);
+  auto* layerBoxes = new QVBoxLayout(layers);
+  auto layerBox = [&](const QString& caption, TLayerFlag flag) {
+    auto* box = new QCheckBox(caption, layers);
+    box->setChecked(options.Layers & flag);
+    layerBoxes->addWidget(box);
+    connect(box, &QCheckBox::toggled, this, &TExportOptionsDialog::UpdateSize);
+    return box;
+  };
+  fBase = layerBox(QStringLiteral("&Base (floors)"), lfBase);
+  fObjects = layerBox(QStringLiteral("&Objects"), lfObjects);
+  fWalls = layerBox(QStringLiteral("&Walls"), lfWalls);
+  layout->addWidget(layers);
+
+  fGrid = new QCheckBox(QStringLiteral("&Grid lines"), this);
+  fGrid->setChecked(options.GridLines);
+  layout->addWidget(fGrid);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  fOK = buttons->button(QDialogButtonBox::Ok);
+  fOK->setDefault(true);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+
+  connect(fPixels, &QSpinBox::valueChanged, this, &TExportOptionsDialog::UpdateSize);
+  UpdateSize();
+  FixAndCentre(this, owner);
+}
+
+QCheckBox* TExportOptionsDialog::LayerBox(TLayerFlag layer) const {
+  return layer == lfBase ? fBase : layer == lfObjects ? fObjects : fWalls;
+}
+
+TExportOptions TExportOptionsDialog::Options() const {
+  TExportOptions options;
+  options.PixelsPerSquare = fPixels->value();
+  options.Layers =
+      quint8((fBase->isChecked() ? lfBase : 0) | (fObjects->isChecked() ? lfObjects : 0) |
+             (fWalls->isChecked() ? lfWalls : 0));
+  options.GridLines = fGrid->isChecked();
+  options.Format = fFormat;
+  return options;
+}
+
+void TExportOptionsDialog::UpdateSize() {
+  const TExportSize size = ExportPictureSize(fMap, fPixels->value());
+  const QLocale locale;
+  // The uncompressed picture: what a bitmap file takes, and the most the
+  // other formats can take.
+  fSize->setText(QStringLiteral("%1 × %2 pixels, %3 MB")
+                     .arg(locale.toString(size.Width), locale.toString(size.Height),
+                          locale.toString(double(size.Bytes) / (1024.0 * 1024.0), 'f', 1)));
+  fOK->setEnabled(Options().Layers != 0);
+}
+
+void TExportOptionsDialog::accept() {
+  try {
+    CheckExportOptions(fMap, Options());
+  } catch (const TError& error) {
+    ShowMessage(error.Message(), windowTitle(), TMsgIcon::Warning, mbOK, this);
+    return;
+  }
+  QDialog::accept();
+}

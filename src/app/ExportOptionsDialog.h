@@ -1,0 +1,44 @@
+#pragma once
+
+#include "export/MapExport.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class TTileMap;
+
+// Asks how a map is exported: pixels per grid square, with the picture's
+// size in pixels and megabytes following every change; which layers; and
+// whether grid lines are drawn. OK is offered only while a layer is chosen,
+// and checks the options against the format's limits before it closes.
+class TExportOptionsDialog : public QDialog {
+ public:
+  TExportOptionsDialog(QWidget* owner, const TTileMap& map, const TExportOptions& options);
+
+  // The options as the controls show them (the format is the one given).
+  TExportOptions Options() const;
+
+  QSpinBox* PixelsPerSquareSpin() const { return fPixels; }
+  QLabel* SizeLabel() const { return fSize; }
+  QCheckBox* LayerBox(TLayerFlag layer) const;
+  QCheckBox* GridLinesBox() const { return fGrid; }
+  QPushButton* OKButton() const { return fOK; }
+
+  void accept() override;
+
+ private:
+  void UpdateSize();
+
+  const TTileMap& fMap;
+  TExportFormat fFormat;
+  QSpinBox* fPixels;
+  QLabel* fSize;
+  QCheckBox* fBase;
+  QCheckBox* fObjects;
+  QCheckBox* fWalls;
+  QCheckBox* fGrid;
+  QPushButton* fOK;
+};
