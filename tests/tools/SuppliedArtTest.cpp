@@ -202,6 +202,34 @@ TEST(SuppliedWalls, PiecesCoverTheirBandsExactly) {
   }
 }
 
+// A door as it comes fits a wall along the top of a room's cell: placed
+// half a cell up, centred on that edge, its jambs fill the wall band below
+// the edge (rows 150 .. 150 + t of its picture) at both ends, and nothing of
+// it reaches more than 20 pixels outside the room (only the outer handle
+// passes the edge at all).
+TEST(SuppliedDoors, FillTheBandOfTheWallTheyAreTurnedTo) {
+  const int t = Thickness(WallGroups().front());
+  int doors = 0;
+  for (const TGroup& group : ExampleGroups()) {
+    if (!group.Name.contains(QStringLiteral("Door")) && group.Name != QStringLiteral("Portcullis"))
+      continue;
+    SCOPED_TRACE(group.Name.toStdString());
+    ++doors;
+    const QImage& tile = group.Tile(0, 0);
+    int gaps = 0, outside = 0;
+    for (int y = 0; y < 300; ++y)
+      for (int x = 0; x < 300; ++x) {
+        const bool key = IsKey(Pixel(tile, x, y));
+        const bool jamb = (x >= 4 && x < 36) || (x >= 264 && x < 296);
+        gaps += key && jamb && y >= 150 && y < 150 + t;
+        outside += !key && y < 150 - 20;
+      }
+    EXPECT_EQ(gaps, 0);
+    EXPECT_EQ(outside, 0);
+  }
+  EXPECT_EQ(doors, 4);
+}
+
 // Straight runs continue across cell borders: along each band, the last
 // line of pixels in one cell matches the first in the next about as well as
 // two neighbouring lines inside a cell do.
