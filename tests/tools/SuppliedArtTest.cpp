@@ -205,8 +205,8 @@ TEST(SuppliedWalls, PiecesCoverTheirBandsExactly) {
 // A door as it comes fits a wall along the top of a room's cell: placed
 // half a cell up, centred on that edge, its jambs fill the wall band below
 // the edge (rows 150 .. 150 + t of its picture) at both ends, and nothing of
-// it reaches more than 20 pixels outside the room (only the outer handle
-// passes the edge at all).
+// it reaches more than 20 pixels outside the room (the jambs overlap the
+// edge a little, and a handle on the outer face goes further).
 TEST(SuppliedDoors, FillTheBandOfTheWallTheyAreTurnedTo) {
   const int t = Thickness(WallGroups().front());
   int doors = 0;
