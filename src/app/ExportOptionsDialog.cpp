@@ -22,6 +22,10 @@ TExportOptionsDialog::TExportOptionsDialog(QWidget* owner, const TTileMap& map,
   auto* layout = new QVBoxLayout(this);
 
   auto* form = new QFormLayout;
+  static const char* const kFormatNames[] = {"Bitmap picture (BMP)", "PNG picture", "JPEG picture",
+                                             "Universal VTT file"};
+  form->addRow(QStringLiteral("Format:"),
+               new QLabel(QString::fromUtf8(kFormatNames[int(options.Format)]), this));
   fPixels = MakeSpinBox(this, kMinPixelsPerSquare, kMaxPixelsPerSquare, options.PixelsPerSquare);
   fPixels->setObjectName(QStringLiteral("PixelsPerSquare"));
   form->addRow(QStringLiteral("&Pixels per grid square:"), fPixels);

@@ -10,10 +10,11 @@ class QPushButton;
 class QSpinBox;
 class TTileMap;
 
-// Asks how a map is exported: pixels per grid square, with the picture's
-// size in pixels and megabytes following every change; which layers; and
-// whether grid lines are drawn. OK is offered only while a layer is chosen,
-// and checks the options against the format's limits before it closes.
+// Asks how a map is exported in the format already chosen (shown): pixels
+// per grid square, with the picture's size in pixels and megabytes following
+// every change; which layers; and whether grid lines are drawn. OK is
+// offered only while a layer is chosen, and checks the options against the
+// format's limits before it closes.
 class TExportOptionsDialog : public QDialog {
  public:
   TExportOptionsDialog(QWidget* owner, const TTileMap& map, const TExportOptions& options);

@@ -121,6 +121,20 @@ TEST_F(TExportCommandTest, ExportsThroughTheDialogsAndStopsCleanly) {
             QStringList({"Big.bmp", "Room.JPG", "Room.png"}));
   EXPECT_EQ(ScriptedMessages().Shown.size(), 2u);
 
+  // A file that cannot be written shows the export's message and leaves
+  // nothing behind.
+  QFile blocker(TempPath("blocker"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  dialogs->Answers = {TempPath("blocker/Lost.png")};
+  dialogAnswers.push_back(Options(10));
+  Run("faExport");
+  ASSERT_EQ(ScriptedMessages().Shown.size(), 3u);
+  EXPECT_EQ(ScriptedMessages().Shown[2].Caption, "Tessellan");
+  EXPECT_EQ(ScriptedMessages().Shown[2].Icon, TMsgIcon::Error);
+  EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files),
+            QStringList({"Big.bmp", "blocker", "Room.JPG", "Room.png"}));
+
   // With no map open there is nothing to export.
   ScriptedMessages().Answers = {TMsgAnswer::No};
   Run("faClose");
