@@ -91,8 +91,11 @@ QString ExportMapWithDialogs(QWidget* owner, TTileMap& map, const TTilesetList* 
   if (result.Cancelled) return QString();
   const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
   if (result.UnrecognisedWallPieces > 0)
-    ShowMessage(QStringLiteral("%1 wall pieces belong to wall styles that are not installed; "
-                               "they were left out of the walls in %2.")
+    ShowMessage((result.UnrecognisedWallPieces == 1
+                     ? QStringLiteral("%1 wall piece belongs to a wall style that is not "
+                                      "installed; it was left out of the walls in %2.")
+                     : QStringLiteral("%1 wall pieces belong to wall styles that are not "
+                                      "installed; they were left out of the walls in %2."))
                     .arg(result.UnrecognisedWallPieces)
                     .arg(shown),
                 kTitle, TMsgIcon::Warning, mbOK, owner);

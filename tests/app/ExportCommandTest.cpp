@@ -3,6 +3,7 @@
 // picture size, the export and its report, and the ways to stop it.
 #include "WindowTestSupport.h"
 #include "app/ExportOptionsDialog.h"
+#include "map/TileMapObjects.h"
 #include "support/ScriptedMessages.h"
 
 #include <QAction>
@@ -83,6 +84,25 @@ TEST_F(TExportCommandTest, ExportsThroughTheDialogsAndStopsCleanly) {
   Run("faExport");
   EXPECT_EQ(Head(TempPath("Room.JPG"), 3), QByteArray("\xFF\xD8\xFF", 3));
 
+  // A piece in the wall layer that no installed wall style holds (here a
+  // floor's sub-tile) is left out of a VTT file's walls, and the user told.
+  TTileMap& map = *window->CurrentMap();
+  ASSERT_NE(map.PlaceTile(mlWall, 10, 10, *map.GetTile(mlBase, 0, 0)->SubTile(), 0, 48), nullptr);
+  dialogs->Answers = {TempPath("Room")};
+  dialogs->FilterAnswers = {3};
+  dialogAnswers.push_back(Options(10));
+  Run("faExport");
+  const QString vtt = QDir::toNativeSeparators(TempPath("Room.dd2vtt"));
+  ASSERT_EQ(ScriptedMessages().Shown.size(), 4u);
+  EXPECT_EQ(ScriptedMessages().Shown[2].Icon, TMsgIcon::Warning);
+  EXPECT_EQ(ScriptedMessages().Shown[2].Text,
+            QStringLiteral("1 wall piece belongs to a wall style that is not installed; it was "
+                           "left out of the walls in %1.")
+                .arg(vtt));
+  EXPECT_EQ(ScriptedMessages().Shown[3].Text,
+            QStringLiteral("The map was exported to %1.").arg(vtt));
+  map.RemoveTile(mlWall, 10, 10);
+
   // No layer leaves nothing to export: OK is offered no more. Cancel there
   // writes nothing and says nothing.
   dialogs->Answers = {TempPath("Nothing.bmp")};
@@ -118,8 +138,8 @@ TEST_F(TExportCommandTest, ExportsThroughTheDialogsAndStopsCleanly) {
   EXPECT_FALSE(canceller.isActive()) << "no progress dialog was shown";
   EXPECT_EQ(Head(big, 100), QByteArray("keep"));
   EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files),
-            QStringList({"Big.bmp", "Room.JPG", "Room.png"}));
-  EXPECT_EQ(ScriptedMessages().Shown.size(), 2u);
+            QStringList({"Big.bmp", "Room.dd2vtt", "Room.JPG", "Room.png"}));
+  EXPECT_EQ(ScriptedMessages().Shown.size(), 4u);
 
   // A file that cannot be written shows the export's message and leaves
   // nothing behind.
@@ -129,11 +149,11 @@ TEST_F(TExportCommandTest, ExportsThroughTheDialogsAndStopsCleanly) {
   dialogs->Answers = {TempPath("blocker/Lost.png")};
   dialogAnswers.push_back(Options(10));
   Run("faExport");
-  ASSERT_EQ(ScriptedMessages().Shown.size(), 3u);
-  EXPECT_EQ(ScriptedMessages().Shown[2].Caption, "Tessellan");
-  EXPECT_EQ(ScriptedMessages().Shown[2].Icon, TMsgIcon::Error);
+  ASSERT_EQ(ScriptedMessages().Shown.size(), 5u);
+  EXPECT_EQ(ScriptedMessages().Shown[4].Caption, "Tessellan");
+  EXPECT_EQ(ScriptedMessages().Shown[4].Icon, TMsgIcon::Error);
   EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files),
-            QStringList({"Big.bmp", "blocker", "Room.JPG", "Room.png"}));
+            QStringList({"Big.bmp", "blocker", "Room.dd2vtt", "Room.JPG", "Room.png"}));
 
   // With no map open there is nothing to export.
   ScriptedMessages().Answers = {TMsgAnswer::No};
