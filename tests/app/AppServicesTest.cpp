@@ -54,6 +54,7 @@ TEST(QtFileFilter, TurnsPairsIntoTheToolkitsFilterList) {
       {"Tessellan Map (*.tqm)|*.tqm|All Files (*.*)|*.*", "Tessellan Map (*.tqm);;All Files (*.*)"},
       {"Bitmap Graphic (*.bmp)|*.bmp", "Bitmap Graphic (*.bmp)"},
       {"Maps|*.tqm;*.tql", "Maps (*.tqm *.tql)"},
+      {"JPEG Picture (*.jpg;*.jpeg)|*.jpg;*.jpeg", "JPEG Picture (*.jpg *.jpeg)"},
       {"Dangling description", ""},
       {"", ""},
   };
