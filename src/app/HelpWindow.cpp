@@ -107,6 +107,7 @@ const std::vector<THelpPage>& HelpPages() {
       {"Zoom.html", "Zooming and scrolling"},
       {"MapsAndTabs.html", "Maps and tabs"},
       {"Printing.html", "Printing and print preview"},
+      {"Exporting.html", "Exporting pictures and VTT files"},
       {"MapProperties.html", "The Map Properties dialog"},
       {"Options.html", "The Options dialog"},
       {"TilesetEditor.html", "The Tileset Editor"},
