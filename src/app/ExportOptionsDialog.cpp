@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -31,6 +32,9 @@ TExportOptionsDialog::TExportOptionsDialog(QWidget* owner, const TTileMap& map,
   form->addRow(QStringLiteral("&Pixels per grid square:"), fPixels);
   fSize = new QLabel(this);
   fSize->setObjectName(QStringLiteral("PictureSize"));
+  // Wide enough for the largest picture, so the dialog keeps its size.
+  fSize->setMinimumWidth(fSize->fontMetrics().horizontalAdvance(
+      QStringLiteral("60,000 × 60,000 pixels, 99,999.9 MB")));
   form->addRow(QStringLiteral("Picture size:"), fSize);
   layout->addLayout(form);
 
