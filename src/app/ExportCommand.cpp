@@ -54,7 +54,7 @@ class TExportProgressDialog : public QProgressDialog, public TExportProgress {
 }  // namespace
 
 QString ExportMapWithDialogs(QWidget* owner, TTileMap& map, const TTilesetList* tilesets,
-                             const QString& directory) {
+                             const QString& directory, TExportOptions& lastOptions) {
   TFileDialogRequest request;
   request.Kind = TFileDialogRequest::Save;
   request.Title = kTitle;
@@ -70,7 +70,7 @@ QString ExportMapWithDialogs(QWidget* owner, TTileMap& map, const TTilesetList* 
 
   // A known extension decides; otherwise the chosen filter does, and a name
   // without any extension gets the format's.
-  TExportOptions options;
+  TExportOptions options = lastOptions;
   if (!ExportFormatForPath(path, &options.Format)) {
     const int filters = int(std::size(kFilterFormats));
     options.Format = kFilterFormats[chosenFilter >= 0 && chosenFilter < filters ? chosenFilter : 0];
@@ -81,6 +81,7 @@ QString ExportMapWithDialogs(QWidget* owner, TTileMap& map, const TTilesetList* 
   TExportOptionsDialog optionsDialog(owner, map, options);
   if (RunDialog(optionsDialog) != QDialog::Accepted) return QString();
   options = optionsDialog.Options();
+  lastOptions = options;
 
   TExportResult result;
   {

@@ -414,7 +414,7 @@ void TfrmMain::faSaveExecute() {
 void TfrmMain::faExportExecute() {
   TTileMap* map = CurrentMap();
   if (!map) return;
-  const QString path = ExportMapWithDialogs(this, *map, &TilesetList(), LastDir());
+  const QString path = ExportMapWithDialogs(this, *map, &TilesetList(), LastDir(), fExportOptions);
   if (!path.isEmpty()) SetLastDir(path);
 }
 

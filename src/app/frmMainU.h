@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/MapExport.h"
 #include "map/MapList.h"
 
 #include <QMainWindow>
@@ -143,6 +144,8 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   void SetLastDir(const QString& path);
 
   TMapGrid* fMapGrid = nullptr;
+  // What the last export used, offered again by the next.
+  TExportOptions fExportOptions;
   std::unique_ptr<TMainActions> fActions;
   TPaletteColumn* fPaletteColumn = nullptr;
   TCleanPanel* fMapPanel = nullptr;

@@ -77,10 +77,15 @@ TEST_F(TExportCommandTest, ExportsThroughTheDialogsAndStopsCleanly) {
   EXPECT_EQ(ScriptedMessages().Shown[0].Text,
             QStringLiteral("The map was exported to %1.").arg(QDir::toNativeSeparators(png)));
 
-  // A typed extension wins over the filter.
+  // A typed extension wins over the filter. The dialog offers the last
+  // export's scale.
   dialogs->Answers = {TempPath("Room.JPG")};
   dialogs->FilterAnswers = {0};
-  dialogAnswers.push_back(Options(10));
+  dialogAnswers.push_back([](QDialog& dialog) {
+    auto& options = dynamic_cast<TExportOptionsDialog&>(dialog);
+    EXPECT_EQ(options.PixelsPerSquareSpin()->value(), 20);
+    Options(10)(dialog);
+  });
   Run("faExport");
   EXPECT_EQ(Head(TempPath("Room.JPG"), 3), QByteArray("\xFF\xD8\xFF", 3));
 
