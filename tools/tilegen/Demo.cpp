@@ -251,11 +251,11 @@ QImage RenderDemoRoom(const TTilesetArt& tileset, const TTilesetArt& walls, int 
 
   // The library: planks inside rough stone walls.
   map.Floor(g("Wooden Planks"), 11, 1, 14, 6, random);
-  map.Room(stone, 11, 1, 14, 6, {{11, 4, 3}, {13, 6, 2}});
+  map.Room(stone, 11, 1, 14, 6, {{11, 5, 3}, {13, 6, 2}});
 
   // Doors in the gaps of the walls, each turned to its wall's side.
   map.PlaceGroup(g("Door, Closed"), 6, 7, 1, 1, 0);
-  map.PlaceGroup(g("Door, Open"), 10, 4, 3, 1, 0);
+  map.PlaceGroup(g("Door, Open"), 10, 5, 3, 1, 0);
   map.PlaceGroup(g("Portcullis"), 13, 6, 2, 0, 1);
   map.PlaceGroup(g("Secret Door"), 3, 2, 0, 0, 1);
   map.PlaceGroup(g("Stairs"), 14, 7);
