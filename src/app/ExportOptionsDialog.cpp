@@ -1,6 +1,7 @@
 #include "ExportOptionsDialog.h"
 
 #include "DialogParts.h"
+#include "HelpWindow.h"
 #include "base/Error.h"
 #include "base/MessageService.h"
 
@@ -20,6 +21,7 @@ TExportOptionsDialog::TExportOptionsDialog(QWidget* owner, const TTileMap& map,
     : QDialog(owner), fMap(map), fFormat(options.Format) {
   setObjectName(QStringLiteral("ExportOptions"));
   setWindowTitle(QStringLiteral("Export Options"));
+  setProperty("HelpContext", kExportHelpContext);
   auto* layout = new QVBoxLayout(this);
 
   auto* form = new QFormLayout;

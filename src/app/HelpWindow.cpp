@@ -131,6 +131,8 @@ QString HelpPageOfContext(int context) {
       return QStringLiteral("About.html");
     case kTilesetEditorHelpContext:
       return QStringLiteral("TilesetEditor.html");
+    case kExportHelpContext:
+      return QStringLiteral("Exporting.html");
     default:
       return kContentsPage;
   }
