@@ -59,7 +59,8 @@ QString ExportMapWithDialogs(QWidget* owner, TTileMap& map, const TTilesetList* 
   request.Kind = TFileDialogRequest::Save;
   request.Title = kTitle;
   request.Directory = directory;
-  request.FileName = map.MapName() + QStringLiteral(".bmp");
+  // Without an extension, so that the filter the user picks supplies it.
+  request.FileName = map.MapName();
   request.Filter = kFilter;
   request.DefaultExt = QStringLiteral("BMP");
   request.Owner = owner;

@@ -62,7 +62,6 @@ QString QtFileFilter(const QString& filter) {
 
 QString TQtFileDialogService::Run(const TFileDialogRequest& request) {
   QFileDialog dialog(request.Owner, request.Title, request.Directory, QtFileFilter(request.Filter));
-  dialog.setDefaultSuffix(request.DefaultExt);
   if (request.Kind == TFileDialogRequest::Save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -72,9 +71,13 @@ QString TQtFileDialogService::Run(const TFileDialogRequest& request) {
   }
   if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
   const QStringList filters = QtFileFilter(request.Filter).split(QStringLiteral(";;"));
+  auto suffixOf = [&](int filter) {
+    const QString extension = FilterExtension(request.Filter, filter);
+    return extension.isEmpty() ? request.DefaultExt : extension;
+  };
+  dialog.setDefaultSuffix(suffixOf(0));
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
-    const QString extension = FilterExtension(request.Filter, int(filters.indexOf(chosen)));
-    dialog.setDefaultSuffix(extension.isEmpty() ? request.DefaultExt : extension);
+    dialog.setDefaultSuffix(suffixOf(int(filters.indexOf(chosen))));
   });
   for (;;) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();

@@ -63,7 +63,7 @@ TEST_F(TExportCommandTest, ExportsThroughTheDialogsAndStopsCleanly) {
   const TFileDialogRequest& save = dialogs->Requests[0];
   EXPECT_EQ(save.Kind, TFileDialogRequest::Save);
   EXPECT_EQ(save.Title, "Export Map to Bitmap");
-  EXPECT_EQ(save.FileName, "BattleMap.bmp");
+  EXPECT_EQ(save.FileName, "BattleMap");
   EXPECT_TRUE(save.Filter.startsWith("Bitmap Graphic (*.bmp)|*.bmp|PNG Picture (*.png)|*.png|"));
   EXPECT_TRUE(save.Filter.endsWith("|Universal VTT (*.dd2vtt)|*.dd2vtt|All Files (*.*)|*.*"));
   EXPECT_EQ(save.DefaultExt, "BMP");
