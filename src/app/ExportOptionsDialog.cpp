@@ -58,6 +58,11 @@ TExportOptionsDialog::TExportOptionsDialog(QWidget* owner, const TTileMap& map,
   fGrid->setChecked(options.GridLines);
   layout->addWidget(fGrid);
 
+  fProblem = new QLabel(this);
+  fProblem->setObjectName(QStringLiteral("Problem"));
+  fProblem->setWordWrap(true);
+  layout->addWidget(fProblem);
+
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   fOK = buttons->button(QDialogButtonBox::Ok);
   fOK->setDefault(true);
@@ -88,12 +93,21 @@ TExportOptions TExportOptionsDialog::Options() const {
 void TExportOptionsDialog::UpdateSize() {
   const TExportSize size = ExportPictureSize(fMap, fPixels->value());
   const QLocale locale;
-  // The uncompressed picture: what a bitmap file takes, and the most the
-  // other formats can take.
+  // The uncompressed picture, as a bitmap file holds it; the other formats
+  // compress it.
   fSize->setText(QStringLiteral("%1 × %2 pixels, %3 MB")
                      .arg(locale.toString(size.Width), locale.toString(size.Height),
                           locale.toString(double(size.Bytes) / (1024.0 * 1024.0), 'f', 1)));
-  fOK->setEnabled(Options().Layers != 0);
+  // Options that cannot be exported say why at once, and OK waits.
+  QString problem;
+  try {
+    CheckExportOptions(fMap, Options());
+  } catch (const TError& error) {
+    problem = error.Message();
+  }
+  fProblem->setText(problem);
+  fProblem->setVisible(!problem.isEmpty());
+  fOK->setEnabled(problem.isEmpty());
 }
 
 void TExportOptionsDialog::accept() {

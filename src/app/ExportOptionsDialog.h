@@ -12,9 +12,9 @@ class TTileMap;
 
 // Asks how a map is exported in the format already chosen (shown): pixels
 // per grid square, with the picture's size in pixels and megabytes following
-// every change; which layers; and whether grid lines are drawn. OK is
-// offered only while a layer is chosen, and checks the options against the
-// format's limits before it closes.
+// every change; which layers; and whether grid lines are drawn. Options
+// that cannot be exported (no layer, a picture over the format's limits) are
+// named below them while OK is withheld.
 class TExportOptionsDialog : public QDialog {
  public:
   TExportOptionsDialog(QWidget* owner, const TTileMap& map, const TExportOptions& options);
@@ -27,6 +27,8 @@ class TExportOptionsDialog : public QDialog {
   QCheckBox* LayerBox(TLayerFlag layer) const;
   QCheckBox* GridLinesBox() const { return fGrid; }
   QPushButton* OKButton() const { return fOK; }
+  // Why the options cannot be exported; empty and hidden when they can.
+  QLabel* ProblemLabel() const { return fProblem; }
 
   void accept() override;
 
@@ -41,5 +43,6 @@ class TExportOptionsDialog : public QDialog {
   QCheckBox* fObjects;
   QCheckBox* fWalls;
   QCheckBox* fGrid;
+  QLabel* fProblem;
   QPushButton* fOK;
 };

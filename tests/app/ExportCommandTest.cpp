@@ -108,14 +108,18 @@ TEST_F(TExportCommandTest, ExportsThroughTheDialogsAndStopsCleanly) {
             QStringLiteral("The map was exported to %1.").arg(vtt));
   map.RemoveTile(mlWall, 10, 10);
 
-  // No layer leaves nothing to export: OK is offered no more. Cancel there
-  // writes nothing and says nothing.
+  // No layer leaves nothing to export: the dialog says so and withholds OK
+  // until a layer is back. Cancel there writes nothing and says nothing.
   dialogs->Answers = {TempPath("Nothing.bmp")};
   dialogAnswers.push_back([](QDialog& dialog) {
     auto& options = dynamic_cast<TExportOptionsDialog&>(dialog);
     for (TLayerFlag layer : {lfBase, lfObjects, lfWalls})
       options.LayerBox(layer)->setChecked(false);
     EXPECT_FALSE(options.OKButton()->isEnabled());
+    EXPECT_EQ(options.ProblemLabel()->text(), "Choose at least one layer to export.");
+    options.LayerBox(lfWalls)->setChecked(true);
+    EXPECT_TRUE(options.OKButton()->isEnabled());
+    EXPECT_TRUE(options.ProblemLabel()->text().isEmpty());
     options.reject();
   });
   Run("faExport");
