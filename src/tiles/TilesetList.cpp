@@ -71,6 +71,12 @@ void WriteResource(const QString& resource, const QString& path, const QString& 
                            .arg(what, path, reason));
 }
 
+bool IsPlainFileName(const QString& name) {
+  return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+         !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+         !name.contains(QLatin1Char(':')) && !name.contains(QChar(0));
+}
+
 }  // namespace
 
 TTilesetList::TTilesetList() {
@@ -153,8 +159,32 @@ bool TTilesetList::DeleteOldCopy(const QString& path, const QString& failureText
   return false;
 }
 
+bool TTilesetList::IsSuppliedFile(const QString& fileName) {
+  return fileName.compare(kExampleFile, Qt::CaseInsensitive) == 0 ||
+         fileName.compare(kWallFile, Qt::CaseInsensitive) == 0;
+}
+
+QStringList TTilesetList::AddedFileNames() const {
+  QStringList names;
+  for (size_t i = 1; i < fItems.size(); ++i) {
+    if (!fItems[i]) continue;
+    const QString name = QFileInfo(fItems[i]->FileName()).fileName();
+    if (!name.isEmpty() && !IsSuppliedFile(name)) names << name;
+  }
+  return names;
+}
+
+int TTilesetList::IndexOfFile(const QString& path) const {
+  const QString wanted = QFileInfo(path).absoluteFilePath();
+  for (size_t i = 0; i < fItems.size(); ++i)
+    if (fItems[i] && !fItems[i]->FileName().isEmpty() &&
+        QFileInfo(fItems[i]->FileName()).absoluteFilePath() == wanted)
+      return int(i);
+  return -1;
+}
+
 void TTilesetList::LoadInstalled(const std::function<void(const QString&)>& progress,
-                                 const QString& directory) {
+                                 const QString& directory, const QStringList& addedFiles) {
   Clear();
   fTerminateRequested = false;
 
@@ -190,6 +220,22 @@ void TTilesetList::LoadInstalled(const std::function<void(const QString&)>& prog
   if (!example.SetFileName(examplePath)) {
     Discard(&example);
     failures << kExampleFile;
+  }
+  for (const QString& name : addedFiles) {
+    // Only plain names of files in the directory: a stored value never
+    // reaches a file elsewhere.
+    if (!IsPlainFileName(name) || IsSuppliedFile(name)) {
+      failures << name;
+      continue;
+    }
+    const QString path = JoinPath(dir, name);
+    if (IndexOfFile(path) >= 0) continue;
+    TTileSet& added = Add();
+    added.OnProgress = progress;
+    if (!added.SetFileName(path)) {
+      Discard(&added);
+      failures << name;
+    }
   }
   if (!failures.isEmpty())
     ShowMessage(QStringLiteral("An error occurred while initializing some tilesets. The following "

@@ -36,10 +36,14 @@ class TTilesetList {
 
   // Writes the supplied tilesets into the directory, then lists them: the
   // wall tileset as item 0, loaded at once, and the example tileset after it,
-  // not yet loaded. Every problem is shown to the user; a directory or old
+  // not yet loaded. The tilesets the user added follow, by their file names in
+  // the directory, not yet loaded; a name that is no plain file name there or
+  // whose file has gone is dropped. Files that could not be listed are named
+  // in one message. Every problem is shown to the user; a directory or old
   // copy that cannot be prepared sets TerminateRequested. Replaces the list's
   // content.
-  void LoadInstalled(const std::function<void(const QString&)>& progress, const QString& directory);
+  void LoadInstalled(const std::function<void(const QString&)>& progress, const QString& directory,
+                     const QStringList& addedFiles = QStringList());
   // True when start-up must end the program as soon as it reaches its
   // message loop.
   bool TerminateRequested() const { return fTerminateRequested; }
@@ -49,6 +53,16 @@ class TTilesetList {
   // The paths of the two supplied files in that directory: they are
   // rewritten at every start, so nothing else should be saved there.
   QStringList SuppliedFiles() const;
+
+  // Whether a file name (without directory) is one of the supplied
+  // tilesets', compared without regard to case: those files are rewritten at
+  // every start and belong to no user.
+  static bool IsSuppliedFile(const QString& fileName);
+  // The file names of the listed tilesets the user added (every ordinary
+  // tileset that is not a supplied one), in list order.
+  QStringList AddedFileNames() const;
+  // The list index of the first tileset whose file is path, or -1.
+  int IndexOfFile(const QString& path) const;
 
  private:
   int IndexOf(const TTileSet* tileSet) const;

@@ -11,6 +11,10 @@
 namespace {
 
 const QString kListKey = QStringLiteral("Software\\Varnholt\\Tessellan\\1.00.000\\Tilesets");
+const QString kAddedKey = QStringLiteral("Software\\Varnholt\\Tessellan\\1.00.000\\AddedTilesets");
+// More names than anyone adds by hand; a damaged store cannot make start-up
+// try millions of files.
+constexpr int kMaxAddedTilesets = 1000;
 
 }  // namespace
 
@@ -30,4 +34,34 @@ void SaveTilesetList(const TTilesetList& list) {
   }
   if (!store->isWritable() || store->status() != QSettings::NoError)
     throw TError(QStringLiteral("Unable to save list of tilesets."));
+}
+
+QStringList LoadAddedTilesets() {
+  const auto store = OpenSettingsStore();
+  store->beginGroup(RegistryGroup(kAddedKey));
+  QStringList names;
+  // "TS1", "TS2", … up to the first gap, so stray values are never read.
+  for (int i = 1; i <= kMaxAddedTilesets; ++i) {
+    const QString key = QStringLiteral("TS%1").arg(i);
+    if (!store->contains(key)) break;
+    const QString name = store->value(key).toString();
+    if (!name.isEmpty()) names << name;
+  }
+  store->endGroup();
+  return names;
+}
+
+void SaveAddedTilesets(const QStringList& fileNames) {
+  const auto store = OpenSettingsStore();
+  const QString group = RegistryGroup(kAddedKey);
+  if (store->isWritable()) {
+    store->remove(group);
+    store->beginGroup(group);
+    for (int i = 0; i < fileNames.size(); ++i)
+      store->setValue(QStringLiteral("TS%1").arg(i + 1), fileNames[i]);
+    store->endGroup();
+    store->sync();
+  }
+  if (!store->isWritable() || store->status() != QSettings::NoError)
+    throw TError(QStringLiteral("Unable to save list of added tilesets."));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class TTilesetList;
 
 // Replaces the saved tileset list in the settings store by "TS1" … with the
@@ -7,3 +9,12 @@ class TTilesetList;
 // listed). Raises TError "Unable to save list of tilesets." when the store
 // cannot be written.
 void SaveTilesetList(const TTilesetList& list);
+
+// The file names of the tilesets the user added, kept beside the saved list
+// under "AddedTilesets" as "TS1" … in the order they were added. Start-up
+// lists them after the supplied tilesets; the saved list above is rewritten
+// at every exit and read by nothing.
+QStringList LoadAddedTilesets();
+// Replaces the stored names. Raises TError "Unable to save list of added
+// tilesets." when the store cannot be written.
+void SaveAddedTilesets(const QStringList& fileNames);
