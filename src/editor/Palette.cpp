@@ -289,6 +289,53 @@ void TPalette::cbxTilesetChange(int index) {
   fEngine.UpdateControls();
 }
 
+void TPalette::SelectTileset(int entry) {
+  if (!fControlsVisible) fEngine.gaRoomExecute();
+  cbxTilesetChange(entry - 1);
+}
+
+void TPalette::ReleaseTileset(TTileSet* tileSet) {
+  if (!tileSet) return;
+  if (!fControlsVisible) fEngine.gaRoomExecute();
+  const int entry = fTilesetIndex + 1;
+  if (entry >= 1 && entry < fTilesets.Count() && fTilesets.Items(entry) == tileSet) {
+    int other = -1;
+    for (int i = 1; i < fTilesets.Count() && other < 0; ++i)
+      if (fTilesets.Items(i) && fTilesets.Items(i) != tileSet) other = i;
+    if (other > 0) {
+      cbxTilesetChange(other - 1);
+    } else {
+      fTilesetIndex = -1;
+      fEngine.SetCurrentTileset(nullptr);
+      fTilesetHint.clear();
+      fCategories.clear();
+      fCategoryIndex = -1;
+      fCatList.Clear();
+      RebuildPalette();
+      SelectFirst();
+    }
+  }
+  tileSet->Unload();
+  Changed();
+  fEngine.UpdateControls();
+}
+
+bool TPalette::RemoveTileset(TTileSet* tileSet) {
+  if (!tileSet || tileSet->ReadOnly()) return false;
+  ReleaseTileset(tileSet);
+  const int entry = fTilesetIndex + 1;
+  const TTileSet* shown =
+      entry >= 1 && entry < fTilesets.Count() ? fTilesets.Items(entry) : nullptr;
+  if (!fTilesets.Remove(tileSet)) return false;
+  // Entries after the removed one moved up by one.
+  fTilesetIndex = -1;
+  for (int i = 1; i < fTilesets.Count(); ++i)
+    if (shown && fTilesets.Items(i) == shown) fTilesetIndex = i - 1;
+  Changed();
+  fEngine.UpdateControls();
+  return true;
+}
+
 void TPalette::ShowWallStyles() {
   fControlsVisible = false;
   TTileSet* walls = fTilesets.Count() > 0 ? fTilesets.Items(0) : nullptr;

@@ -126,6 +126,20 @@ class TPalette : public TPlacementPalette {
   // The tileset box now shows entry index (tileset list entry index + 1).
   void cbxTilesetChange(int index);
 
+  // Shows list entry `entry` (1 onward) in the tileset box and loads it, as
+  // choosing it in the box does; the wall styles give way to the tilesets
+  // first.
+  void SelectTileset(int entry);
+  // Lets go of a tileset whose file is about to change or which is about to
+  // leave the list: when the box shows it, the box moves to another tileset
+  // (or to none), and the tileset is unloaded, so no group of it stays in
+  // use.
+  void ReleaseTileset(TTileSet* tileSet);
+  // Releases the tileset and removes it from the list; the box keeps
+  // showing the tileset it showed. False, changing nothing, when the list
+  // refuses (a read-only tileset).
+  bool RemoveTileset(TTileSet* tileSet);
+
   // Redraws the preview in the engine's orientation.
   void RedrawPreview();
 
