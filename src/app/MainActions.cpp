@@ -47,7 +47,9 @@ const std::vector<TActionEntry>& MainActionTable() {
     {"faExport", "Export to &Bitmap...", "Export to Bitmap", "", "export", S::Plain, false, 0,
      [](TfrmMain& w) { w.faExportExecute(); }},
     {"faAddTileset", "Add &Tileset...", "Add an existing tileset to the tileset list", "",
-     "addtileset", S::Plain, false, 0, Nothing},
+     "addtileset", S::Plain, false, 0, [](TfrmMain& w) { w.faAddTilesetExecute(); }},
+    {"faRemoveTileset", "&Remove Tileset", "Remove the selected tileset from the tileset list", "",
+     nullptr, S::Plain, false, 0, [](TfrmMain& w) { w.faRemoveTilesetExecute(); }},
     {"faPrintWithSetup", "&Print...", "Print with Setup", "Ctrl+P", "print", S::Plain, false, 0,
      [](TfrmMain& w) { if (w.CurrentMap()) PrintCurrentMapWithSetup(&w, *w.CurrentMap()); }},
     {"faPrint", "&Print", "Print", "", "print", S::Plain, false, 0,
@@ -157,7 +159,8 @@ const char* const kGridContextMenu[] = {"gaAddCol", "gaAddRow", "gaDelCol", "gaD
                                         nullptr};
 const char* const kEraseMenu[] = {"mnuEraseBase", "mnuEraseOverlay", "mnuEraseWall", "-",
                                   "mnuEraseAll", nullptr};
-const char* const kCommandsToCome[] = {"faAddTileset", nullptr};
+const char* const kTilesetContextMenu[] = {"faAddTileset", "faRemoveTileset", nullptr};
+const char* const kCommandsToCome[] = {nullptr};
 // clang-format on
 
 namespace {

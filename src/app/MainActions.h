@@ -55,6 +55,8 @@ extern const char* const kHelpMenu[];
 extern const char* const kMainToolBar[];
 extern const char* const kMapToolBar[];
 extern const char* const kGridContextMenu[];
+// The context menu of the palette's tileset box.
+extern const char* const kTilesetContextMenu[];
 // The erase-layer items of each erase menu, by tag.
 extern const char* const kEraseMenu[];
 // Commands that are in the menus already but whose work is still to be

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "SingleInstance.h"
+#include "TilesetInstall.h"
 #include "app/settings/SettingsStore.h"
 #include "app/settings/TilesetListStore.h"
 #include "base/Busy.h"
@@ -23,8 +24,9 @@ namespace {
 // when start-up must end.
 bool LoadTilesets(TfrmSplash& splash) {
   try {
-    TilesetList().LoadInstalled([&splash](const QString& text) { splash.SplashProgress(text); },
-                                DefaultTilesetDir());
+    LoadInstalledTilesets(
+        TilesetList(), [&splash](const QString& text) { splash.SplashProgress(text); },
+        DefaultTilesetDir());
   } catch (...) {
     ShowCurrentException();
     return false;

@@ -5,6 +5,7 @@
 #include "HelpWindow.h"
 #include "MainActions.h"
 #include "PaletteColumn.h"
+#include "TilesetInstall.h"
 #include "WindowPlacement.h"
 #include "app/settings/SettingsStore.h"
 #include "app/tileseteditor/frmTilesetEditor.h"
@@ -26,6 +27,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -68,6 +70,8 @@ TfrmMain::TfrmMain(const QString& startFile, QWidget* parent) : QMainWindow(pare
   fMapGrid->setObjectName(QStringLiteral("grdMap"));
   fSession = std::make_unique<TEditSession>(fMapGrid->Model(), TilesetList());
   fActions = std::make_unique<TMainActions>(*this);
+  fInstaller = std::make_unique<TTilesetInstaller>(
+      TilesetList(), Palette(), [this](const QString& text) { ShowLoadingProgress(text); });
   BuildLayout();
   BindSession();
   InstallHelpKey(this);
@@ -161,6 +165,12 @@ void TfrmMain::BuildLayout() {
   fGridMenu = actions.BuildMenu(QString(), kGridContextMenu, this);
   fGridMenu->setObjectName(QStringLiteral("popMapGrid"));
   fMapGrid->SetPopupMenu(fGridMenu);
+  fTilesetMenu = actions.BuildMenu(QString(), kTilesetContextMenu, this);
+  fTilesetMenu->setObjectName(QStringLiteral("popTileset"));
+  QComboBox* tilesetBox = fPaletteColumn->TilesetBox();
+  tilesetBox->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(tilesetBox, &QWidget::customContextMenuRequested, this,
+          [this, tilesetBox](QPoint at) { fTilesetMenu->popup(tilesetBox->mapToGlobal(at)); });
 
   fStatus = new TColorStatusBar(this);
   fStatus->setObjectName(QStringLiteral("sbMain"));
@@ -608,6 +618,17 @@ void TfrmMain::MapChanged() {
   UpdateModifiedIndicator();
 }
 
+void TfrmMain::faAddTilesetExecute() {
+  const QString path = RunFileDialog(AddTilesetDialogRequest(this, LastDir()));
+  if (!path.isEmpty()) fInstaller->Add(path);
+  UpdateControls();
+}
+
+void TfrmMain::faRemoveTilesetExecute() {
+  fInstaller->Remove(fInstaller->ShownTileset());
+  UpdateControls();
+}
+
 void TfrmMain::ShowLoadingProgress(const QString& text) {
   fStatus->SetSimpleText(QStringLiteral("  ") + text);
   fStatus->repaint();
@@ -659,6 +680,7 @@ void TfrmMain::UpdateControls() {
        {"gaRoom", "gaEraser", "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp"})
     SetEnabled(name, editable);
   SetEnabled("gaWall", editable && tilesets > 0 && TilesetList().Items(0) != nullptr);
+  SetEnabled("faRemoveTileset", fInstaller && fInstaller->IsAdded(fInstaller->ShownTileset()));
 
   // The checked tool and erase layer always show the engine's.
   const char* tool = Engine().Tool() == etPlaceWalls ? "gaWall"

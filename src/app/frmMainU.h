@@ -22,6 +22,7 @@ class TPaletteColumn;
 class TfrmTilesetEditor;
 class TPlacementEngine;
 class TTileMap;
+class TTilesetInstaller;
 
 // What the main window edits: the open maps and the editing session. The
 // window holds them in a base class, so they are made before its controls
@@ -80,6 +81,12 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   // A tileset file was saved: an installed tileset read from it is read
   // again, and the palette shows the new groups when it shows that tileset.
   void TilesetFileSaved(const QString& path);
+  // Installs a tileset file the user picks, and removes the added tileset
+  // the palette's tileset box shows.
+  void faAddTilesetExecute();
+  void faRemoveTilesetExecute();
+  TTilesetInstaller& Installer() const { return *fInstaller; }
+  QMenu* TilesetMenu() const { return fTilesetMenu; }
   // Opens a map file as the last tab, first closing (and offering to save)
   // a map already open from that file. False when nothing was opened.
   bool OpenMapFile(const QString& path);
@@ -153,6 +160,8 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   QToolBar* fMainToolBar = nullptr;
   QToolBar* fMapToolBar = nullptr;
   QMenu* fGridMenu = nullptr;
+  QMenu* fTilesetMenu = nullptr;
+  std::unique_ptr<TTilesetInstaller> fInstaller;
   QMenu* fFileMenu = nullptr;
   TColorStatusBar* fStatus = nullptr;
   TfrmTilesetEditor* fTilesetEditor = nullptr;

@@ -361,10 +361,24 @@ TEST_F(TFileCommandsTest, CloseAllStopsAtCancelAndLeavesOnlyMapFreeCommands) {
     if (action->isEnabled()) enabled.push_back(action->objectName().toStdString());
   // The erase layers sit in submenus that follow Erase Tiles; the orientation
   // commands follow the picked group, map or not.
-  EXPECT_EQ(enabled,
-            (std::vector<std::string>{
-                "faNewMap", "faOpen", "faExit", "taOptions", "taTilesetEditor", "mnuEraseBase",
-                "mnuEraseOverlay", "mnuEraseWall", "mnuEraseAll", "vwFlipHorizontal",
-                "vwFlipVertical", "vwRotateCClockwise", "vwRotateClockwise", "haHelp",
-                "haTessellanWeb", "haAbout", "vwBaseLayer", "vwObjectsLayer", "vwWallLayer"}));
+  EXPECT_EQ(enabled, (std::vector<std::string>{"faNewMap",
+                                               "faOpen",
+                                               "faAddTileset",
+                                               "faExit",
+                                               "taOptions",
+                                               "taTilesetEditor",
+                                               "mnuEraseBase",
+                                               "mnuEraseOverlay",
+                                               "mnuEraseWall",
+                                               "mnuEraseAll",
+                                               "vwFlipHorizontal",
+                                               "vwFlipVertical",
+                                               "vwRotateCClockwise",
+                                               "vwRotateClockwise",
+                                               "haHelp",
+                                               "haTessellanWeb",
+                                               "haAbout",
+                                               "vwBaseLayer",
+                                               "vwObjectsLayer",
+                                               "vwWallLayer"}));
 }

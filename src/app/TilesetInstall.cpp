@@ -1,0 +1,216 @@
+#include "TilesetInstall.h"
+
+#include "Application.h"
+#include "FileDialogs.h"
+#include "app/settings/TilesetListStore.h"
+#include "base/Busy.h"
+#include "base/Error.h"
+#include "base/MessageService.h"
+#include "editor/Palette.h"
+#include "storage/CompoundFile.h"
+#include "tiles/TileSet.h"
+#include "tiles/TilesetList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QString kAddCaption = QStringLiteral("Add Tileset");
+const QString kRemoveCaption = QStringLiteral("Remove Tileset");
+
+QString Native(const QString& path) {
+  return QDir::toNativeSeparators(path);
+}
+
+// The owner-write bit stands for the read-only attribute, as when loading.
+bool IsReadOnlyFile(const QString& path) {
+  const QFileInfo info(path);
+  return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+bool SameFile(const QString& a, const QString& b) {
+  const QString first = QFileInfo(a).canonicalFilePath();
+  return !first.isEmpty() && first == QFileInfo(b).canonicalFilePath();
+}
+
+// The file's bytes when they still hold a tileset that loads: the file may
+// have changed since the check, and what is installed must be what was
+// checked. Empty when not.
+QByteArray ReadTilesetBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return QByteArray();
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return QByteArray();
+  try {
+    TTileSet scratch;
+    scratch.LoadFromStorage(*ParseCompoundFile(bytes));
+  } catch (...) {
+    return QByteArray();
+  }
+  return bytes;
+}
+
+// Written aside and renamed over the target, so a failure leaves the folder
+// as it was. The copy is the program's own: a read-only source gives a
+// normal file that can later be replaced or removed.
+void WriteCopy(const QByteArray& bytes, const QString& target) {
+  QSaveFile file(target);
+  const bool written =
+      file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+  if (!written)
+    throw TError(QStringLiteral("The tileset could not be copied to %1: %2")
+                     .arg(Native(target), file.errorString()));
+}
+
+}  // namespace
+
+TFileDialogRequest AddTilesetDialogRequest(QWidget* owner, const QString& directory) {
+  TFileDialogRequest request;
+  request.Kind = TFileDialogRequest::Open;
+  request.Title = kAddCaption;
+  request.Directory = directory;
+  request.Filter = QStringLiteral("Tessellan Tilesets (*.tls)|*.tls|All Files (*.*)|*.*");
+  request.DefaultExt = QStringLiteral("TLS");
+  request.Owner = owner;
+  return request;
+}
+
+TTilesetInstaller::TTilesetInstaller(TTilesetList& list, TPalette& palette,
+                                     std::function<void(const QString&)> progress)
+    : fList(list), fPalette(palette), fProgress(std::move(progress)) {}
+
+TTileSet* TTilesetInstaller::Add(const QString& path) {
+  {
+    TTileSet check;
+    if (!check.SetFileName(path)) {
+      TTileSet::ShowInvalidFileMessage(path);
+      return nullptr;
+    }
+    if (!check.Load()) return nullptr;
+  }
+  const QString fileName = QFileInfo(path).fileName();
+  if (TTilesetList::IsSuppliedFile(fileName)) {
+    ShowMessage(QStringLiteral("%1 is the name of a tileset supplied with Tessellan, which cannot "
+                               "be replaced. Rename the file to add it.")
+                    .arg(fileName),
+                kAddCaption, TMsgIcon::Warning, mbOK);
+    return nullptr;
+  }
+  const QString target = Native(QDir(fList.Directory()).filePath(fileName));
+  // A file already in the tileset folder is listed as it is.
+  if (SameFile(path, target)) return List(target);
+
+  const QFileInfo existing(target);
+  if (existing.isDir()) {
+    ShowMessage(QStringLiteral("The tileset folder holds a folder named %1, so the tileset cannot "
+                               "be added under that name.")
+                    .arg(fileName),
+                kAddCaption, TMsgIcon::Warning, mbOK);
+    return nullptr;
+  }
+  if (existing.exists()) {
+    if (IsReadOnlyFile(target)) {
+      ShowMessage(QStringLiteral("The installed tileset file %1 is read-only and cannot be "
+                                 "replaced.")
+                      .arg(Native(target)),
+                  kAddCaption, TMsgIcon::Warning, mbOK);
+      return nullptr;
+    }
+    if (ShowMessage(QStringLiteral("A tileset file named %1 is already installed. Do you want to "
+                                   "replace it?")
+                        .arg(fileName),
+                    kAddCaption, TMsgIcon::Question, mbYes | mbNo) != TMsgAnswer::Yes)
+      return nullptr;
+  }
+
+  TBusyCursor busy;
+  const QByteArray bytes = ReadTilesetBytes(path);
+  if (bytes.isEmpty()) {
+    TTileSet::ShowInvalidFileMessage(path);
+    return nullptr;
+  }
+  WriteCopy(bytes, target);
+  return List(target);
+}
+
+TTileSet* TTilesetInstaller::List(const QString& installedPath) {
+  int index = fList.IndexOfFile(installedPath);
+  TTileSet* tileSet = nullptr;
+  if (index >= 1) {
+    // A replaced file: the entry stays, its groups are read afresh.
+    tileSet = fList.Items(index);
+    fPalette.ReleaseTileset(tileSet);
+    tileSet->SetFileName(installedPath);
+  } else {
+    tileSet = &fList.Add();
+    tileSet->OnProgress = fProgress;
+    tileSet->SetFileName(installedPath);
+    index = fList.Count() - 1;
+  }
+  fPalette.SelectTileset(index);
+  SaveAddedTilesets(fList.AddedFileNames());
+  return tileSet;
+}
+
+TTileSet* TTilesetInstaller::ShownTileset() const {
+  const int entry = fPalette.TilesetIndex() + 1;
+  return entry >= 1 && entry < fList.Count() ? fList.Items(entry) : nullptr;
+}
+
+bool TTilesetInstaller::IsAdded(const TTileSet* tileSet) const {
+  if (!tileSet) return false;
+  bool listed = false;
+  for (int i = 1; i < fList.Count() && !listed; ++i)
+    listed = fList.Items(i) == tileSet;
+  return listed && !TTilesetList::IsSuppliedFile(QFileInfo(tileSet->FileName()).fileName());
+}
+
+bool TTilesetInstaller::Remove(TTileSet* tileSet) {
+  if (!tileSet) return false;
+  const QString name = tileSet->TilesetName();
+  if (!IsAdded(tileSet)) {
+    ShowMessage(QStringLiteral("The tileset %1 is supplied with Tessellan and cannot be removed.")
+                    .arg(name),
+                kRemoveCaption, TMsgIcon::Warning, mbOK);
+    return false;
+  }
+  const QString file = tileSet->FileName();
+  if (tileSet->ReadOnly() || IsReadOnlyFile(file)) {
+    ShowMessage(QStringLiteral("The tileset %1 is read-only and cannot be removed.").arg(name),
+                kRemoveCaption, TMsgIcon::Warning, mbOK);
+    return false;
+  }
+  if (ShowMessage(QStringLiteral("Remove the tileset %1 from the tileset list and delete its file "
+                                 "%2 from the tileset folder?\r\n\r\nMaps keep the tiles they "
+                                 "use from it.")
+                      .arg(name, Native(file)),
+                  kRemoveCaption, TMsgIcon::Question, mbYes | mbNo) != TMsgAnswer::Yes)
+    return false;
+  if (!fPalette.RemoveTileset(tileSet)) return false;
+  SaveAddedTilesets(fList.AddedFileNames());
+  QFile copy(file);
+  if (copy.exists() && !copy.remove())
+    ShowMessage(QStringLiteral("The tileset %1 was removed from the list, but its file %2 could "
+                               "not be deleted: %3.")
+                    .arg(name, Native(file), copy.errorString()),
+                kRemoveCaption, TMsgIcon::Warning, mbOK);
+  return true;
+}
+
+void LoadInstalledTilesets(TTilesetList& list, const std::function<void(const QString&)>& progress,
+                           const QString& directory) {
+  const QStringList stored = LoadAddedTilesets();
+  list.LoadInstalled(progress, directory, stored);
+  if (list.TerminateRequested()) return;
+  const QStringList kept = list.AddedFileNames();
+  if (kept == stored) return;
+  // Start-up goes on whether or not the store takes the shorter list.
+  try {
+    SaveAddedTilesets(kept);
+  } catch (...) {
+    ShowCurrentException();
+  }
+}
