@@ -129,6 +129,8 @@ TEST_F(TAddTilesetTest, AddedTilesetsAreCheckedCopiedKeptAndRemoved) {
   EXPECT_TRUE(window->Palette().TilesetControlsVisible());
   ASSERT_EQ(window->Palette().Groups().Count(), 1);
   EXPECT_TRUE(Action("faRemoveTileset")->isEnabled());
+  EXPECT_EQ(Entries(window->TilesetMenu()),
+            (std::vector<std::string>{"Add &Tileset...", "&Remove Tileset"}));
   DragOnGrid(0, 0, 2, 1);
   const TTileGroup* floor = window->Palette().Groups().At(0);
   const TMapTile* placed = window->CurrentMap()->GetTile(mlBase, 0, 0);
