@@ -20,3 +20,7 @@ class TCommandRegistration {
 };
 
 const std::vector<TCommand>& Commands();
+
+// The layer flags of a --layers value ("base,objects,walls"); raises TError
+// for an unknown name.
+quint8 ParseLayers(const QString& text);

@@ -14,22 +14,6 @@
 
 namespace {
 
-quint8 ParseLayers(const QString& text) {
-  quint8 flags = 0;
-  for (const QString& name : text.split(QLatin1Char(','))) {
-    if (name == QLatin1String("base"))
-      flags |= lfBase;
-    else if (name == QLatin1String("objects"))
-      flags |= lfObjects;
-    else if (name == QLatin1String("walls"))
-      flags |= lfWalls;
-    else
-      throw TError(
-          QStringLiteral("Unknown layer \"%1\" (expected base, objects or walls).").arg(name));
-  }
-  return flags;
-}
-
 TExportFormat ParseFormat(const QString& text) {
   TExportFormat format;
   if (text.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0) return TExportFormat::Jpeg;

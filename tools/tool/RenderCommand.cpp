@@ -15,22 +15,6 @@ namespace {
 
 constexpr int kDefaultCell = 48;
 
-quint8 ParseLayers(const QString& text) {
-  quint8 flags = 0;
-  for (const QString& name : text.split(QLatin1Char(','))) {
-    if (name == QLatin1String("base"))
-      flags |= lfBase;
-    else if (name == QLatin1String("objects"))
-      flags |= lfObjects;
-    else if (name == QLatin1String("walls"))
-      flags |= lfWalls;
-    else
-      throw TError(
-          QStringLiteral("Unknown layer \"%1\" (expected base, objects or walls).").arg(name));
-  }
-  return flags;
-}
-
 void WritePng(const QImage& image, const QString& path) {
   // Written beside the target and renamed over it, so a failure never
   // leaves half a picture.
@@ -94,3 +78,19 @@ TCommandRegistration reg({QStringLiteral("render"),
                           Render});
 
 }  // namespace
+
+quint8 ParseLayers(const QString& text) {
+  quint8 flags = 0;
+  for (const QString& name : text.split(QLatin1Char(','))) {
+    if (name == QLatin1String("base"))
+      flags |= lfBase;
+    else if (name == QLatin1String("objects"))
+      flags |= lfObjects;
+    else if (name == QLatin1String("walls"))
+      flags |= lfWalls;
+    else
+      throw TError(
+          QStringLiteral("Unknown layer \"%1\" (expected base, objects or walls).").arg(name));
+  }
+  return flags;
+}
