@@ -229,6 +229,13 @@ TVttGeometry VttGeometry(const TTileMap& map, const TTilesetList* tilesets) {
     }
     result.Portals.push_back(portal);
   }
+  // The doors were gathered by group address; the file lists them by place,
+  // so the same map always gives the same file.
+  std::sort(result.Portals.begin(), result.Portals.end(),
+            [](const TVttPortal& a, const TVttPortal& b) {
+              return std::make_pair(a.Position.y(), a.Position.x()) <
+                     std::make_pair(b.Position.y(), b.Position.x());
+            });
 
   for (const auto& [y, spans] : horizontal)
     for (const auto& span : spans)
