@@ -160,7 +160,6 @@ const char* const kGridContextMenu[] = {"gaAddCol", "gaAddRow", "gaDelCol", "gaD
 const char* const kEraseMenu[] = {"mnuEraseBase", "mnuEraseOverlay", "mnuEraseWall", "-",
                                   "mnuEraseAll", nullptr};
 const char* const kTilesetContextMenu[] = {"faAddTileset", "faRemoveTileset", nullptr};
-const char* const kCommandsToCome[] = {nullptr};
 // clang-format on
 
 namespace {
@@ -227,8 +226,6 @@ TMainActions::TMainActions(TfrmMain& window) : fWindow(window) {
     fActions << action;
   }
   Get(QStringLiteral("gaSelect"))->setEnabled(false);
-  for (const char* const* name = kCommandsToCome; *name; ++name)
-    Get(QString::fromUtf8(*name))->setEnabled(false);
 }
 
 QList<QKeySequence> TMainActions::SecondaryKeys(const QString& name) const {
@@ -236,12 +233,6 @@ QList<QKeySequence> TMainActions::SecondaryKeys(const QString& name) const {
   for (const QShortcut* shortcut : fSecondary)
     if (shortcut->objectName() == name) keys << shortcut->key();
   return keys;
-}
-
-bool TMainActions::IsCommandToCome(const QString& name) {
-  for (const char* const* entry = kCommandsToCome; *entry; ++entry)
-    if (name == QLatin1String(*entry)) return true;
-  return false;
 }
 
 QAction* TMainActions::Get(const QString& name) const {

@@ -59,9 +59,6 @@ extern const char* const kGridContextMenu[];
 extern const char* const kTilesetContextMenu[];
 // The erase-layer items of each erase menu, by tag.
 extern const char* const kEraseMenu[];
-// Commands that are in the menus already but whose work is still to be
-// built: they stay disabled.
-extern const char* const kCommandsToCome[];
 
 // The window's actions made from the table, and the menus and toolbars built
 // from the layouts above. Every handler is guarded: an error it raises is
@@ -77,7 +74,6 @@ class TMainActions {
   QActionGroup* ToolGroup() const { return fToolGroup; }
   // The single-key shortcuts of an action, which its menu entries do not show.
   QList<QKeySequence> SecondaryKeys(const QString& name) const;
-  static bool IsCommandToCome(const QString& name);
   // The erase-layer item of a tag (0 floor, 1 objects, 2 walls, 3 all).
   QAction* EraseItem(int tag) const;
 
