@@ -53,10 +53,6 @@ std::vector<std::string> Captions() {
   return captions;
 }
 
-QStringList StoredNames() {
-  return LoadAddedTilesets();
-}
-
 }  // namespace
 
 class TAddTilesetTest : public TWindowTest {
@@ -124,7 +120,7 @@ TEST_F(TAddTilesetTest, AddedTilesetsAreCheckedCopiedKeptAndRemoved) {
   EXPECT_EQ(Captions(), std::vector<std::string>{});
   ASSERT_EQ(TilesetList().Count(), supplied + 1);
   EXPECT_EQ(Bytes(Installed("Meadow.tls")), Bytes(meadow));
-  EXPECT_EQ(StoredNames(), QStringList{"Meadow.tls"});
+  EXPECT_EQ(LoadAddedTilesets(), QStringList{"Meadow.tls"});
   EXPECT_EQ(ShownTilesetName(), "Meadow");
   EXPECT_TRUE(window->Palette().TilesetControlsVisible());
   ASSERT_EQ(window->Palette().Groups().Count(), 1);
@@ -171,7 +167,7 @@ TEST_F(TAddTilesetTest, AddedTilesetsAreCheckedCopiedKeptAndRemoved) {
   EXPECT_EQ(ShownTilesetName(), "Cliffs");
   EXPECT_TRUE(QFileInfo(Installed("Cliffs.tls")).permissions() & QFileDevice::WriteOwner);
   EXPECT_FALSE(QFileInfo(cliffs).permissions() & QFileDevice::WriteOwner);
-  EXPECT_EQ(StoredNames(), (QStringList{"Meadow.tls", "Cliffs.tls"}));
+  EXPECT_EQ(LoadAddedTilesets(), (QStringList{"Meadow.tls", "Cliffs.tls"}));
 
   // A restart lists the added ones after the supplied ones; names whose
   // files are gone, or that point out of the folder, are dropped with one
@@ -185,7 +181,7 @@ TEST_F(TAddTilesetTest, AddedTilesetsAreCheckedCopiedKeptAndRemoved) {
       ScriptedMessages().Shown[0].Text.contains("\r\n\r\nGone.tls\r\n../Cliffs.tls\r\n\r\n"));
   ScriptedMessages().Shown.clear();
   EXPECT_EQ(TilesetList().AddedFileNames(), (QStringList{"Meadow.tls", "Cliffs.tls"}));
-  EXPECT_EQ(StoredNames(), (QStringList{"Meadow.tls", "Cliffs.tls"}));
+  EXPECT_EQ(LoadAddedTilesets(), (QStringList{"Meadow.tls", "Cliffs.tls"}));
   MakeWindow();
   EXPECT_EQ(window->Palette().TilesetNames().size(), supplied + 1);
 
@@ -216,7 +212,7 @@ TEST_F(TAddTilesetTest, AddedTilesetsAreCheckedCopiedKeptAndRemoved) {
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Remove Tileset", "Remove Tileset"}));
   EXPECT_EQ(TilesetList().Count(), supplied + 1);
   EXPECT_FALSE(QFile::exists(meadowCopy));
-  EXPECT_EQ(StoredNames(), QStringList{"Cliffs.tls"});
+  EXPECT_EQ(LoadAddedTilesets(), QStringList{"Cliffs.tls"});
   EXPECT_EQ(window->Palette().TilesetNames(), (QStringList{"ExampleTileset", "Cliffs"}));
   EXPECT_EQ(ShownTilesetName(), "ExampleTileset");
   EXPECT_NE(window->Engine().CurrentTileset(), nullptr);
