@@ -77,7 +77,9 @@ TEST(MainActionTable, NamesShortcutsAndPicturesAreConsistent) {
       keys.insert(sequence);
     }
     // How each picture is drawn is checked with the shared image lists.
-    if (entry.Image) EXPECT_TRUE(HasButtonArt(entry.Image));
+    if (entry.Image) {
+      EXPECT_TRUE(HasButtonArt(entry.Image));
+    }
   }
   for (const char* const* layout : {kFileMenu, kEditMenu, kMapMenu, kTileMenu, kHelpMenu,
                                     kMainToolBar, kMapToolBar, kGridContextMenu, kEraseMenu}) {
