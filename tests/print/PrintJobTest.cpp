@@ -6,42 +6,6 @@
 
 namespace {
 
-// 20 dpi on a sheet of 8.5 x 11.5 inches with a quarter-inch margin: a
-// printable 8 x 11 inches, 8 x 11 one-inch squares per page.
-TImagePrinter SmallPrinter() {
-  return TImagePrinter(20, 170, 230, 5);
-}
-
-// Cancels when the status for a given page (from 0) is shown, as a click
-// handled while the loop processes input before that page does.
-class TCancelAt : public TPrintProgress {
- public:
-  explicit TCancelAt(int page) : fPage(page) {}
-  void PageStarting(const QString& status) override {
-    Statuses.append(status);
-    if (Statuses.size() - 1 == fPage) fCancelled = true;
-  }
-  bool Cancelled() const override { return fCancelled; }
-  QStringList Statuses;
-
- private:
-  int fPage;
-  bool fCancelled = false;
-};
-
-TEST(PrintJob, CancelDuringPageThreeOfNinePrintsPagesOneToFour) {
-  const auto map = CheckerMap(20, 25, 1.0f);
-  TImagePrinter printer = SmallPrinter();
-  TCancelAt progress(3);
-  EXPECT_EQ(PrintMapPages(*map, printer, -1, &progress), 4);
-  EXPECT_EQ(printer.Pages.size(), 4u);
-  EXPECT_EQ(printer.Ended, 1);
-  EXPECT_EQ(progress.Statuses, QStringList({"Printing page 1 of 9", "Printing page 2 of 9",
-                                            "Printing page 3 of 9", "Printing page 4 of 9"}));
-  for (const QImage& page : printer.Pages)
-    EXPECT_FALSE(Blank(page));
-}
-
 TEST(PrintJob, PagesFollowTheLayoutAndAnEmptyCornerPrintsBlank) {
   // 20 x 25 squares, empty beyond 16 squares across and 22 down: the
   // bottom-right page holds no tile and still comes out, blank.
@@ -83,16 +47,6 @@ TEST(PrintJob, TooSmallAnAreaStartsNoJob) {
   TImagePrinter printer(20, 60, 60, 5);  // 2.5 inches printable
   EXPECT_THROW(PrintMapPages(*map, printer, -1), TError);
   EXPECT_EQ(printer.Jobs, 0);
-}
-
-TEST(PrintJob, AnErrorWhileDrawingEndsTheJob) {
-  const auto map = CheckerMap(20, 25, 1.0f);
-  TImagePrinter printer = SmallPrinter();
-  printer.OnNewPage = [](int drawn) {
-    if (drawn == 2) throw TError(QStringLiteral("Out of paper"));
-  };
-  EXPECT_THROW(PrintMapPages(*map, printer, -1), TError);
-  EXPECT_EQ(printer.Ended, 1);
 }
 
 }  // namespace

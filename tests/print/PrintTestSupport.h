@@ -93,6 +93,13 @@ class TImagePrinter : public TPrinterDevice {
   std::unique_ptr<QPainter> fPainter;
 };
 
+// 20 dpi on a sheet of 8.5 x 11.5 inches with a quarter-inch margin: a
+// printable 8 x 11 inches, 8 x 11 one-inch squares a page, so 20 x 25
+// squares take 3 x 3 pages.
+inline TImagePrinter SmallPrinter() {
+  return TImagePrinter(20, 170, 230, 5);
+}
+
 // True when every pixel of the picture is white.
 inline bool Blank(const QImage& image) {
   for (int y = 0; y < image.height(); ++y)
