@@ -127,41 +127,6 @@ TEST_F(TilesetCommandsTest, InfoListsTextsGroupsAndTilesInOrder) {
             -1);
 }
 
-TEST_F(TilesetCommandsTest, InfoOnTheSuppliedTilesets) {
-  const QString example = Path(QStringLiteral("ExampleTileset.tls"));
-  const QString walls = Path(QStringLiteral("Walls.wls"));
-  CopyResource(QStringLiteral(":/TILESET/xTileset"), example);
-  CopyResource(QStringLiteral(":/TILESET/xWalls"), walls);
-
-  const TProgramRun exampleRun = RunTool({QStringLiteral("tileset-info"), example});
-  ASSERT_EQ(exampleRun.ExitCode, 0) << exampleRun.Err.constData();
-  const QJsonObject exampleRoot = ParseObject(exampleRun.Out);
-  EXPECT_EQ(exampleRoot[QStringLiteral("TilesetName")].toString(),
-            QStringLiteral("ExampleTileset"));
-  const QJsonArray exampleGroups = exampleRoot[QStringLiteral("Groups")].toArray();
-  EXPECT_GE(exampleGroups.size(), 20);
-  for (const QJsonValue& group : exampleGroups) {
-    const QJsonArray tiles = group.toObject()[QStringLiteral("Tiles")].toArray();
-    EXPECT_FALSE(tiles.isEmpty());
-    for (const QJsonValue& tile : tiles)
-      for (const QJsonValue& subTile : tile.toObject()[QStringLiteral("SubTiles")].toArray())
-        EXPECT_EQ(subTile.toObject()[QStringLiteral("Width")].toInt(), 150);
-  }
-
-  const TProgramRun wallRun = RunTool({QStringLiteral("tileset-info"), walls});
-  ASSERT_EQ(wallRun.ExitCode, 0) << wallRun.Err.constData();
-  const QJsonArray wallGroups = ParseObject(wallRun.Out)[QStringLiteral("Groups")].toArray();
-  ASSERT_EQ(wallGroups.size(), 2);
-  for (const QJsonValue& value : wallGroups) {
-    const QJsonObject group = value.toObject();
-    EXPECT_EQ(group[QStringLiteral("Category")].toString(), QStringLiteral("Walls"));
-    const QJsonArray tiles = group[QStringLiteral("Tiles")].toArray();
-    ASSERT_EQ(tiles.size(), 12);
-    for (int x = 0; x < 12; ++x)
-      EXPECT_EQ(tiles[x].toObject()[QStringLiteral("X")].toInt(), x);
-  }
-}
-
 TEST_F(TilesetCommandsTest, SheetShowsEveryGroupPreview) {
   const QString example = Path(QStringLiteral("ExampleTileset.tls"));
   CopyResource(QStringLiteral(":/TILESET/xTileset"), example);
