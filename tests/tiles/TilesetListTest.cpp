@@ -18,10 +18,6 @@
 
 namespace {
 
-const QString kDirectoryText = QStringLiteral(
-    "The application was unable to prepare the example tilesets directory.  Tessellan is unable "
-    "to run.");
-
 QByteArray ResourceBytes(const QString& name) {
   QFile resource(name);
   if (!resource.open(QIODevice::ReadOnly)) return QByteArray();
@@ -168,44 +164,41 @@ TEST_F(TilesetListTest, ReplacesReadOnlyOldCopiesWithWritableOnes) {
   EXPECT_FALSE(TilesetList().Items(0)->ReadOnly());
 }
 
-TEST_F(TilesetListTest, FolderThatCannotBeMadeStopsTheStart) {
-  // Root passes every permission test, but nobody can make a folder inside
-  // a regular file.
-  QFile blocker(Path(QStringLiteral("plain-file")));
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
-
-  Install(Path(QStringLiteral("plain-file/Tilesets")));
-  ASSERT_EQ(Shown().size(), 1u);
-  EXPECT_EQ(Shown()[0].Text, kDirectoryText);
-  EXPECT_EQ(Shown()[0].Caption, QStringLiteral("Tileset Preparation Error"));
-  EXPECT_EQ(Shown()[0].Icon, TMsgIcon::Warning);
-  EXPECT_TRUE(TilesetList().TerminateRequested());
-  EXPECT_EQ(TilesetList().Count(), 0);
-}
-
-TEST_F(TilesetListTest, OldCopyThatCannotBeDeletedStopsTheStart) {
+// A tilesets folder that cannot be made, or an old copy that cannot be
+// deleted, stops the start with a warning naming what failed.
+TEST_F(TilesetListTest, FolderOrOldCopyThatCannotBePreparedStopsTheStart) {
   struct {
-    const char* blocked;
+    const char* folder;   // inside the temporary folder
+    const char* blocker;  // a file or a non-empty folder in the way
     const char* text;
   } const cases[] = {
-      {"ExampleTileset.tls",
+      // Root passes every permission test, but nobody can make a folder
+      // inside a regular file.
+      {"plain-file/Tilesets", "plain-file",
+       "The application was unable to prepare the example "
+       "tilesets directory.  Tessellan is unable to run."},
+      // A non-empty folder in the way cannot be deleted as a file.
+      {"a", "a/ExampleTileset.tls/inside",
        "The application was unable to prepare the example tileset.  Tessellan is unable to run."},
-      {"Walls.wls",
+      {"b", "b/Walls.wls/inside",
        "The application was unable to prepare the wall tileset.  Tessellan is unable to run."},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.blocked);
+    SCOPED_TRACE(c.blocker);
     Shown().clear();
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    // A non-empty folder in the way cannot be deleted as a file.
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QLatin1String(c.blocked) + QStringLiteral("/inside")));
+    const QString blocker = Path(QLatin1String(c.blocker));
+    if (blocker.endsWith(QStringLiteral("inside"))) {
+      ASSERT_TRUE(QDir().mkpath(blocker));
+    } else {
+      QFile file(blocker);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
 
-    Install(dir.path());
+    Install(Path(QLatin1String(c.folder)));
     ASSERT_EQ(Shown().size(), 1u);
     EXPECT_EQ(Shown()[0].Text, QLatin1String(c.text));
     EXPECT_EQ(Shown()[0].Caption, QStringLiteral("Tileset Preparation Error"));
+    EXPECT_EQ(Shown()[0].Icon, TMsgIcon::Warning);
     EXPECT_TRUE(TilesetList().TerminateRequested());
     EXPECT_EQ(TilesetList().Count(), 0);
   }
