@@ -128,18 +128,10 @@ TEST_F(EditScriptTest, CommandsActAsTheUserWould) {
   }
 }
 
-TEST_F(EditScriptTest, ObjectsFollowTheSubCellTheDragStartsOn) {
-  Run("group Table\ndrag 1 1 1 1 sub 1 0");
-  for (int x = 0; x < 16; ++x) {
-    const bool covered = x >= 3 && x <= 6;
-    EXPECT_EQ(map->GetTile(mlOverlay, x, 2) != nullptr, covered) << x;
-    EXPECT_EQ(map->GetTile(mlOverlay, x, 3) != nullptr, covered) << x;
-  }
-}
-
-// An object dragged with an edge is centred on that edge of the cell: its
-// 4 x 2 sub-cell footprint starts half a cell before the edge.
-TEST_F(EditScriptTest, ObjectsCentreOnTheEdgeTheDragNames) {
+// An object's 4 x 2 sub-cell footprint starts on the sub-cell the drag
+// starts on; dragged with an edge, it is centred on that edge of the cell,
+// starting half a cell before it.
+TEST_F(EditScriptTest, ObjectsFollowTheSubCellOrEdgeTheDragNames) {
   struct TCase {
     const char* script;
     int left;  // first sub-cell column covered, or -1 for an error
@@ -147,6 +139,7 @@ TEST_F(EditScriptTest, ObjectsCentreOnTheEdgeTheDragNames) {
     const char* message;
   };
   const TCase cases[] = {
+      {"drag 1 1 1 1 sub 1 0", 3, 2, ""},
       {"drag 2 2 2 2 edge top", 4, 3, ""},
       {"drag 2 2 2 2 edge right", 5, 4, ""},
       {"drag 2 2 2 2 edge bottom", 4, 5, ""},

@@ -161,37 +161,28 @@ TEST_F(MapGridModelTest, TwentyColumnsIn600PixelsScrollBy361) {
 TEST_F(MapGridModelTest, ScrollLimitsMakeRoomForTheOtherBar) {
   struct Case {
     const char* name;
-    int cols, rows, maxX, maxY;
+    int width, cellWidth, cellHeight, cols, rows, maxX, maxY;
   } cases[] = {
-      {"everything fits", 10, 5, 0, 0},
+      {"everything fits", 600, 48, 48, 10, 5, 0, 0},
       // 960 x 480 content in 600 x 400: both bars needed by the content.
-      {"both needed", 20, 10, 16 + 960 - 599, 16 + 480 - 399},
+      {"both needed", 600, 48, 48, 20, 10, 16 + 960 - 599, 16 + 480 - 399},
       // 576 x 1200: the vertical bar alone, and the width still fits beside it.
-      {"vertical only", 12, 25, 0, 1200 - 399},
+      {"vertical only", 600, 48, 48, 12, 25, 0, 1200 - 399},
       // 960 x 384 fits in height, but not above the horizontal bar; the
       // vertical bar this brings covers the right edge in turn.
-      {"horizontal forces vertical", 20, 8, 16 + 960 - 599, 16 + 384 - 399},
+      {"horizontal forces vertical", 600, 48, 48, 20, 8, 16 + 960 - 599, 16 + 384 - 399},
+      // 610 pixels fit in a 620 wide control, but not beside a vertical bar.
+      {"vertical forces horizontal", 620, 61, 50, 10, 20, 16 + 610 - 619, 16 + 1000 - 399},
   };
-  grid.SetControlSize(600, 400);
-  grid.SetCellWidth(48);
-  grid.SetCellHeight(48);
   for (const Case& c : cases) {
+    grid.SetControlSize(c.width, 400);
+    grid.SetCellWidth(c.cellWidth);
+    grid.SetCellHeight(c.cellHeight);
     grid.SetCellColCount(c.cols);
     grid.SetCellRowCount(c.rows);
     EXPECT_EQ(grid.ScrollMaxX(), c.maxX) << c.name;
     EXPECT_EQ(grid.ScrollMaxY(), c.maxY) << c.name;
   }
-}
-
-TEST_F(MapGridModelTest, VerticalBarForcesTheHorizontalOne) {
-  // 610 pixels fit in a 620 wide control, but not beside a vertical bar.
-  grid.SetControlSize(620, 400);
-  grid.SetCellWidth(61);
-  grid.SetCellHeight(50);
-  grid.SetCellColCount(10);
-  grid.SetCellRowCount(20);
-  EXPECT_EQ(grid.ScrollMaxX(), 16 + 610 - 619);
-  EXPECT_EQ(grid.ScrollMaxY(), 16 + 1000 - 399);
 }
 
 TEST_F(MapGridModelTest, ShrinkingTheGridPullsTheScrollPositionAndRepaintsEverything) {
@@ -238,14 +229,26 @@ TEST_F(MapGridModelTest, SetSelectionNormalisesClampsAndIgnores) {
   }
 }
 
-TEST_F(MapGridModelTest, DragStretchesTheSelectionBothWays) {
+// Each drag reports once; off the grid, the selection keeps its last end.
+TEST_F(MapGridModelTest, DragStretchesTheSelectionBothWaysAndStopsAtTheGrid) {
   grid.SetCursorRectWidth(1);
   grid.SetCursorRectHeight(1);
-  Drag({{100, 100}, {150, 120}, {200, 140}});
-  EXPECT_EQ(Describe(lastSelected), Describe(Sel(3, 6, 3, 4)));
-  Drag({{200, 140}, {40, 10}});
-  EXPECT_EQ(Describe(lastSelected), Describe(Sel(1, 6, 0, 4)));
-  EXPECT_EQ(selects, 2);
+  const struct {
+    std::vector<std::pair<int, int>> points;
+    TGridSelection expected;
+  } drags[] = {
+      {{{100, 100}, {150, 120}, {200, 140}}, Sel(3, 6, 3, 4)},
+      {{{200, 140}, {40, 10}}, Sel(1, 6, 0, 4)},
+      // Past the right edge, and past the left edge of the control.
+      {{{40, 40}, {100, 40}, {390, 40}}, Sel(1, 3, 1, 1)},
+      {{{100, 40}, {40, 40}, {-50, 40}}, Sel(1, 3, 1, 1)},
+  };
+  int count = 0;
+  for (const auto& drag : drags) {
+    Drag(drag.points);
+    EXPECT_EQ(Describe(lastSelected), Describe(drag.expected));
+    EXPECT_EQ(selects, ++count);
+  }
 }
 
 TEST_F(MapGridModelTest, FootprintDragWithoutRangeKeepsTheBlockAtThePressedCell) {
@@ -338,16 +341,6 @@ TEST_F(MapGridModelTest, PressOffTheCellsClearsAndTheReleaseStillReports) {
   EXPECT_EQ(selects, 1);
   EXPECT_EQ(Describe(lastSelected), Describe(TGridSelection{}));
   EXPECT_FALSE(grid.HasSelection());
-}
-
-TEST_F(MapGridModelTest, DraggingOffTheGridKeepsTheSelectionEnd) {
-  grid.SetCursorRectWidth(1);
-  grid.SetCursorRectHeight(1);
-  // Past the right edge, and past the left edge of the control.
-  Drag({{40, 40}, {100, 40}, {390, 40}});
-  EXPECT_EQ(Describe(lastSelected), Describe(Sel(1, 3, 1, 1)));
-  Drag({{100, 40}, {40, 40}, {-50, 40}});
-  EXPECT_EQ(Describe(lastSelected), Describe(Sel(1, 3, 1, 1)));
 }
 
 TEST_F(MapGridModelTest, ReleaseAtANewPointMovesThereFirst) {
@@ -683,15 +676,9 @@ TEST_F(MapGridModelTest, ForgettingTheHoverStopsItsOutline) {
 // ---------------------------------------------------------------------------
 // Outline pattern
 
-TEST(OutlinePattern, PhaseCyclesThroughFourValues) {
-  std::vector<int> phases;
-  std::uint8_t phase = 0;
-  for (int i = 0; i < 6; ++i)
-    phases.push_back(phase = NextOutlinePhase(phase));
-  EXPECT_EQ(phases, (std::vector<int>{128, 32, 8, 2, 128, 32}));
-}
-
-TEST(OutlinePattern, FiveBlackThreeWhiteMovingTwoPixels) {
+// The phase steps through four values and back, moving the five black,
+// three white dashes on by two pixels each step.
+TEST(OutlinePattern, FiveBlackThreeWhiteMovingTwoPixelsAndCycling) {
   auto topEdge = [](std::uint8_t phase) {
     std::string s;
     WalkOutline(TPixelRect{0, 0, 17, 5}, phase, [&](int, int y, bool white) {
@@ -699,10 +686,13 @@ TEST(OutlinePattern, FiveBlackThreeWhiteMovingTwoPixels) {
     });
     return s;
   };
-  EXPECT_EQ(topEdge(128), "BBBBBWWWBBBBBWWW");
-  EXPECT_EQ(topEdge(32), "WWBBBBBWWWBBBBBW");
-  EXPECT_EQ(topEdge(8), "BWWWBBBBBWWWBBBB");
-  EXPECT_EQ(topEdge(2), "BBBWWWBBBBBWWWBB");
+  const char* const expected[] = {"BBBBBWWWBBBBBWWW", "WWBBBBBWWWBBBBBW", "BWWWBBBBBWWWBBBB",
+                                  "BBBWWWBBBBBWWWBB", "BBBBBWWWBBBBBWWW"};
+  std::uint8_t phase = 128;
+  for (const char* dashes : expected) {
+    EXPECT_EQ(topEdge(phase), dashes) << int(phase);
+    phase = NextOutlinePhase(phase);
+  }
 }
 
 TEST(OutlinePattern, WalksTheBorderOnceClockwise) {
