@@ -96,17 +96,6 @@ TEST(Random, IntegersStayInRangeAndReachBothEnds) {
   }
 }
 
-TEST(Random, SeedsFromNamesDoNotDependOnTheProcess) {
-  // FNV-1a over the UTF-16 code units, low byte first: fixed numbers, unlike
-  // qHash, which is seeded anew in every process.
-  EXPECT_EQ(SeedOf(QString()), 2166136261u);
-  EXPECT_EQ(SeedOf(QStringLiteral("a")), SeedOf(QStringLiteral("a")));
-  EXPECT_NE(SeedOf(QStringLiteral("Walls/0")), SeedOf(QStringLiteral("Walls/1")));
-  TRandom a(SeedOf(QStringLiteral("x"))), b(SeedOf(QStringLiteral("x")));
-  for (int i = 0; i < 10; ++i)
-    EXPECT_EQ(a.Next(), b.Next());
-}
-
 // ---------------------------------------------------------------------------
 // Voronoi cells
 
