@@ -586,26 +586,6 @@ TEST_F(MapGridModelTest, RedrawRangesOfCellsAndSubCells) {
   }
 }
 
-// The grid lines each sub-cell of a 2 x 2 cell grid carries (T top, L left,
-// R right, B bottom): cells are separated and closed on all four sides, sub-cells are not.
-TEST_F(MapGridModelTest, GridLinesSeparateCellsAndCloseTheGrid) {
-  grid.SetCellColCount(2);
-  grid.SetCellRowCount(2);
-  std::vector<std::string> rows(4, "");
-  grid.ForEachSubCell(grid.RedrawRangeFor(-1, -1, -1, -1, 0, 0, 0, 0), [&](const TSubCellPaint& c) {
-    std::string flags = std::string(c.TopLine ? "T" : "-") + (c.LeftLine ? "L" : "-") +
-                        (c.RightLine ? "R" : "-") + (c.BottomLine ? "B" : "-");
-    rows[c.Row * 2 + c.SubRow] += (rows[c.Row * 2 + c.SubRow].empty() ? "" : " ") + flags;
-  });
-  const std::vector<std::string> expected = {
-      "TL-- T--- TL-- T-R-",
-      "-L-- ---- -L-- --R-",
-      "TL-- T--- TL-- T-R-",
-      "-L-B ---B -L-B --RB",
-  };
-  EXPECT_EQ(rows, expected);
-}
-
 TEST_F(MapGridModelTest, OnlySubCellsInsideTheControlArePainted) {
   grid.SetCellColCount(40);
   grid.SetCellRowCount(40);
