@@ -367,7 +367,7 @@ TEST_F(MapGridModelTest, DoubleClickSelectsOnce) {
   EXPECT_EQ(selects, 2);
 }
 
-TEST_F(MapGridModelTest, OtherButtonsAndDisabledGridsDoNotSelect) {
+TEST_F(MapGridModelTest, OnlyTheLeftButtonSelectsUnlessRightClicksAreOn) {
   grid.MousePress(40, 40, TMouseButton::Right);
   grid.MouseRelease(40, 40, TMouseButton::Right);
   EXPECT_EQ(selects, 0);
@@ -377,11 +377,6 @@ TEST_F(MapGridModelTest, OtherButtonsAndDisabledGridsDoNotSelect) {
   grid.MouseRelease(40, 40, TMouseButton::Right);
   EXPECT_EQ(selects, 1);
   EXPECT_EQ(Describe(lastSelected), Describe(Sel(1, 2, 1, 2)));
-
-  grid.SetEnabled(false);
-  grid.MousePress(40, 40, TMouseButton::Left);
-  grid.MouseRelease(40, 40, TMouseButton::Left);
-  EXPECT_EQ(selects, 1);
 }
 
 TEST_F(MapGridModelTest, RightPressDuringADragCancelsIt) {
@@ -607,39 +602,6 @@ TEST_F(MapGridModelTest, OnlySubCellsInsideTheControlArePainted) {
   EXPECT_EQ(first.Row, 3);
   EXPECT_EQ(first.Rect, (TPixelRect{-8, -4, 8, 12}));
   EXPECT_EQ(first.LineRect, (TPixelRect{0, 0, 8, 12}));
-}
-
-TEST_F(MapGridModelTest, MovingTheMouseNeverRepaintsCells) {
-  grid.SetSelectType(TSelectType::Edge);
-  for (int x = -10; x < 400; x += 7)
-    grid.MouseMove(x, x / 2);
-  grid.MouseLeave();
-  for (int i = 0; i < 5; ++i)
-    grid.Tick();
-  EXPECT_TRUE(view.Paints.empty());
-  EXPECT_FALSE(view.Outlines.empty());
-}
-
-// Whoever acts on the selection repaints what it changes; the grid itself
-// repaints no cells on release.
-TEST_F(MapGridModelTest, ReleaseLeavesRepaintingToTheReceiver) {
-  grid.SetCursorRectWidth(1);
-  grid.SetCursorRectHeight(1);
-  Drag({{40, 40}, {100, 70}});
-  EXPECT_EQ(selects, 1);
-  EXPECT_TRUE(view.Paints.empty());
-}
-
-TEST_F(MapGridModelTest, PaintingWaitsForEndUpdate) {
-  grid.BeginUpdate();
-  grid.SetCellWidth(40);
-  grid.SetCellColCount(12);
-  grid.RedrawRegion(1, 1, 2, 2);
-  EXPECT_TRUE(view.Paints.empty());
-  EXPECT_TRUE(view.Erased.empty());
-  grid.EndUpdate();
-  ASSERT_EQ(view.Paints.size(), 1u);
-  EXPECT_EQ(view.Paints[0].Region, (TPixelRect{0, 0, 400, 300}));
 }
 
 TEST_F(MapGridModelTest, ForgettingTheHoverStopsItsOutline) {
