@@ -7,7 +7,6 @@
 #include "base/Error.h"
 #include "base/MessageService.h"
 #include "editor/Palette.h"
-#include "storage/CompoundFile.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
 
@@ -34,23 +33,6 @@ bool IsReadOnlyFile(const QString& path) {
 bool SameFile(const QString& a, const QString& b) {
   const QString first = QFileInfo(a).canonicalFilePath();
   return !first.isEmpty() && first == QFileInfo(b).canonicalFilePath();
-}
-
-// The file's bytes when they still hold a tileset that loads: the file may
-// have changed since the check, and what is installed must be what was
-// checked. Empty when not.
-QByteArray ReadTilesetBytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QByteArray();
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return QByteArray();
-  try {
-    TTileSet scratch;
-    scratch.LoadFromStorage(*ParseCompoundFile(bytes));
-  } catch (...) {
-    return QByteArray();
-  }
-  return bytes;
 }
 
 // Written aside and renamed over the target, so a failure leaves the folder
@@ -83,13 +65,16 @@ TTilesetInstaller::TTilesetInstaller(TTilesetList& list, TPalette& palette,
     : fList(list), fPalette(palette), fProgress(std::move(progress)) {}
 
 TTileSet* TTilesetInstaller::Add(const QString& path) {
+  // The bytes that loaded are the ones installed, so the file read once is
+  // both checked and copied, whatever happens to it while the user is asked.
+  QByteArray bytes;
   {
     TTileSet check;
     if (!check.SetFileName(path)) {
       TTileSet::ShowInvalidFileMessage(path);
       return nullptr;
     }
-    if (!check.Load()) return nullptr;
+    if (!check.Load(&bytes)) return nullptr;
   }
   const QString fileName = QFileInfo(path).fileName();
   if (TTilesetList::IsSuppliedFile(fileName)) {
@@ -127,11 +112,6 @@ TTileSet* TTilesetInstaller::Add(const QString& path) {
   }
 
   TBusyCursor busy;
-  const QByteArray bytes = ReadTilesetBytes(path);
-  if (bytes.isEmpty()) {
-    TTileSet::ShowInvalidFileMessage(path);
-    return nullptr;
-  }
   WriteCopy(bytes, target);
   return List(target);
 }

@@ -34,23 +34,24 @@ bool IsStorageFile(const QString& path) {
   return start == QByteArray::fromRawData(TCfb::kSignature, TCfb::kSignatureSize);
 }
 
+QByteArray ReadFileBytes(const QString& path, TOpenMode mode) {
+  QFile file(path);
+  // ExistingOnly: a read-write open must never create the file.
+  const QIODevice::OpenMode openMode = mode == TOpenMode::Read
+                                           ? QIODevice::OpenMode(QIODevice::ReadOnly)
+                                           : QIODevice::ReadWrite | QIODevice::ExistingOnly;
+  if (!file.open(openMode))
+    throw TStorageError(QStringLiteral("The file \"%1\" could not be opened: %2.")
+                            .arg(NativePath(path), file.errorString()));
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError)
+    throw TStorageError(QStringLiteral("The file \"%1\" could not be read: %2.")
+                            .arg(NativePath(path), file.errorString()));
+  return bytes;
+}
+
 std::unique_ptr<TStorage> ReadCompoundFile(const QString& path, TOpenMode mode) {
-  QByteArray bytes;
-  {
-    QFile file(path);
-    // ExistingOnly: a read-write open must never create the file.
-    const QIODevice::OpenMode openMode = mode == TOpenMode::Read
-                                             ? QIODevice::OpenMode(QIODevice::ReadOnly)
-                                             : QIODevice::ReadWrite | QIODevice::ExistingOnly;
-    if (!file.open(openMode))
-      throw TStorageError(QStringLiteral("The file \"%1\" could not be opened: %2.")
-                              .arg(NativePath(path), file.errorString()));
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-      throw TStorageError(QStringLiteral("The file \"%1\" could not be read: %2.")
-                              .arg(NativePath(path), file.errorString()));
-  }
-  return ParseCompoundFile(bytes);
+  return ParseCompoundFile(ReadFileBytes(path, mode));
 }
 
 void WriteCompoundFile(const QString& path, const TStorage& root) {

@@ -15,9 +15,12 @@ enum class TOpenMode { Read, ReadWrite };
 // compound-file signature.
 bool IsStorageFile(const QString& path);
 
-// Reads the whole file into memory, releases it and parses it. The mode
-// decides how the file is opened: ReadWrite fails on a file that cannot be
-// written, as an exclusive read-write open would. Raises TStorageError.
+// Reads the whole file into memory and releases it. The mode decides how
+// the file is opened: ReadWrite fails on a file that cannot be written, as
+// an exclusive read-write open would. Raises TStorageError.
+QByteArray ReadFileBytes(const QString& path, TOpenMode mode);
+
+// ReadFileBytes, then ParseCompoundFile.
 std::unique_ptr<TStorage> ReadCompoundFile(const QString& path, TOpenMode mode);
 
 // Parses a compound file held in memory into its tree of storages and

@@ -37,7 +37,7 @@ void TTileSet::ShowInvalidFileMessage(const QString& fileName) {
               QStringLiteral("Invalid or Corrupt Tileset"), TMsgIcon::Warning, mbOK);
 }
 
-bool TTileSet::Load() {
+bool TTileSet::Load(QByteArray* bytes) {
   TBusyCursor busy;
   if (OnProgress) OnProgress(QStringLiteral("Loading Tileset: ") + QFileInfo(fFileName).fileName());
 
@@ -53,13 +53,14 @@ bool TTileSet::Load() {
     fReadOnly = !(QFile::permissions(fFileName) & QFileDevice::WriteOwner);
     // The file is read whole and released before parsing goes on, so nothing
     // of it stays open whatever happens below.
-    const std::unique_ptr<TStorage> root =
-        ReadCompoundFile(fFileName, fReadOnly ? TOpenMode::Read : TOpenMode::ReadWrite);
+    QByteArray read = ReadFileBytes(fFileName, fReadOnly ? TOpenMode::Read : TOpenMode::ReadWrite);
+    const std::unique_ptr<TStorage> root = ParseCompoundFile(read);
     // Each load re-reads the file: groups of an earlier load must not stay
     // in front of the new ones.
     DiscardGroupsFrom(0);
     LoadFromStorage(*root);
     fLoaded = true;
+    if (bytes) *bytes = std::move(read);
     return true;
   } catch (const TError& e) {
     error = e.Message();

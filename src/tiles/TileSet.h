@@ -2,6 +2,7 @@
 
 #include "TileObjects.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -28,7 +29,8 @@ class TTileSet {
   bool SetFileName(const QString& path);
   // Reads the whole file (hourglass cursor, OnProgress first). Failures are
   // shown to the user and give false; the groups read so far are discarded.
-  bool Load();
+  // On success, bytes (when given) receives the file's bytes as loaded.
+  bool Load(QByteArray* bytes = nullptr);
   // Reads the root texts and one group per sub-storage in the order the
   // storage holds them. Raises on any failure; the groups it added are then
   // discarded again.
