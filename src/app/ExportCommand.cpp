@@ -27,7 +27,6 @@ const QString kFilter = QStringLiteral(
     "All Files (*.*)|*.*");
 const TExportFormat kFilterFormats[] = {TExportFormat::Bmp, TExportFormat::Png, TExportFormat::Jpeg,
                                         TExportFormat::UniversalVtt, TExportFormat::Bmp};
-const char* const kExtensions[] = {"bmp", "png", "jpg", "dd2vtt"};
 
 // The progress of a running export, with Cancel.
 class TExportProgressDialog : public QProgressDialog, public TExportProgress {
@@ -76,7 +75,7 @@ QString ExportMapWithDialogs(QWidget* owner, TTileMap& map, const TTilesetList* 
     const int filters = int(std::size(kFilterFormats));
     options.Format = kFilterFormats[chosenFilter >= 0 && chosenFilter < filters ? chosenFilter : 0];
     if (QFileInfo(path).suffix().isEmpty())
-      path += QLatin1Char('.') + QLatin1String(kExtensions[int(options.Format)]);
+      path += QLatin1Char('.') + ExportExtension(options.Format);
   }
 
   TExportOptionsDialog optionsDialog(owner, map, options);

@@ -15,21 +15,35 @@
 
 #include <memory>
 
+namespace {
+
+// Each format's extensions, the one new files are given first.
+struct TFormatExtension {
+  const char* Extension;
+  TExportFormat Format;
+};
+const TFormatExtension kExtensions[] = {{"bmp", TExportFormat::Bmp},
+                                        {"png", TExportFormat::Png},
+                                        {"jpg", TExportFormat::Jpeg},
+                                        {"jpeg", TExportFormat::Jpeg},
+                                        {"dd2vtt", TExportFormat::UniversalVtt}};
+
+}  // namespace
+
 bool ExportFormatForPath(const QString& path, TExportFormat* format) {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  TExportFormat found;
-  if (suffix == QLatin1String("bmp"))
-    found = TExportFormat::Bmp;
-  else if (suffix == QLatin1String("png"))
-    found = TExportFormat::Png;
-  else if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
-    found = TExportFormat::Jpeg;
-  else if (suffix == QLatin1String("dd2vtt"))
-    found = TExportFormat::UniversalVtt;
-  else
-    return false;
-  if (format) *format = found;
-  return true;
+  const QString suffix = QFileInfo(path).suffix();
+  for (const TFormatExtension& entry : kExtensions) {
+    if (suffix.compare(QLatin1String(entry.Extension), Qt::CaseInsensitive) != 0) continue;
+    if (format) *format = entry.Format;
+    return true;
+  }
+  return false;
+}
+
+QString ExportExtension(TExportFormat format) {
+  for (const TFormatExtension& entry : kExtensions)
+    if (entry.Format == format) return QLatin1String(entry.Extension);
+  return QString();
 }
 
 TExportSize ExportPictureSize(const TTileMap& map, int pixelsPerSquare) {

@@ -33,6 +33,8 @@ struct TExportOptions {
 // The format a file name asks for by its extension (.bmp .png .jpg .jpeg
 // .dd2vtt, case ignored); false when none.
 bool ExportFormatForPath(const QString& path, TExportFormat* format);
+// The extension a file of the format is given, without the dot ("jpg").
+QString ExportExtension(TExportFormat format);
 
 // Picture size in pixels for the map at that scale (squares x ppg, exactly),
 // and its uncompressed size in bytes (24-bit) for a live "megabytes" figure.

@@ -16,7 +16,6 @@ namespace {
 
 TExportFormat ParseFormat(const QString& text) {
   TExportFormat format;
-  if (text.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0) return TExportFormat::Jpeg;
   if (!ExportFormatForPath(QStringLiteral("x.") + text, &format))
     throw TError(
         QStringLiteral("Unknown format \"%1\" (expected bmp, png, jpeg or dd2vtt).").arg(text));
