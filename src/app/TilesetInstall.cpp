@@ -7,6 +7,7 @@
 #include "base/Error.h"
 #include "base/MessageService.h"
 #include "editor/Palette.h"
+#include "map/MapList.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
 
@@ -28,11 +29,6 @@ QString Native(const QString& path) {
 bool IsReadOnlyFile(const QString& path) {
   const QFileInfo info(path);
   return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
-}
-
-bool SameFile(const QString& a, const QString& b) {
-  const QString first = QFileInfo(a).canonicalFilePath();
-  return !first.isEmpty() && first == QFileInfo(b).canonicalFilePath();
 }
 
 // Written aside and renamed over the target, so a failure leaves the folder
@@ -86,7 +82,7 @@ TTileSet* TTilesetInstaller::Add(const QString& path) {
   }
   const QString target = Native(QDir(fList.Directory()).filePath(fileName));
   // A file already in the tileset folder is listed as it is.
-  if (SameFile(path, target)) return List(target);
+  if (SameFileCanonical(path, target)) return List(target);
 
   const QFileInfo existing(target);
   if (existing.isDir()) {
