@@ -62,6 +62,13 @@ QSize TileExtent(const TTileGroup& group) {
   return extent;
 }
 
+// The refusal of a new group whose name another group has.
+TError NameTakenError(const QString& name) {
+  return TError(QStringLiteral("A group named %1 is already in the tileset. Each group needs a "
+                               "name of its own.")
+                    .arg(Quoted(name)));
+}
+
 }  // namespace
 
 void CheckPictureSize(const QSize& size) {
@@ -171,10 +178,7 @@ int TTilesetDocument::AddPictureGroups(const QImage& picture, const TPictureGrou
   QStringList names;
   for (size_t i = 0; i < pieces.size(); ++i) {
     names << (sheet ? QStringLiteral("%1 %2").arg(name).arg(i + 1) : name);
-    if (NameTaken(names.back()))
-      throw TError(QStringLiteral("A group named %1 is already in the tileset. Each group needs a "
-                                  "name of its own.")
-                       .arg(Quoted(names.back())));
+    if (NameTaken(names.back())) throw NameTakenError(names.back());
   }
   // Every piece is cut before the first joins the tileset, so a piece that
   // fails leaves the tileset as it was.
@@ -204,10 +208,7 @@ int TTilesetDocument::AddWallStyle(const QImage& strip, const QString& name,
   CheckWallStrip(strip.size());
   const QString trimmed = name.trimmed();
   if (trimmed.isEmpty()) throw TError(QStringLiteral("The new wall style needs a name."));
-  if (NameTaken(trimmed))
-    throw TError(QStringLiteral("A group named %1 is already in the tileset. Each group needs a "
-                                "name of its own.")
-                     .arg(Quoted(trimmed)));
+  if (NameTaken(trimmed)) throw NameTakenError(trimmed);
   // Walls draw over the floor: the pieces are objects, always used as stored.
   auto group = CutGroup(strip, kWallStripPieces, 1, gtObjects, ptRandom, keyColor);
   group->SetGroupName(trimmed);
