@@ -576,10 +576,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   } catch (...) {
     ShowCurrentException();
   }
-  if (close)
-    event->accept();
-  else
-    event->ignore();
+  event->setAccepted(close);
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {

@@ -535,8 +535,5 @@ void TfrmTilesetEditor::closeEvent(QCloseEvent* event) {
   } catch (...) {
     ShowCurrentException();
   }
-  if (close)
-    event->accept();
-  else
-    event->ignore();
+  event->setAccepted(close);
 }
