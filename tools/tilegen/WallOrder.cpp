@@ -1,5 +1,7 @@
 #include "Art.h"
 #include "Sheet.h"
+#include "tiles/ImageTransforms.h"
+#include "tiles/PictureCutter.h"
 #include "tiles/WallStrip.h"
 
 #include <QFont>
@@ -30,13 +32,8 @@ QImage RenderWallOrder(const QImage& strip) {
     const QRect cell(kGap + (n % kColumns) * (kShown + kGap),
                      kGap + (n / kColumns) * (kShown + kLabel + kGap), kShown, kShown);
     painter.fillRect(cell, QColor(196, 190, 176));
-    QImage keyed = strip.copy(n * piece, 0, piece, piece).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < keyed.height(); ++y) {
-      QRgb* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
-      for (int x = 0; x < keyed.width(); ++x)
-        if ((line[x] & 0xFFFFFF) == (kKeyRgb & 0xFFFFFF)) line[x] = 0;
-    }
-    painter.drawImage(cell, keyed);
+    painter.drawImage(
+        cell, ColourKeyed(strip.copy(n * piece, 0, piece, piece), TransparentColorValue(kKeyRgb)));
     painter.setPen(QColor(120, 120, 120));
     painter.drawRect(cell.adjusted(0, 0, -1, -1));
     painter.setPen(Qt::black);
