@@ -271,11 +271,7 @@ void TPalette::cbxTilesetChange(int index) {
       } else {
         // The previous tileset's groups are gone: show an empty palette, not
         // a list of freed groups or a description of another tileset.
-        fTilesetHint.clear();
-        fCategories.clear();
-        fCategoryIndex = -1;
-        fCatList.Clear();
-        RebuildPalette();
+        ClearPalette();
       }
     }
     fEngine.SetToolValue(etPlaceTiles);
@@ -287,6 +283,14 @@ void TPalette::cbxTilesetChange(int index) {
   if (fView) fView->EndTilesetLoad();
   Changed();
   fEngine.UpdateControls();
+}
+
+void TPalette::ClearPalette() {
+  fTilesetHint.clear();
+  fCategories.clear();
+  fCategoryIndex = -1;
+  fCatList.Clear();
+  RebuildPalette();
 }
 
 void TPalette::SelectTileset(int entry) {
@@ -307,11 +311,7 @@ void TPalette::ReleaseTileset(TTileSet* tileSet) {
     } else {
       fTilesetIndex = -1;
       fEngine.SetCurrentTileset(nullptr);
-      fTilesetHint.clear();
-      fCategories.clear();
-      fCategoryIndex = -1;
-      fCatList.Clear();
-      RebuildPalette();
+      ClearPalette();
       SelectFirst();
     }
   }

@@ -117,6 +117,9 @@ class TPalette : public TPlacementPalette {
   void FillCategories();
   // Rebuilds the pictures of the listed groups.
   void RebuildPalette();
+  // An empty palette: no hint, categories or groups, for a tileset that
+  // could not be read or when none is left to show.
+  void ClearPalette();
 
   // The palette grid's events.
   void grdTileGroupsSelect(int Index);
