@@ -137,11 +137,8 @@ TTileSet* TTilesetInstaller::ShownTileset() const {
 }
 
 bool TTilesetInstaller::IsAdded(const TTileSet* tileSet) const {
-  if (!tileSet) return false;
-  bool listed = false;
-  for (int i = 1; i < fList.Count() && !listed; ++i)
-    listed = fList.Items(i) == tileSet;
-  return listed && !TTilesetList::IsSuppliedFile(QFileInfo(tileSet->FileName()).fileName());
+  return tileSet && fList.IndexOf(tileSet) >= 1 &&
+         !TTilesetList::IsSuppliedFile(QFileInfo(tileSet->FileName()).fileName());
 }
 
 bool TTilesetInstaller::Remove(TTileSet* tileSet) {

@@ -328,9 +328,8 @@ bool TPalette::RemoveTileset(TTileSet* tileSet) {
       entry >= 1 && entry < fTilesets.Count() ? fTilesets.Items(entry) : nullptr;
   if (!fTilesets.Remove(tileSet)) return false;
   // Entries after the removed one moved up by one.
-  fTilesetIndex = -1;
-  for (int i = 1; i < fTilesets.Count(); ++i)
-    if (shown && fTilesets.Items(i) == shown) fTilesetIndex = i - 1;
+  const int shownEntry = shown ? fTilesets.IndexOf(shown) : -1;
+  fTilesetIndex = shownEntry >= 1 ? shownEntry - 1 : -1;
   Changed();
   fEngine.UpdateControls();
   return true;

@@ -63,9 +63,10 @@ class TTilesetList {
   QStringList AddedFileNames() const;
   // The list index of the first tileset whose file is path, or -1.
   int IndexOfFile(const QString& path) const;
+  // The list index of the tileset, or -1 when it is not listed.
+  int IndexOf(const TTileSet* tileSet) const;
 
  private:
-  int IndexOf(const TTileSet* tileSet) const;
   void Discard(TTileSet* tileSet);
   bool PrepareDirectory(const QString& directory);
   bool DeleteOldCopy(const QString& path, const QString& failureText);
