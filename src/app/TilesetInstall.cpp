@@ -132,8 +132,7 @@ TTileSet* TTilesetInstaller::List(const QString& installedPath) {
 }
 
 TTileSet* TTilesetInstaller::ShownTileset() const {
-  const int entry = fPalette.TilesetIndex() + 1;
-  return entry >= 1 && entry < fList.Count() ? fList.Items(entry) : nullptr;
+  return fPalette.ShownTileset();
 }
 
 bool TTilesetInstaller::IsAdded(const TTileSet* tileSet) const {

@@ -293,6 +293,11 @@ void TPalette::ClearPalette() {
   RebuildPalette();
 }
 
+TTileSet* TPalette::ShownTileset() const {
+  const int entry = fTilesetIndex + 1;
+  return entry >= 1 && entry < fTilesets.Count() ? fTilesets.Items(entry) : nullptr;
+}
+
 void TPalette::SelectTileset(int entry) {
   if (!fControlsVisible) fEngine.gaRoomExecute();
   cbxTilesetChange(entry - 1);
@@ -301,8 +306,7 @@ void TPalette::SelectTileset(int entry) {
 void TPalette::ReleaseTileset(TTileSet* tileSet) {
   if (!tileSet) return;
   if (!fControlsVisible) fEngine.gaRoomExecute();
-  const int entry = fTilesetIndex + 1;
-  if (entry >= 1 && entry < fTilesets.Count() && fTilesets.Items(entry) == tileSet) {
+  if (ShownTileset() == tileSet) {
     int other = -1;
     for (int i = 1; i < fTilesets.Count() && other < 0; ++i)
       if (fTilesets.Items(i) && fTilesets.Items(i) != tileSet) other = i;
@@ -323,9 +327,7 @@ void TPalette::ReleaseTileset(TTileSet* tileSet) {
 bool TPalette::RemoveTileset(TTileSet* tileSet) {
   if (!tileSet || tileSet->ReadOnly()) return false;
   ReleaseTileset(tileSet);
-  const int entry = fTilesetIndex + 1;
-  const TTileSet* shown =
-      entry >= 1 && entry < fTilesets.Count() ? fTilesets.Items(entry) : nullptr;
+  const TTileSet* shown = ShownTileset();
   if (!fTilesets.Remove(tileSet)) return false;
   // Entries after the removed one moved up by one.
   const int shownEntry = shown ? fTilesets.IndexOf(shown) : -1;
@@ -356,8 +358,7 @@ void TPalette::ShowTilesets() {
 }
 
 void TPalette::FillFromBoxes() {
-  const int entry = fTilesetIndex + 1;
-  TTileSet* tileSet = entry >= 1 && entry < fTilesets.Count() ? fTilesets.Items(entry) : nullptr;
+  TTileSet* tileSet = ShownTileset();
   fEngine.SetCurrentTileset(tileSet);
   fCatList.Clear();
   if (tileSet && tileSet->Loaded() && fCategoryIndex >= 0 && fCategoryIndex < fCategories.size())

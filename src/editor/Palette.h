@@ -88,6 +88,8 @@ class TPalette : public TPlacementPalette {
   // --- The tileset box: list entries 1 onward by name ---
   QStringList TilesetNames() const;
   int TilesetIndex() const { return fTilesetIndex; }
+  // The tileset the box shows, or none.
+  TTileSet* ShownTileset() const;
   // "Author: …\r\nDescription: …" of the tileset shown, once it loaded.
   const QString& TilesetHint() const { return fTilesetHint; }
   // The tileset and category boxes are hidden while the wall styles show.
