@@ -64,14 +64,7 @@ TTileSet* TTilesetInstaller::Add(const QString& path) {
   // The bytes that loaded are the ones installed, so the file read once is
   // both checked and copied, whatever happens to it while the user is asked.
   QByteArray bytes;
-  {
-    TTileSet check;
-    if (!check.SetFileName(path)) {
-      TTileSet::ShowInvalidFileMessage(path);
-      return nullptr;
-    }
-    if (!check.Load(&bytes)) return nullptr;
-  }
+  if (!TTileSet().Open(path, &bytes)) return nullptr;
   const QString fileName = QFileInfo(path).fileName();
   if (TTilesetList::IsSuppliedFile(fileName)) {
     ShowMessage(QStringLiteral("%1 is the name of a tileset supplied with Tessellan, which cannot "

@@ -78,6 +78,14 @@ bool TTileSet::Load(QByteArray* bytes) {
   return false;
 }
 
+bool TTileSet::Open(const QString& path, QByteArray* bytes) {
+  if (!SetFileName(path)) {
+    ShowInvalidFileMessage(path);
+    return false;
+  }
+  return Load(bytes);
+}
+
 void TTileSet::LoadFromStorage(const TStorage& root) {
   if (ReadProperty(root, QStringLiteral("Version")) != kVersion)
     throw TError(QStringLiteral("Invalid tileset version detected, unable to load tileset."));

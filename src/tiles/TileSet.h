@@ -31,6 +31,9 @@ class TTileSet {
   // shown to the user and give false; the groups read so far are discarded.
   // On success, bytes (when given) receives the file's bytes as loaded.
   bool Load(QByteArray* bytes = nullptr);
+  // SetFileName, then Load; a path naming no file gets the invalid-file
+  // message. False when either fails.
+  bool Open(const QString& path, QByteArray* bytes = nullptr);
   // Reads the root texts and one group per sub-storage in the order the
   // storage holds them. Raises on any failure; the groups it added are then
   // discarded again.

@@ -15,17 +15,6 @@
 
 namespace {
 
-// Loads the tileset; every failure has been shown as a message box when
-// this returns false.
-bool LoadTileset(TTileSet& tileSet, const QString& path) {
-  if (!tileSet.SetFileName(path)) {
-    // Loading a missing file reports it as not being a tileset file.
-    TTileSet::ShowInvalidFileMessage(path);
-    return false;
-  }
-  return tileSet.Load();
-}
-
 void CheckArguments(const QStringList& args, int count, const char* usage) {
   if (args.size() != count)
     throw TError(QStringLiteral("Usage: tessellan-tool ") + QLatin1String(usage));
@@ -70,7 +59,7 @@ void WriteGroup(TJsonWriter& json, const TTileGroup& group) {
 int TilesetInfo(const QStringList& args) {
   CheckArguments(args, 1, "tileset-info FILE");
   TTileSet tileSet;
-  if (!LoadTileset(tileSet, args[0])) return 1;
+  if (!tileSet.Open(args[0])) return 1;
 
   TJsonWriter json;
   json.BeginObject();
@@ -98,7 +87,7 @@ constexpr int kColumns = 6;
 int TilesetSheet(const QStringList& args) {
   CheckArguments(args, 2, "tileset-sheet FILE OUT.png");
   TTileSet tileSet;
-  if (!LoadTileset(tileSet, args[0])) return 1;
+  if (!tileSet.Open(args[0])) return 1;
 
   const int count = tileSet.GroupCount();
   const int columns = qBound(1, count, kColumns);

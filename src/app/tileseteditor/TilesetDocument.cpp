@@ -99,11 +99,7 @@ void TTilesetDocument::New(bool walls) {
 
 bool TTilesetDocument::Open(const QString& path) {
   auto tileSet = std::make_unique<TTileSet>();
-  if (!tileSet->SetFileName(path)) {
-    TTileSet::ShowInvalidFileMessage(path);
-    return false;
-  }
-  if (!tileSet->Load()) return false;
+  if (!tileSet->Open(path)) return false;
   fReadOnly = tileSet->ReadOnly();
   fTileSet = std::move(tileSet);
   fFileName = QFileInfo(path).absoluteFilePath();
