@@ -4,6 +4,7 @@
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
+#include "tiles/WallStrip.h"
 
 #include <QHash>
 
@@ -44,19 +45,20 @@ using TLineSet = std::map<int, std::vector<std::pair<int, int>>>;
 
 enum TSide { sTop = 1, sRight = 2, sBottom = 4, sLeft = 8 };
 
-// The cell sides each wall tile runs along: corners, straight walls, posts.
-constexpr int kWallSides[12] = {sTop | sLeft,
-                                sTop | sRight,
-                                sBottom | sRight,
-                                sBottom | sLeft,
-                                sTop,
-                                sRight,
-                                sBottom,
-                                sLeft,
-                                0,
-                                0,
-                                0,
-                                0};
+// The cell sides each wall piece runs along, in strip order: corners,
+// straight walls, posts.
+constexpr int kWallSides[kWallStripPieces] = {sTop | sLeft,
+                                              sTop | sRight,
+                                              sBottom | sRight,
+                                              sBottom | sLeft,
+                                              sTop,
+                                              sRight,
+                                              sBottom,
+                                              sLeft,
+                                              0,
+                                              0,
+                                              0,
+                                              0};
 
 // Adds the part of the wall tile's sides that lies in quadrant q, for the
 // piece drawn in sub-cell (x, y).
@@ -180,7 +182,7 @@ TVttGeometry VttGeometry(const TTileMap& map, const TTilesetList* tilesets) {
       const auto found = walls.constFind(placed->SubTile()->Guid());
       // Wall pieces are always placed unturned from a style's first row.
       if (found == walls.constEnd() || placed->Orientation() != 0 || found->Tile->Y() != 0 ||
-          found->Tile->X() < 0 || found->Tile->X() >= 12) {
+          found->Tile->X() < 0 || found->Tile->X() >= kWallStripPieces) {
         ++result.UnrecognisedWallPieces;
         continue;
       }
