@@ -12,6 +12,12 @@
 
 namespace {
 
+// Writes all the bytes or raises TError.
+void WriteAll(QIODevice& device, const QByteArray& bytes) {
+  if (device.write(bytes) != bytes.size())
+    throw TError(QStringLiteral("The file could not be written: %1.").arg(device.errorString()));
+}
+
 // Passes everything written to it on to another device as base64 text.
 class TBase64Device : public QIODevice {
  public:
@@ -19,8 +25,7 @@ class TBase64Device : public QIODevice {
 
   // Writes the last partial group with its padding.
   void Finish() {
-    if (!fPending.isEmpty() && !Put(fPending.toBase64()))
-      throw TError(QStringLiteral("The file could not be written: %1.").arg(fTarget.errorString()));
+    if (!fPending.isEmpty()) WriteAll(fTarget, fPending.toBase64());
     fPending.clear();
   }
 
@@ -33,15 +38,14 @@ class TBase64Device : public QIODevice {
     if (whole >= 3 * 4096) {
       // A failure is reported as a short write: the PNG writer calling here
       // must not be left by an exception.
-      if (!Put(fPending.left(whole).toBase64())) return -1;
+      const QByteArray text = fPending.left(whole).toBase64();
+      if (fTarget.write(text) != text.size()) return -1;
       fPending.remove(0, whole);
     }
     return size;
   }
 
  private:
-  bool Put(const QByteArray& text) { return fTarget.write(text) == text.size(); }
-
   QIODevice& fTarget;
   QByteArray fPending;
 };
@@ -87,14 +91,11 @@ bool WriteVtt(const TVttGeometry& geometry, TMapRenderer& renderer, int columns,
   QByteArray head = QJsonDocument(root).toJson(QJsonDocument::Compact);
   head.chop(1);  // the closing brace
   head += ",\"image\":\"";
-  if (device.write(head) != head.size())
-    throw TError(QStringLiteral("The file could not be written: %1.").arg(device.errorString()));
+  WriteAll(device, head);
   TBase64Device base64(device);
   const auto png = NewPngBandWriter(base64);
   if (!WriteBands(renderer, *png, progress)) return false;
   base64.Finish();
-  const QByteArray tail = "\"}\n";
-  if (device.write(tail) != tail.size())
-    throw TError(QStringLiteral("The file could not be written: %1.").arg(device.errorString()));
+  WriteAll(device, "\"}\n");
   return true;
 }
