@@ -5,6 +5,7 @@
 #include "app/settings/TilesetListStore.h"
 #include "base/Busy.h"
 #include "base/Error.h"
+#include "base/FileName.h"
 #include "base/MessageService.h"
 #include "editor/Palette.h"
 #include "map/MapList.h"
@@ -35,6 +36,7 @@ bool IsReadOnlyFile(const QString& path) {
 // as it was. The copy is the program's own: a read-only source gives a
 // normal file that can later be replaced or removed.
 void WriteCopy(const QByteArray& bytes, const QString& target) {
+  RequireWritableName(target);
   QSaveFile file(target);
   const bool written =
       file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();

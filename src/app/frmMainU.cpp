@@ -11,6 +11,7 @@
 #include "app/tileseteditor/frmTilesetEditor.h"
 #include "base/Busy.h"
 #include "base/Error.h"
+#include "base/FileName.h"
 #include "base/MessageService.h"
 #include "editor/EditSession.h"
 #include "editor/controls/ArrangeGrid.h"
@@ -363,7 +364,9 @@ bool TfrmMain::QuerySaveAll() {
 
 bool TfrmMain::SaveMap(TTileMap& map) {
   if (!map.Modified()) return true;
-  if (map.FileName().isEmpty()) return SaveMapAs(map);
+  // Qt writes files under names it can decode: a map read from a name with
+  // other bytes is saved under a name the user picks.
+  if (map.FileName().isEmpty() || HasRawBytes(map.FileName())) return SaveMapAs(map);
   {
     TBusyCursor busy;
     map.SaveToFile(map.FileName());
@@ -377,8 +380,9 @@ bool TfrmMain::SaveMapAs(TTileMap& map) {
   request.Kind = TFileDialogRequest::Save;
   request.Title = QStringLiteral("Save Map");
   request.Directory = LastDir();
-  request.FileName =
-      map.FileName().isEmpty() ? map.MapName() + QStringLiteral(".tqm") : map.FileName();
+  request.FileName = map.FileName().isEmpty() || HasRawBytes(map.FileName())
+                         ? map.MapName() + QStringLiteral(".tqm")
+                         : map.FileName();
   request.Filter = kMapFilter;
   request.DefaultExt = QStringLiteral("tqm");
   request.Owner = this;
@@ -528,6 +532,9 @@ QString RecentName(int number) {
 }  // namespace
 
 void TfrmMain::AddToRecentFiles(const QString& path) {
+  // The settings file holds text: a name with bytes that are not text would
+  // come back as another name.
+  if (HasRawBytes(path)) return;
   TStringBag& recent = RecentFiles();
   int found = kRecentFileSlots;
   for (int n = kRecentFileSlots; n >= 1; --n)

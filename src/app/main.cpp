@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "MessageBoxService.h"
 #include "Startup.h"
+#include "base/FileName.h"
 
 #include <QIcon>
 
@@ -11,5 +12,6 @@ int main(int argc, char** argv) {
   TApplication app(argc, argv);
   QApplication::setWindowIcon(ApplicationIcon());
   SetMessageService(std::make_unique<TMessageBoxService>());
-  return RunTessellan(QCoreApplication::arguments().mid(1));
+  // Qt has taken its own options out of argv; file names keep their bytes.
+  return RunTessellan(ProgramArguments(argc, argv));
 }

@@ -5,6 +5,7 @@
 #include "VttGeometry.h"
 #include "VttWriter.h"
 #include "base/Error.h"
+#include "base/FileName.h"
 #include "editor/MapRender.h"
 #include "map/SubCells.h"
 #include "map/TileMapObjects.h"
@@ -99,6 +100,7 @@ TExportResult ExportMap(TTileMap& map, const TTilesetList* tilesets, const TExpo
 
   // Written beside the target and renamed over it only when complete, so a
   // failure or a cancel leaves an existing file as it was.
+  RequireWritableName(path);
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))
     throw TError(QStringLiteral("The file %1 could not be written: %2")

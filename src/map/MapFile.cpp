@@ -5,6 +5,7 @@
 #include "UndoRedoU.h"
 #include "base/Convert.h"
 #include "base/Error.h"
+#include "base/FileName.h"
 #include "storage/CompoundFile.h"
 #include "storage/PropertySet.h"
 #include "storage/PropertyStream.h"
@@ -159,6 +160,8 @@ void SaveMapFile(TTileMap& map, const QString& path) {
   // Everything is prepared on the side and written before the map changes,
   // so a failed save leaves the map, its history and the previous file
   // exactly as they were.
+  // Nothing is made under a name the system would read otherwise.
+  RequireWritableName(path);
   const TSaveLayout layout = PlanSave(map);
   const std::unique_ptr<TStorage> root = BuildStorage(map, layout);
   QDir().mkpath(QFileInfo(path).absolutePath());
@@ -170,8 +173,8 @@ void SaveMapFile(TTileMap& map, const QString& path) {
 }
 
 void LoadMapFile(TTileMap& map, const QString& path) {
-  const QFileInfo info(path);
-  if (!info.isFile())
+  const TFileStatus status = FileStatus(path);
+  if (!status.IsFile)
     throw TError(QStringLiteral("The file ") + path +
                  QStringLiteral(" could not be found or does not exist."));
   if (!IsStorageFile(path))
@@ -179,7 +182,7 @@ void LoadMapFile(TTileMap& map, const QString& path) {
                  QStringLiteral(" is not a valid map file, or is corrupt."));
   // The read-only attribute is the owner's write permission; access() would
   // always allow root to write.
-  const bool readOnly = !info.permission(QFileDevice::WriteOwner);
+  const bool readOnly = !status.OwnerWritable;
   const std::unique_ptr<TStorage> root =
       ReadCompoundFile(path, readOnly ? TOpenMode::Read : TOpenMode::ReadWrite);
   LoadMapStorage(map, *root);

@@ -1,9 +1,7 @@
 #include "MapList.h"
 
 #include "TileMapObjects.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "base/FileName.h"
 
 TMapList::TMapList() = default;
 
@@ -79,19 +77,9 @@ bool SameFileIgnoringAsciiCase(const QString& a, const QString& b) {
   return true;
 }
 
-namespace {
-
-QString CanonicalPath(const QString& path) {
-  const QFileInfo info(path);
-  const QString canonical = info.canonicalFilePath();
-  return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
-}  // namespace
-
 bool SameFileCanonical(const QString& a, const QString& b) {
   if (a.isEmpty() || b.isEmpty()) return false;
-  return CanonicalPath(a) == CanonicalPath(b);
+  return CanonicalFileName(a) == CanonicalFileName(b);
 }
 
 bool SameFile(const QString& a, const QString& b) {

@@ -1,6 +1,7 @@
 #include "PdfPrinter.h"
 
 #include "base/Error.h"
+#include "base/FileName.h"
 
 #include <QFile>
 #include <QPageLayout>
@@ -48,6 +49,7 @@ QPoint TPdfPrinter::PhysicalOffset() const {
 }
 
 void TPdfPrinter::BeginJob(const QString& title) {
+  RequireWritableName(fFileName);
   fWriter = std::make_unique<QPdfWriter>(fFileName);
   fWriter->setResolution(fResolution);
   fWriter->setPageLayout(LayoutOf(fPaper, fLandscape));

@@ -1,5 +1,6 @@
 #include "CompoundFile.h"
 #include "CompoundFileFormat.h"
+#include "base/FileName.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,21 +29,22 @@ void TCompoundFileTestHooks::FailNextWriteAfter(qint64 bytes) {
 }
 
 bool IsStorageFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
+  QFile file;
+  QString error;
+  if (!OpenExistingFile(file, path, QIODevice::ReadOnly, error)) return false;
   const QByteArray start = file.read(TCfb::kSignatureSize);
   return start == QByteArray::fromRawData(TCfb::kSignature, TCfb::kSignatureSize);
 }
 
 QByteArray ReadFileBytes(const QString& path, TOpenMode mode) {
-  QFile file(path);
-  // ExistingOnly: a read-write open must never create the file.
-  const QIODevice::OpenMode openMode = mode == TOpenMode::Read
-                                           ? QIODevice::OpenMode(QIODevice::ReadOnly)
-                                           : QIODevice::ReadWrite | QIODevice::ExistingOnly;
-  if (!file.open(openMode))
-    throw TStorageError(QStringLiteral("The file \"%1\" could not be opened: %2.")
-                            .arg(NativePath(path), file.errorString()));
+  QFile file;
+  QString error;
+  // A read-write open never creates the file.
+  const QIODevice::OpenMode openMode =
+      mode == TOpenMode::Read ? QIODevice::ReadOnly : QIODevice::ReadWrite;
+  if (!OpenExistingFile(file, path, openMode, error))
+    throw TStorageError(
+        QStringLiteral("The file \"%1\" could not be opened: %2.").arg(NativePath(path), error));
   QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError)
     throw TStorageError(QStringLiteral("The file \"%1\" could not be read: %2.")
@@ -57,6 +59,7 @@ std::unique_ptr<TStorage> ReadCompoundFile(const QString& path, TOpenMode mode) 
 void WriteCompoundFile(const QString& path, const TStorage& root) {
   const qint64 failAfter = gFailNextWriteAfter;
   gFailNextWriteAfter = -1;
+  RequireWritableName(path);
   const QByteArray bytes = SerializeCompoundFile(root);
 
   const QFileInfo target(path);

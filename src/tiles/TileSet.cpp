@@ -3,12 +3,12 @@
 #include "TileObjects.h"
 #include "base/Busy.h"
 #include "base/Error.h"
+#include "base/FileName.h"
 #include "base/MessageService.h"
 #include "storage/CompoundFile.h"
 #include "storage/PropertyStream.h"
 #include "storage/Storage.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -24,10 +24,9 @@ TTileSet::~TTileSet() {
 }
 
 bool TTileSet::SetFileName(const QString& path) {
-  const QFileInfo info(path);
-  if (path.isEmpty() || !info.isFile()) return false;
+  if (path.isEmpty() || !FileStatus(path).IsFile) return false;
   fFileName = path;
-  fTilesetName = info.completeBaseName();
+  fTilesetName = QFileInfo(path).completeBaseName();
   return true;
 }
 
@@ -50,7 +49,7 @@ bool TTileSet::Load(QByteArray* bytes) {
   try {
     // The owner-write bit stands for the read-only attribute: asking the
     // system whether we may write would always say yes to root.
-    fReadOnly = !(QFile::permissions(fFileName) & QFileDevice::WriteOwner);
+    fReadOnly = !FileStatus(fFileName).OwnerWritable;
     // The file is read whole and released before parsing goes on, so nothing
     // of it stays open whatever happens below.
     QByteArray read = ReadFileBytes(fFileName, fReadOnly ? TOpenMode::Read : TOpenMode::ReadWrite);

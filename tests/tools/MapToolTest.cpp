@@ -1,7 +1,10 @@
+#include "base/FileName.h"
 #include "map/TileMapObjects.h"
 #include "storage/Guid.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -148,4 +153,29 @@ TEST(MapTool, FailuresExitWithStatusOneAndTheMessage) {
     EXPECT_EQ(lines.last().toStdString(), c.Message.toStdString());
   }
   EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.tqm"))));
+}
+
+TEST(MapTool, ReadsNamesThatAreNotUtf8AndNeverWritesUnderAnotherName) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString made = dir.filePath(QStringLiteral("made.tqm"));
+  ASSERT_EQ(RunTool({QStringLiteral("map-new"), made}).ExitCode, 0);
+  // Latin-1 names, as an old archive or another system leaves them.
+  const QByteArray folder = QFile::encodeName(dir.path());
+  const QString cave = DecodeFileName(folder + "/H\xf6hle.tqm");
+  ASSERT_EQ(::rename(QFile::encodeName(made).constData(), EncodeFileName(cave).constData()), 0);
+
+  EXPECT_EQ(MapInfo(cave)[QStringLiteral("MapName")].toString(), QStringLiteral("BattleMap"));
+  const QString copy = dir.filePath(QStringLiteral("copy.tqm"));
+  EXPECT_EQ(RunTool({QStringLiteral("map-resave"), cave, copy}).ExitCode, 0);
+  EXPECT_EQ(MapInfo(copy)[QStringLiteral("MapName")].toString(), QStringLiteral("BattleMap"));
+
+  // Written through Qt, such a name would become another ("H\uFFFDhle"): it
+  // is refused, and nothing is made.
+  const TProgramRun refused =
+      RunTool({QStringLiteral("map-resave"), copy, DecodeFileName(folder + "/Gew\xf6lbe.tqm")});
+  EXPECT_EQ(refused.ExitCode, 1);
+  EXPECT_TRUE(refused.Err.contains("its name is not valid UTF-8.")) << refused.Err.constData();
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("copy.tqm")});
+  EXPECT_TRUE(FileStatus(cave).IsFile);
 }

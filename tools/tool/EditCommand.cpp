@@ -4,6 +4,7 @@
 // private temporary directory, so a running editor is never disturbed.
 #include "Command.h"
 #include "base/Error.h"
+#include "base/FileName.h"
 #include "editor/EditScript.h"
 #include "editor/EditSession.h"
 #include "editor/MapGridModel.h"
@@ -16,10 +17,10 @@
 namespace {
 
 QString ReadScript(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw TError(
-        QStringLiteral("The script %1 could not be read: %2").arg(path, file.errorString()));
+  QFile file;
+  QString error;
+  if (!OpenExistingFile(file, path, QIODevice::ReadOnly, error))
+    throw TError(QStringLiteral("The script %1 could not be read: %2").arg(path, error));
   return QString::fromUtf8(file.readAll());
 }
 

@@ -5,6 +5,7 @@
 // with the grid's grey lines.
 #include "Command.h"
 #include "base/Error.h"
+#include "base/FileName.h"
 #include "editor/MapRender.h"
 #include "map/TileMapObjects.h"
 
@@ -18,6 +19,7 @@ constexpr int kDefaultCell = 48;
 void WritePng(const QImage& image, const QString& path) {
   // Written beside the target and renamed over it, so a failure never
   // leaves half a picture.
+  RequireWritableName(path);
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))
     throw TError(

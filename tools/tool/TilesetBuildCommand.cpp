@@ -4,6 +4,7 @@
 // path relative to the manifest) and the squares it covers.
 #include "Command.h"
 #include "base/Error.h"
+#include "base/FileName.h"
 #include "base/MessageService.h"
 #include "tiles/PictureCutter.h"
 #include "tiles/TileObjects.h"
@@ -157,10 +158,10 @@ void AddGroup(TTileSet& tileSet, const QJsonValue& value, int number, const QDir
 }
 
 void BuildTileset(const QString& manifestPath, const QString& outPath) {
-  QFile file(manifestPath);
-  if (!file.open(QIODevice::ReadOnly))
-    throw TError(QStringLiteral("The manifest %1 could not be read: %2.")
-                     .arg(manifestPath, file.errorString()));
+  QFile file;
+  QString error;
+  if (!OpenExistingFile(file, manifestPath, QIODevice::ReadOnly, error))
+    throw TError(QStringLiteral("The manifest %1 could not be read: %2.").arg(manifestPath, error));
   QJsonParseError parseError;
   const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
   if (parseError.error != QJsonParseError::NoError)

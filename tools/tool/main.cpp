@@ -2,6 +2,7 @@
 // through the same model code the editor uses.
 #include "Command.h"
 #include "base/Error.h"
+#include "base/FileName.h"
 #include "base/MessageService.h"
 
 #include <QGuiApplication>
@@ -52,7 +53,8 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   SetMessageService(std::make_unique<TStderrMessageService>());
 
-  QStringList args = QCoreApplication::arguments().mid(1);
+  // Qt has taken its own options out of argv; file names keep their bytes.
+  QStringList args = ProgramArguments(argc, argv);
   if (args.isEmpty() || args.first() == QLatin1String("--help") ||
       args.first() == QLatin1String("-h") || args.first() == QLatin1String("help")) {
     PrintHelp(args.isEmpty() ? stderr : stdout);
