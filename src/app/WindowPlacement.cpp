@@ -28,24 +28,20 @@ int ShowState(const QWidget* window) {
   return kStateNormal;
 }
 
-bool OnSomeScreen(const QRect& rect) {
+// A stored placement is used when it lies (at least partly) on a screen
+// and fits that screen's available area; anything else (a screen that is
+// gone, a damaged or hostile settings file) would open the window where
+// nobody can see it, or with a size beyond any screen. Worked out in 64 bits:
+// stored edges far apart do not fit the 32 bits of a QRect.
+bool Usable(qint64 left, qint64 top, qint64 width, qint64 height) {
   const auto screens = QGuiApplication::screens();
-  return std::any_of(screens.begin(), screens.end(), [&rect](const QScreen* screen) {
-    return screen->availableGeometry().intersects(rect);
+  return std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+    const QRect area = screen->availableGeometry();
+    const bool fits = width <= area.width() && height <= area.height();
+    const bool meets = left < qint64(area.left()) + area.width() && left + width > area.left() &&
+                       top < qint64(area.top()) + area.height() && top + height > area.top();
+    return fits && meets;
   });
-}
-
-// A placement saved on a screen that is gone (or with a size of nothing)
-// would open the window where nobody can see it.
-QRect VisiblePlacement(QRect rect, const QWidget* window) {
-  rect.setSize(rect.size().expandedTo(window->minimumSize()).expandedTo(QSize(1, 1)));
-  if (OnSomeScreen(rect)) return rect;
-  const QScreen* primary = QGuiApplication::primaryScreen();
-  if (!primary) return rect;
-  const QRect area = primary->availableGeometry();
-  rect.setSize(rect.size().boundedTo(area.size()));
-  rect.moveCenter(area.center());
-  return rect;
 }
 
 }  // namespace
@@ -84,7 +80,12 @@ bool RestoreWindowPlacement(QWidget* window, const QString& keyPath) {
   }
   store->endGroup();
   const auto [left, top, right, bottom, state] = values;
-  const QRect normal = VisiblePlacement(QRect(left, top, right - left, bottom - top), window);
+  // A size of nothing becomes the smallest the window allows.
+  const QSize least = window->minimumSize().expandedTo(QSize(1, 1));
+  const qint64 width = std::max<qint64>(qint64(right) - left, least.width());
+  const qint64 height = std::max<qint64>(qint64(bottom) - top, least.height());
+  if (!Usable(left, top, width, height)) return false;
+  const QRect normal(left, top, int(width), int(height));
 
   window->setWindowState(Qt::WindowNoState);
   window->setGeometry(normal);

@@ -21,7 +21,8 @@ QString PlacementGroup(const QString& keyPath, const QWidget* window);
 // False when the store cannot be written.
 bool SaveWindowPlacement(QWidget* window, const QString& keyPath);
 
-// False, changing nothing, when nothing was saved for the window. A saved
-// placement that lies on no screen any more keeps its size but is centred on
-// the primary screen.
+// False, changing nothing, when nothing usable was saved for the window:
+// nothing at all, a value that is not a number, or a placement that lies on
+// no screen or is larger than the screen it lies on. The window then keeps
+// its default placement.
 bool RestoreWindowPlacement(QWidget* window, const QString& keyPath);

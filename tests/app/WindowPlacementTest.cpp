@@ -1,6 +1,6 @@
 // Saving and restoring a window's place: the stored values, the round trip
-// through normal and maximised windows, a missing key and a placement left
-// on a screen that is gone.
+// through normal and maximised windows, a missing key, and placements that
+// are not on a screen or do not fit it.
 #include "app/WindowPlacement.h"
 #include "app/settings/SettingsStore.h"
 
@@ -76,16 +76,37 @@ TEST(WindowPlacement, ANormalAndAMaximisedWindowComeBackWhereTheyWere) {
   EXPECT_EQ(maximised->geometry(), QRect(40, 30, 300, 200));
 }
 
-TEST(WindowPlacement, APlacementOffEveryScreenIsBroughtBackToTheScreen) {
+TEST(WindowPlacement, APlacementOffTheScreensOrLargerThanThemLeavesTheDefault) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  Store(screen.right() + 5000, 100, screen.right() + 5400, 400, 1);
-  auto window = MainWindow();
-  ASSERT_TRUE(RestoreWindowPlacement(window.get(), kMainPlacementKey));
-  EXPECT_EQ(window->size(), QSize(400, 300));
-  EXPECT_EQ(window->geometry().center(), screen.center());
-
-  // A placement that still touches a screen is left alone.
-  Store(screen.right() - 50, 10, screen.right() + 350, 310, 1);
-  ASSERT_TRUE(RestoreWindowPlacement(window.get(), kMainPlacementKey));
-  EXPECT_EQ(window->geometry().topLeft(), QPoint(screen.right() - 50, 10));
+  const int right = screen.right() + 1;
+  const int bottom = screen.bottom() + 1;
+  const struct {
+    int Left, Top, Right, Bottom;
+    bool Used;
+  } cases[] = {
+      {40, 30, 340, 230, true},
+      // Partly off the screen, still within reach.
+      {right - 50, 10, right + 350, 310, true},
+      {screen.left(), screen.top(), right, bottom, true},
+      // Gone with a screen that is no longer there.
+      {right + 5000, 100, right + 5400, 400, false},
+      {-100000, -100000, -99600, -99700, false},
+      // Larger than the screen: a damaged or hostile settings file.
+      {-100000, -100000, 100000000, 100000000, false},
+      {screen.left(), screen.top(), right + 1, bottom, false},
+      {0, 0, 300, bottom + 1, false},
+      // Edges whose distance is beyond 32 bits.
+      {-2000000000, 0, 2000000000, 300, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Left << "," << c.Top << "," << c.Right << "," << c.Bottom);
+    Store(c.Left, c.Top, c.Right, c.Bottom, 3);
+    auto window = MainWindow();
+    window->setGeometry(20, 20, 200, 150);
+    EXPECT_EQ(RestoreWindowPlacement(window.get(), kMainPlacementKey), c.Used);
+    const QRect expected =
+        c.Used ? QRect(c.Left, c.Top, c.Right - c.Left, c.Bottom - c.Top) : QRect(20, 20, 200, 150);
+    EXPECT_EQ(window->normalGeometry(), expected);
+    EXPECT_EQ(window->windowState() == Qt::WindowMaximized, c.Used);
+  }
 }
