@@ -17,8 +17,10 @@ QString BrowserAddress(const QString& address);
 // started, tells the user where to go instead.
 void OpenInDefaultBrowser(const QString& address);
 
-// What starts the browser: true when it started. Replaceable so that tests
-// can make it fail; returns the previous opener. An empty function restores
-// the desktop's own.
+// What starts the browser: true when it started one. The desktop's own
+// waits briefly for the launcher's verdict, as a launcher starts whether or
+// not anything can open the address. Replaceable so that tests can make it
+// fail; returns the previous opener. An empty function restores the
+// desktop's own.
 using TUrlOpener = std::function<bool(const QUrl&)>;
 TUrlOpener SetUrlOpener(TUrlOpener opener);

@@ -87,6 +87,49 @@ TEST(OpenInDefaultBrowser, KeepsFilePathsReplacesSpacesAndReportsAMissingBrowser
   EXPECT_EQ(box.Owner, nullptr);
 }
 
+TEST(OpenInDefaultBrowser, TheDesktopsOpenerHearsALauncherThatFindsNoBrowser) {
+  // The desktop's launcher, as found on the path: it notes the address and
+  // ends as the case says.
+  QTemporaryDir bin;
+  ASSERT_TRUE(bin.isValid());
+  const QString notes = bin.filePath(QStringLiteral("opened"));
+  QFile launcher(bin.filePath(QStringLiteral("xdg-open")));
+  const QByteArray oldPath = qgetenv("PATH");
+  qputenv("PATH", QFile::encodeName(bin.path()));
+  const TUrlOpener previous = SetUrlOpener({});
+
+  const struct {
+    const char* Ending;
+    bool Found;
+  } cases[] = {
+      {"exit 3", false},  // xdg-open: no program for the address
+      {"exit 0", true},
+      // Still running after a while: it waits for the browser it started.
+      {"exec /bin/sleep 5", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Ending);
+    ScriptedMessages().Shown.clear();
+    QFile::remove(notes);
+    ASSERT_TRUE(launcher.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    launcher.write("#!/bin/sh\necho \"$1\" > '" + QFile::encodeName(notes) + "'\n" + c.Ending +
+                   "\n");
+    launcher.close();
+    launcher.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                            QFileDevice::ExeOwner);
+    OpenInDefaultBrowser(kTessellanWebAddress);
+    QFile noted(notes);
+    ASSERT_TRUE(noted.open(QIODevice::ReadOnly)) << "the launcher did not run";
+    EXPECT_EQ(noted.readAll(), "https://tessellan.example.org/\n");
+    ASSERT_EQ(ScriptedMessages().Shown.size(), c.Found ? 0u : 1u);
+    if (!c.Found) {
+      EXPECT_EQ(ScriptedMessages().Shown[0].Caption, QStringLiteral("Unable to Find Browser"));
+    }
+  }
+  SetUrlOpener(previous);
+  qputenv("PATH", oldPath);
+}
+
 TEST(GetFileVersionText, NamesTheVersionOfTheProgramFileOnly) {
   const QString program = QCoreApplication::applicationFilePath();
   EXPECT_EQ(GetFileVersionText(program), QStringLiteral("1.0.3.220"));
