@@ -17,8 +17,13 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
+
+// How often a start tries to hand its file over to primaries that end
+// before they take it.
+constexpr int kHandOverAttempts = 3;
 
 // Loads the installed tilesets with their progress on the splash. False
 // when start-up must end.
@@ -35,12 +40,9 @@ bool LoadTilesets(TfrmSplash& splash) {
   return !TilesetList().TerminateRequested();
 }
 
-int RunPrimary(const QString& startFile) {
-  TInstanceServer server;
-  if (!server.Listen())
-    std::fprintf(stderr, "Tessellan: later starts cannot hand files over: %s\n",
-                 qUtf8Printable(server.ErrorString()));
-
+// Hand-overs that arrive while the tilesets load wait in the server until
+// the window is up; the later starts are released as their files open.
+int RunPrimary(const QString& startFile, std::unique_ptr<TInstanceServer> server) {
   auto splash = std::make_unique<TfrmSplash>();
   splash->show();
   ProcessPendingMessages();
@@ -53,12 +55,17 @@ int RunPrimary(const QString& startFile) {
   int result = 0;
   {
     TfrmMain window(startFile);
-    QObject::connect(&server, &TInstanceServer::FileHandedOver, &window,
-                     Guarded([&window](const QString& path) { window.WMCopyData(path); }));
     window.RestorePlacement();
     window.show();
     splash.reset();
+    if (server) {
+      QObject::connect(server.get(), &TInstanceServer::FileHandedOver, &window,
+                       Guarded([&window](const QString& path) { window.WMCopyData(path); }));
+      server->StartDelivering();
+    }
     result = QApplication::exec();
+    // Later starts still waiting find nobody and start the editor again.
+    server.reset();
   }
   try {
     SaveTilesetList(TilesetList());
@@ -98,6 +105,19 @@ int RunTessellan(const QStringList& arguments) {
   const QString first = arguments.value(0);
   if (IsPrintSwitch(first) && !arguments.value(1).isEmpty())
     return PrintMapFile(arguments.value(1));
-  if (ForwardToPrimary(IsPrintSwitch(first) ? QString() : first)) return 0;
-  return RunPrimary(first);
+  const QString handed = IsPrintSwitch(first) ? QString() : first;
+  // A primary that ends before it has handled the file (it was closing, or
+  // its start-up failed) leaves the file to this start.
+  TInstanceClaim claim;
+  for (int attempt = 0; attempt < kHandOverAttempts; ++attempt) {
+    claim = ClaimInstance();
+    if (!claim.Primary) break;
+    if (HandOver(*claim.Primary, handed)) return 0;
+    claim = TInstanceClaim();
+    claim.Problem = QStringLiteral("the running editor ended before it took the file");
+  }
+  // Whatever went wrong with the hand-over, this start still gets a window.
+  if (!claim.Problem.isEmpty())
+    std::fprintf(stderr, "Tessellan: runs on its own: %s\n", qUtf8Printable(claim.Problem));
+  return RunPrimary(first, std::move(claim.Server));
 }

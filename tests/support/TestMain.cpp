@@ -21,6 +21,7 @@ class TResetBetweenTests : public testing::EmptyTestEventListener {
   void OnTestStart(const testing::TestInfo&) override {
     gService->Shown.clear();
     gService->Answers.clear();
+    gService->WhileShown = nullptr;
     OpenSettingsStore()->clear();
     LoadSettings();
   }
