@@ -1,7 +1,7 @@
-#include "RawPng.h"
 #include "storage/Guid.h"
 #include "storage/Png.h"
 #include "storage/SubTileRecord.h"
+#include "support/RawPng.h"
 
 #include <QFile>
 #include <QProcess>
