@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -23,15 +25,22 @@ quint64 Walk(const TStorage& root) {
 }
 
 bool SameTree(const TStorage& a, const TStorage& b) {
-  // The writer sorts the elements of a storage, so compare by name.
-  if (a.ElementCount() != b.ElementCount()) return false;
-  for (int i = 0; i < a.ElementCount(); ++i) {
-    if (a.TypeAt(i) == TElementType::Storage) {
-      const TStorage* other = b.FindStorage(a.NameAt(i));
-      if (!other || !SameTree(a.StorageAt(i), *other)) return false;
-    } else {
-      const QByteArray* other = b.FindStream(a.NameAt(i));
-      if (!other || *other != a.StreamAt(i)) return false;
+  // The writer sorts the elements of a storage, so compare by name; an
+  // explicit stack of storage pairs, as the tree may be deep.
+  std::vector<std::pair<const TStorage*, const TStorage*>> pending{{&a, &b}};
+  while (!pending.empty()) {
+    const auto [x, y] = pending.back();
+    pending.pop_back();
+    if (x->ElementCount() != y->ElementCount()) return false;
+    for (int i = 0; i < x->ElementCount(); ++i) {
+      if (x->TypeAt(i) == TElementType::Storage) {
+        const TStorage* other = y->FindStorage(x->NameAt(i));
+        if (!other) return false;
+        pending.emplace_back(&x->StorageAt(i), other);
+      } else {
+        const QByteArray* other = y->FindStream(x->NameAt(i));
+        if (!other || *other != x->StreamAt(i)) return false;
+      }
     }
   }
   return true;

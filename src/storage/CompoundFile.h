@@ -25,7 +25,9 @@ std::unique_ptr<TStorage> ReadCompoundFile(const QString& path, TOpenMode mode);
 
 // Parses a compound file held in memory into its tree of storages and
 // streams. Every structure is checked; damage raises TStorageError, never a
-// crash, a hang or a silently shortened stream or missing element.
+// crash, a hang or a silently shortened stream or missing element. Storages
+// nested more than 64 levels below the root are refused as damage: no map or
+// tileset comes near that.
 std::unique_ptr<TStorage> ParseCompoundFile(const QByteArray& bytes);
 
 // The bytes of a version 3 compound file holding the tree.

@@ -10,6 +10,11 @@ using namespace TCfb;
 
 namespace {
 
+// How deep storages may nest below the root. Maps nest one level and
+// tilesets two; the bound keeps a hostile file from building a tree whose
+// depth every later walk would have to survive.
+constexpr int kMaxStorageDepth = 64;
+
 [[noreturn]] void Damaged(const QString& detail) {
   throw TStorageError(QStringLiteral("The file is damaged: %1.").arg(detail));
 }
@@ -325,8 +330,9 @@ std::unique_ptr<TStorage> TCompoundFileReader::BuildTree() {
   struct TPending {
     TStorage* Storage;
     quint32 Child;
+    int Depth;  // 0 for the root
   };
-  std::vector<TPending> storages{{root.get(), Get32(Entry(0) + doChild)}};
+  std::vector<TPending> storages{{root.get(), Get32(Entry(0) + doChild), 0}};
   CheckLink(storages.back().Child, 0);
   std::vector<quint32> stack;
   QSet<QString> names;
@@ -358,10 +364,13 @@ std::unique_ptr<TStorage> TCompoundFileReader::BuildTree() {
 
       const quint8 type = quint8(entry[doType]);
       if (type == etStorage) {
+        if (pending.Depth >= kMaxStorageDepth)
+          Damaged(
+              QStringLiteral("its storages nest more than %1 levels deep").arg(kMaxStorageDepth));
         TStorage& storage = pending.Storage->AppendStorage(name);
         const quint32 child = Get32(entry + doChild);
         CheckLink(child, index);
-        storages.push_back({&storage, child});
+        storages.push_back({&storage, child, pending.Depth + 1});
       } else if (type == etStream) {
         const quint64 size = EntrySize(index);
         const quint32 start = Get32(entry + doStartSector);

@@ -9,7 +9,23 @@ struct TStorage::TEntry {
 
 TStorage::TStorage(QString name) : fName(std::move(name)) {}
 
-TStorage::~TStorage() = default;
+TStorage::~TStorage() {
+  // Letting each storage destroy its sub-storages would take one stack frame
+  // per level, and a tree read from a file may be very deep. The sub-storages
+  // are moved out level by level instead, so every storage is destroyed
+  // after its own sub-storages have been taken from it.
+  std::vector<std::unique_ptr<TStorage>> pending;
+  auto takeChildren = [&pending](TStorage& storage) {
+    for (const auto& entry : storage.fEntries)
+      if (entry->Storage) pending.push_back(std::move(entry->Storage));
+  };
+  takeChildren(*this);
+  while (!pending.empty()) {
+    std::unique_ptr<TStorage> storage = std::move(pending.back());
+    pending.pop_back();
+    takeChildren(*storage);
+  }
+}
 
 int TStorage::CompareNames(const QString& a, const QString& b) {
   if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;

@@ -1,6 +1,7 @@
 #include "CompoundFileSupport.h"
 
 #include "storage/CompoundFile.h"
+#include "support/HostileFiles.h"
 
 #include <QtEndian>
 
@@ -333,4 +334,21 @@ TEST(CompoundFileVersions, StreamSizeHighBitsCountOnlyInVersionFour) {
   // Entry 4 ("Big") of the directory in sector 1: size high half.
   qToLittleEndian<quint32>(1, four.data() + 2 * 4096 + 4 * 128 + 124);
   EXPECT_TRUE(DamageMessage(four).contains(QLatin1String("exceeds the file")));
+}
+
+TEST(CompoundFileDepth, DeepTreesAreTornDownAndRefusedWithoutRecursion) {
+  // Maps nest one storage level and tilesets two; 64 levels still read.
+  EXPECT_EQ(ParseCompoundFile(SerializeCompoundFile(*MakeDeepTree(64)))->ElementCount(), 2);
+  EXPECT_EQ(DamageMessage(SerializeCompoundFile(*MakeDeepTree(65))).toStdString(),
+            "The file is damaged: its storages nest more than 64 levels deep.");
+
+  // 200,000 levels: destroying the tree one stack frame per level, as
+  // writing or reading it would, overflows the stack long before the end.
+  QByteArray file;
+  {
+    const std::unique_ptr<TStorage> deep = MakeDeepTree(200000);
+    file = SerializeCompoundFile(*deep);
+  }
+  EXPECT_GT(file.size(), 25000000);
+  EXPECT_TRUE(DamageMessage(file).contains(QLatin1String("nest more than 64 levels")));
 }
