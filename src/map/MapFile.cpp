@@ -7,6 +7,7 @@
 #include "base/Error.h"
 #include "base/FileName.h"
 #include "storage/CompoundFile.h"
+#include "storage/PictureBudget.h"
 #include "storage/PropertySet.h"
 #include "storage/PropertyStream.h"
 #include "storage/Storage.h"
@@ -183,8 +184,9 @@ void LoadMapFile(TTileMap& map, const QString& path) {
   // The read-only attribute is the owner's write permission; access() would
   // always allow root to write.
   const bool readOnly = !status.OwnerWritable;
-  const std::unique_ptr<TStorage> root =
-      ReadCompoundFile(path, readOnly ? TOpenMode::Read : TOpenMode::ReadWrite);
+  const QByteArray bytes = ReadFileBytes(path, readOnly ? TOpenMode::Read : TOpenMode::ReadWrite);
+  const std::unique_ptr<TStorage> root = ParseCompoundFile(bytes);
+  CheckPictureBudget(*root, bytes.size(), path);
   LoadMapStorage(map, *root);
   map.SetFileName(path);
   map.SetReadOnly(readOnly);

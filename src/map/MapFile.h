@@ -15,7 +15,9 @@ class TTileMap;
 // which ends the undo history. A failure leaves the previous file, the map
 // and its history as they were. Raises TError.
 void SaveMapFile(TTileMap& map, const QString& path);
-// Fills a freshly created map from a map file. Raises TError.
+// Fills a freshly created map from a map file. Raises TError, also for a
+// file whose pictures would take more memory than its size allows
+// (CheckPictureBudget).
 void LoadMapFile(TTileMap& map, const QString& path);
 // Fills a freshly created map from the root storage of a map file. Everything
 // is read and checked first: a damaged tree raises TError and leaves the map

@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include <QtEndian>
+
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
@@ -211,6 +213,36 @@ QImage DecodePng(const QByteArray& data, qsizetype& offset) {
   if (!ReadPngImage(&reader, rows.data())) throw TPngError(ErrorText(reader.Error));
   offset += qsizetype(reader.Pos);
   return image;
+}
+
+TPngOutline OutlinePng(const QByteArray& data, qsizetype offset) {
+  constexpr qsizetype kSignatureSize = 8;
+  constexpr qsizetype kChunkFrame = 12;  // length, type and CRC
+  constexpr quint32 kIhdrSize = 13;
+  // PNG chunk lengths are at most 2^31 - 1; libpng refuses larger ones.
+  constexpr quint32 kMaxChunkLength = 0x7FFFFFFF;
+  auto get32 = [&data](qsizetype at) { return qFromBigEndian<quint32>(data.constData() + at); };
+
+  TPngOutline outline;
+  if (offset < 0 || data.size() - offset < kSignatureSize + kChunkFrame + kIhdrSize ||
+      png_sig_cmp(reinterpret_cast<png_const_bytep>(data.constData() + offset), 0, 8) != 0)
+    return outline;
+  qsizetype pos = offset + kSignatureSize;
+  if (get32(pos) != kIhdrSize || std::memcmp(data.constData() + pos + 4, "IHDR", 4) != 0)
+    return outline;
+  outline.Width = get32(pos + 8);
+  outline.Height = get32(pos + 12);
+  for (;;) {
+    if (data.size() - pos < kChunkFrame) return outline;
+    const quint32 length = get32(pos);
+    if (length > kMaxChunkLength || data.size() - pos - kChunkFrame < qsizetype(length))
+      return outline;
+    const bool end = std::memcmp(data.constData() + pos + 4, "IEND", 4) == 0;
+    pos += kChunkFrame + qsizetype(length);
+    if (end) break;
+  }
+  outline.End = pos;
+  return outline;
 }
 
 QByteArray EncodePng(const QImage& image) {

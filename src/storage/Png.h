@@ -20,5 +20,19 @@ constexpr int kMaxImageSide = 4096;
 // On success offset is moved to the byte after IEND. Raises TPngError.
 QImage DecodePng(const QByteArray& data, qsizetype& offset);
 
+// The chunk structure of one PNG datastream starting at data[offset], read
+// from the chunk headers alone: nothing is decompressed, so a file can be
+// sized up before any of its images is decoded.
+struct TPngOutline {
+  // The size IHDR declares; 0 × 0 when the data does not start with the
+  // signature and an IHDR chunk, as DecodePng requires.
+  quint32 Width = 0;
+  quint32 Height = 0;
+  // The byte after IEND's CRC, where DecodePng would leave offset; -1 when
+  // the chunks run past the end of the data before IEND.
+  qsizetype End = -1;
+};
+TPngOutline OutlinePng(const QByteArray& data, qsizetype offset);
+
 // Encodes a 24-bit image as one PNG datastream (RGB, 8 bits per sample).
 QByteArray EncodePng(const QImage& image);

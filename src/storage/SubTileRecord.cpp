@@ -28,6 +28,22 @@ TSubTileRecord ReadSubTileRecord(const QByteArray& data, qsizetype& offset) {
   return record;
 }
 
+std::vector<QSize> DeclaredPictures(const QByteArray& data) {
+  std::vector<QSize> pictures;
+  qsizetype offset = 0;
+  for (;;) {
+    const TPngOutline png = OutlinePng(data, offset);
+    // DecodePng refuses these sizes before it allocates anything.
+    if (png.Width == 0 || png.Height == 0 || png.Width > quint32(kMaxImageSide) ||
+        png.Height > quint32(kMaxImageSide))
+      break;
+    pictures.emplace_back(int(png.Width), int(png.Height));
+    if (png.End < 0 || data.size() - png.End < kGuidSize + kColorSize) break;
+    offset = png.End + kGuidSize + kColorSize;
+  }
+  return pictures;
+}
+
 void WriteSubTileRecord(QByteArray& out, const QImage& image, const QString& guid,
                         qint32 transparentColor) {
   // Everything is built before anything is appended, so a failure leaves out

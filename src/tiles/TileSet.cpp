@@ -6,6 +6,7 @@
 #include "base/FileName.h"
 #include "base/MessageService.h"
 #include "storage/CompoundFile.h"
+#include "storage/PictureBudget.h"
 #include "storage/PropertyStream.h"
 #include "storage/Storage.h"
 
@@ -54,6 +55,7 @@ bool TTileSet::Load(QByteArray* bytes) {
     // of it stays open whatever happens below.
     QByteArray read = ReadFileBytes(fFileName, fReadOnly ? TOpenMode::Read : TOpenMode::ReadWrite);
     const std::unique_ptr<TStorage> root = ParseCompoundFile(read);
+    CheckPictureBudget(*root, read.size(), fFileName);
     // Each load re-reads the file: groups of an earlier load must not stay
     // in front of the new ones.
     DiscardGroupsFrom(0);

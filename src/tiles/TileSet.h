@@ -27,8 +27,10 @@ class TTileSet {
   // file exists at path; otherwise TilesetName becomes the file name without
   // directory and extension.
   bool SetFileName(const QString& path);
-  // Reads the whole file (hourglass cursor, OnProgress first). Failures are
-  // shown to the user and give false; the groups read so far are discarded.
+  // Reads the whole file (hourglass cursor, OnProgress first); a file whose
+  // pictures would take more memory than its size allows is refused before
+  // any is decoded (CheckPictureBudget). Failures are shown to the user and
+  // give false; the groups read so far are discarded.
   // On success, bytes (when given) receives the file's bytes as loaded.
   bool Load(QByteArray* bytes = nullptr);
   // SetFileName, then Load; a path naming no file gets the invalid-file

@@ -11,6 +11,8 @@
 #include "editor/controls/MapGrid.h"
 #include "map/TileMapObjects.h"
 #include "map/UndoRedoU.h"
+#include "storage/CompoundFile.h"
+#include "support/HostileFiles.h"
 #include "support/ScriptedMessages.h"
 #include "widgets/CleanPanel.h"
 #include "widgets/ColorStatusBar.h"
@@ -257,6 +259,27 @@ TEST_F(TFileCommandsTest, AStartFileThatFailsToLoadGivesANewMap) {
   EXPECT_EQ(ScriptedMessages().Shown[0].Caption, "Error Loading File");
   EXPECT_EQ(ScriptedMessages().Shown[0].Icon, TMsgIcon::Warning);
   EXPECT_EQ(TabTexts(window->MapTabs()), std::vector<std::string>{"BattleMap"});
+}
+
+TEST_F(TFileCommandsTest, HostileFilesAreRefusedAndTheOpenMapKeepsItsEdits) {
+  DragOnGrid(0, 0, 0, 0);
+  const QString deep = TempPath("Deep.tqm");
+  const QString bomb = TempPath("Bomb.tqm");
+  WriteCompoundFile(deep, *MakeDeepTree(200000));
+  WriteCompoundFile(bomb, *MakeBombMapTree(8));
+  for (const QString& path : {deep, bomb}) {
+    dialogs->Answers = {path};
+    Run("faOpen");
+  }
+  const auto& shown = ScriptedMessages().Shown;
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].Text, "The file is damaged: its storages nest more than 64 levels deep.");
+  EXPECT_TRUE(shown[1].Text.startsWith(QStringLiteral("The file \"%1\" holds pictures that take "
+                                                      "384 MB when decoded")
+                                           .arg(bomb)))
+      << shown[1].Text.toStdString();
+  EXPECT_EQ(TabTexts(window->MapTabs()), std::vector<std::string>{"BattleMap"});
+  EXPECT_TRUE(window->CurrentMap()->Modified());
 }
 
 TEST_F(TFileCommandsTest, AnErrorEscapingAnEventHandlerIsShownAndTheWindowLivesOn) {

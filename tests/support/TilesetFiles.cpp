@@ -13,7 +13,8 @@
 #include <gtest/gtest.h>
 
 std::unique_ptr<TStorage> MakeTilesetTree(const QString& tilesetName,
-                                          const std::vector<TGroupDef>& groups) {
+                                          const std::vector<TGroupDef>& groups,
+                                          const QByteArray& records) {
   auto root = std::make_unique<TStorage>();
   WriteProperty(*root, QStringLiteral("Version"), QStringLiteral("1.0"));
   WriteProperty(*root, QStringLiteral("TilesetName"), tilesetName);
@@ -37,17 +38,16 @@ std::unique_ptr<TStorage> MakeTilesetTree(const QString& tilesetName,
     WriteProperty(group, QStringLiteral("PlaceType"), QString::number(def.PlaceType));
     TStorage& tiles = group.CreateStorage(QStringLiteral("Tiles"));
     for (const QPoint& at : def.Tiles) {
-      QByteArray records;
-      for (int quadrant = 0; quadrant < 4; ++quadrant)
-        WriteSubTileRecord(records,
-                           Solid(qRgb(number * 10, at.x() * 40 + at.y(), quadrant * 60), 8),
+      QByteArray stream = records;
+      for (int quadrant = 0; quadrant < 4 && records.isEmpty(); ++quadrant)
+        WriteSubTileRecord(stream, Solid(qRgb(number * 10, at.x() * 40 + at.y(), quadrant * 60), 8),
                            NameGuidText(QStringLiteral("%1/%2/%3.%4/%5")
                                             .arg(tilesetName, def.Name)
                                             .arg(at.x())
                                             .arg(at.y())
                                             .arg(quadrant)),
                            def.FType == 1 ? 0x02FF00FF : -1);
-      tiles.CreateStream(QStringLiteral("%1.%2").arg(at.x()).arg(at.y()), records);
+      tiles.CreateStream(QStringLiteral("%1.%2").arg(at.x()).arg(at.y()), stream);
     }
   }
   return root;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QPoint>
 #include <QString>
 
@@ -22,9 +23,11 @@ struct TGroupDef {
 };
 
 // A root with the five root texts (Version "1.0"), the two summary streams
-// and one storage per group, named "Group01", "Group02", ….
+// and one storage per group, named "Group01", "Group02", …. With records,
+// every tile stream holds those bytes instead.
 std::unique_ptr<TStorage> MakeTilesetTree(const QString& tilesetName,
-                                          const std::vector<TGroupDef>& groups);
+                                          const std::vector<TGroupDef>& groups,
+                                          const QByteArray& records = QByteArray());
 void WriteTilesetFile(const QString& path, const TStorage& root);
 
 // The text a failed load shows inside the "Error Loading Tileset" box.
