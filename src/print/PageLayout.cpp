@@ -43,6 +43,15 @@ TPageLayout ComputePageLayout(int mapWidth, int mapHeight, float gridSize, int d
   layout.MapHeight = mapHeight;
   const double squareWidth = double(dpiX) * double(gridSize);
   const double squareHeight = double(dpiY) * double(gridSize);
+  // Every sub-cell needs a device pixel at least. A finer grid cannot keep
+  // its true size, and the squares a page would hold need not even fit an
+  // int.
+  if (squareWidth < kSubCellsPerCell || squareHeight < kSubCellsPerCell)
+    throw TError(QStringLiteral("The map's grid size of %1 inches is too small to print at %2 x %3 "
+                                "pixels per inch.")
+                     .arg(double(gridSize), 0, 'g', 7)
+                     .arg(dpiX)
+                     .arg(dpiY));
   layout.CellWidth = squareWidth / kSubCellsPerCell;
   layout.CellHeight = squareHeight / kSubCellsPerCell;
   const int across = WholeSquares(pageWidth, squareWidth);

@@ -27,7 +27,8 @@ struct TPageLayout {
 // The layout of a map of mapWidth × mapHeight sub-cells with a grid size in
 // inches on a printable area of pageWidth × pageHeight pixels at dpiX × dpiY
 // pixels per inch. Raises TError when the area cannot hold one grid square
-// across or down, or the device reports no resolution.
+// across or down, when a sub-cell would be smaller than a device pixel, or
+// when the device reports no resolution.
 TPageLayout ComputePageLayout(int mapWidth, int mapHeight, float gridSize, int dpiX, int dpiY,
                               int pageWidth, int pageHeight);
 

@@ -88,6 +88,34 @@ TEST(PageLayout, AreaSmallerThanOneSquareIsAnError) {
   }
 }
 
+TEST(PageLayout, AGridFinerThanThePrinterIsRefusedByItsSize) {
+  // Two device pixels a square, one a sub-cell, is the finest grid printed.
+  EXPECT_EQ(ComputePageLayout(10, 10, 0.25f, 8, 8, 64, 80).Cols, 64);
+  struct {
+    float grid;
+    int dpi;
+    const char* message;
+  } const cases[] = {
+      {1e-30f, 300,
+       "The map's grid size of 1e-30 inches is too small to print at 300 x 300 "
+       "pixels per inch."},
+      {0.001f, 300,
+       "The map's grid size of 0.001 inches is too small to print at 300 x 300 "
+       "pixels per inch."},
+      {0.25f, 7,
+       "The map's grid size of 0.25 inches is too small to print at 7 x 7 pixels per "
+       "inch."},
+  };
+  for (const auto& c : cases) {
+    try {
+      ComputePageLayout(10, 10, c.grid, c.dpi, c.dpi, 2400, 3150);
+      ADD_FAILURE() << "no error for " << c.grid << " inches at " << c.dpi;
+    } catch (const TError& error) {
+      EXPECT_EQ(error.Message().toStdString(), c.message);
+    }
+  }
+}
+
 TEST(PageLayout, PageIndexOutOfRangePrintsEveryPage) {
   struct {
     int index, total, first, last;
