@@ -115,3 +115,22 @@ TEST(PictureBudget, BombsAreRefusedUnreadAndRealFilesPass) {
   tiny.CreateStream(QStringLiteral("0"), Record(Solid(qRgb(0, 0, 0), 1)));
   EXPECT_EQ(DeclaredPictureBytes(tiny), 64 * 64 * 3);
 }
+
+// Writes the deep and bomb seeds of the file fuzz targets into the corpus
+// folder named by TESSELLAN_FUZZ_CORPUS_DIR (fuzz/corpus); run it by hand
+// with --gtest_also_run_disabled_tests --gtest_filter='*HostileFuzzSeeds*'.
+// Storages 65 deep are one level past what the reader takes; the bombs
+// declare over 1 GB of pictures, the memory limit of the fuzzing runs.
+TEST(HostileFuzzSeeds, DISABLED_Write) {
+  const QString dir = qEnvironmentVariable("TESSELLAN_FUZZ_CORPUS_DIR");
+  ASSERT_FALSE(dir.isEmpty());
+  const auto write = [&dir](const char* name, const TStorage& root) {
+    WriteCompoundFile(dir + QLatin1Char('/') + QLatin1String(name), root);
+  };
+  const auto deep = MakeDeepTree(65);
+  write("compound_file/deep.cfb", *deep);
+  write("map_file/deep.tqm", *deep);
+  write("tileset_file/deep.tls", *deep);
+  write("map_file/bomb.tqm", *MakeBombMapTree(22));
+  write("tileset_file/bomb.tls", *MakeBombTilesetTree(6));
+}
