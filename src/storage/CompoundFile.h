@@ -33,18 +33,9 @@ std::unique_ptr<TStorage> ParseCompoundFile(const QByteArray& bytes);
 // The bytes of a version 3 compound file holding the tree.
 QByteArray SerializeCompoundFile(const TStorage& root);
 
-// Writes the tree to a temporary file in the target's folder and renames it
-// over the target, so a failure leaves any previous file untouched. Raises
-// TStorageError naming the path and the reason: a missing folder (folders are
-// not created here), a folder that cannot be written, a target that is a
-// folder or read-only (owner-write bit clear), a failed write.
+// Writes the tree through TWriteAsideFile, so a failure leaves any previous
+// file untouched. Raises TStorageError naming the path and the reason: a
+// missing folder (folders are not created here), a folder that cannot be
+// written, a target that is a folder or read-only (owner-write bit clear), a
+// failed write with the system's reason.
 void WriteCompoundFile(const QString& path, const TStorage& root);
-
-// For tests: simulating a write that fails midway.
-namespace TCompoundFileTestHooks {
-// The next WriteCompoundFile writes only the first `bytes` bytes of the file
-// to its temporary file, then fails as a full disk would: it raises
-// TStorageError, removes the temporary file and leaves the target as it was.
-// Applies to one call only; a negative value clears a pending failure.
-void FailNextWriteAfter(qint64 bytes);
-}  // namespace TCompoundFileTestHooks

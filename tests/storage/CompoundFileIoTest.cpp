@@ -1,6 +1,7 @@
 #include "CompoundFileSupport.h"
 
 #include "storage/CompoundFile.h"
+#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 
 #include <cctype>
 #include <functional>
+#include <memory>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -48,7 +50,6 @@ class CompoundFileIo : public testing::Test {
     fPath = fDir.filePath(QStringLiteral("map.tqm"));
   }
   void TearDown() override {
-    TCompoundFileTestHooks::FailNextWriteAfter(-1);
     // Leave everything removable.
     for (const QString& name : Listing(fDir.path()))
       QFile::setPermissions(fDir.filePath(name),
@@ -62,24 +63,22 @@ struct TWriteFailure {
   const char* Name;
   // Prepares the failure; returns the path to write to.
   std::function<QString(const QString& dir, const QString& previous)> Prepare;
+  // For failures of the file system: the file-size limit for a file of
+  // `size` bytes, and the reason the message must give.
+  std::function<qint64(qint64 size)> Limit = nullptr;
 };
 
+QString Unchanged(const QString&, const QString& previous) {
+  return previous;
+}
+
+// Writes that fail go through the real file system: a file-size limit
+// makes the system refuse them as a full disk would.
 const TWriteFailure kWriteFailures[] = {
-    {"fails before the first byte",
-     [](const QString&, const QString& previous) {
-       TCompoundFileTestHooks::FailNextWriteAfter(0);
-       return previous;
-     }},
-    {"fails midway",
-     [](const QString&, const QString& previous) {
-       TCompoundFileTestHooks::FailNextWriteAfter(3000);
-       return previous;
-     }},
-    {"fails after the last byte",
-     [](const QString&, const QString& previous) {
-       TCompoundFileTestHooks::FailNextWriteAfter(qint64(1) << 40);
-       return previous;
-     }},
+    {"fails before the first byte", Unchanged, [](qint64) { return qint64(0); }},
+    {"fails midway", Unchanged, [](qint64) { return qint64(3000); }},
+    // What a buffered writer holds back until it closes the file.
+    {"fails at the last byte", Unchanged, [](qint64 size) { return size - 1; }},
     {"target is read-only",
      [](const QString&, const QString& previous) {
        QFile::setPermissions(previous, QFile::ReadOwner | QFile::ReadGroup);
@@ -119,17 +118,25 @@ TEST_P(CompoundFileWriteFailure, LeavesThePreviousFileAndNoTemporaryFile) {
   TStorage tree;
   tree.CreateStream(QStringLiteral("New"), PatternBytes(9000, 5));
   try {
+    std::unique_ptr<TFileSizeLimit> limit;
+    if (GetParam().Limit)
+      limit =
+          std::make_unique<TFileSizeLimit>(GetParam().Limit(SerializeCompoundFile(tree).size()));
     WriteCompoundFile(target, tree);
     FAIL() << "the write succeeded";
   } catch (const TStorageError& error) {
-    EXPECT_TRUE(error.Message().contains(QDir::toNativeSeparators(target)))
+    EXPECT_TRUE(error.Message().startsWith(QStringLiteral("The file \"%1\" could not be written: ")
+                                               .arg(QDir::toNativeSeparators(target))))
         << error.Message().toStdString();
+    if (GetParam().Limit) {
+      EXPECT_TRUE(error.Message().endsWith(QLatin1String(kFileTooLarge) + QLatin1Char('.')))
+          << error.Message().toStdString();
+    }
   }
   EXPECT_EQ(ReadBytes(fPath), previous);
   EXPECT_EQ(Listing(fDir.path()), before);
 
-  // A failure injected by the hook applies to one write only.
-  TCompoundFileTestHooks::FailNextWriteAfter(-1);
+  // Once the cause is gone, the same write succeeds.
   if (target == fPath) QFile::setPermissions(fPath, QFile::ReadOwner | QFile::WriteOwner);
   WriteCompoundFile(fPath, tree);
   ExpectSameTree(tree, *ReadCompoundFile(fPath, TOpenMode::Read));
