@@ -8,7 +8,14 @@
 
 #include <QIcon>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+#ifdef SIGXFSZ
+  // A write past the file-size limit then fails as "File too large" and is
+  // reported like any failed write, instead of ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   TApplication app(argc, argv);
   QApplication::setWindowIcon(ApplicationIcon());
   SetMessageService(std::make_unique<TMessageBoxService>());

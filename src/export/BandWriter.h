@@ -23,7 +23,8 @@ class TBandWriter {
 constexpr int kPngCompressionLevel = 6;
 constexpr int kJpegQuality = 90;
 
-std::unique_ptr<TBandWriter> NewPngBandWriter(QIODevice& device);
+// The zlib level may be lowered where speed matters more than size.
+std::unique_ptr<TBandWriter> NewPngBandWriter(QIODevice& device, int level = kPngCompressionLevel);
 std::unique_ptr<TBandWriter> NewJpegBandWriter(QIODevice& device);
 // 24-bit BMP, rows stored bottom-up as every reader expects.
 std::unique_ptr<TBandWriter> NewBmpBandWriter(QIODevice& device);

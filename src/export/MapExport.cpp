@@ -5,14 +5,13 @@
 #include "VttGeometry.h"
 #include "VttWriter.h"
 #include "base/Error.h"
-#include "base/FileName.h"
 #include "editor/MapRender.h"
 #include "map/SubCells.h"
 #include "map/TileMapObjects.h"
+#include "storage/WriteAsideFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -100,11 +99,7 @@ TExportResult ExportMap(TTileMap& map, const TTilesetList* tilesets, const TExpo
 
   // Written beside the target and renamed over it only when complete, so a
   // failure or a cancel leaves an existing file as it was.
-  RequireWritableName(path);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    throw TError(QStringLiteral("The file %1 could not be written: %2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+  TWriteAsideFile file(path);
 
   // A copy is drawn, its images scaled to the export's size, so that the
   // map (perhaps open in the editor, which may repaint during a long export)
@@ -132,17 +127,16 @@ TExportResult ExportMap(TTileMap& map, const TTilesetList* tilesets, const TExpo
       complete = WriteBands(renderer, *writer, progress);
     }
   } catch (const TError& error) {
-    file.cancelWriting();
+    // A failed write is the file's to report, with the system's reason.
+    if (file.Failed()) file.RaiseFailure();
     throw TError(QStringLiteral("The file %1 could not be written. %2")
                      .arg(QDir::toNativeSeparators(path), error.Message()));
   }
   if (!complete) {
-    file.cancelWriting();
+    file.Discard();
     result.Cancelled = true;
     return result;
   }
-  if (!file.commit())
-    throw TError(QStringLiteral("The file %1 could not be written: %2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString()));
+  file.Commit();
   return result;
 }

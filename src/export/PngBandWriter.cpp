@@ -99,6 +99,7 @@ struct TPieceInput {
   std::vector<unsigned char> Above;
   std::vector<unsigned char> Primer;  // the filtered bytes just before the piece
   size_t RowBytes = 0;
+  int Level = kPngCompressionLevel;
   bool Last = false;
 };
 
@@ -110,7 +111,7 @@ TPiece Deflate(const TPieceInput& in) {
   piece.Size = input.size();
   piece.Adler = adler32_z(1, input.data(), input.size());
   z_stream z{};
-  if (deflateInit2(&z, kPngCompressionLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+  if (deflateInit2(&z, in.Level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
     piece.Failed = true;
     return piece;
   }
@@ -137,9 +138,19 @@ TPiece Deflate(const TPieceInput& in) {
   return piece;
 }
 
+// The zlib header: deflate with a 32 KB window, and the level's class
+// (fastest, fast, default, best) as zlib itself would state it.
+std::vector<unsigned char> ZlibHeader(int level) {
+  const unsigned levelClass = level < 2 ? 0 : level < 6 ? 1 : level == 6 ? 2 : 3;
+  const unsigned cmf = 0x78;
+  unsigned flg = levelClass << 6;
+  flg += 31 - (cmf * 256 + flg) % 31;
+  return {static_cast<unsigned char>(cmf), static_cast<unsigned char>(flg)};
+}
+
 class TPngBandWriter : public TBandWriter {
  public:
-  explicit TPngBandWriter(QIODevice& device) {
+  TPngBandWriter(QIODevice& device, int level) : fLevel(level) {
     fState.Device = &device;
     fState.Png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &fState, ExportPngError, ExportPngWarning);
@@ -186,6 +197,7 @@ class TPngBandWriter : public TBandWriter {
   void Submit(bool last) {
     auto in = std::make_shared<TPieceInput>();
     in->RowBytes = fRowBytes;
+    in->Level = fLevel;
     in->Last = last;
     in->Above = fAbove;
     in->Primer = std::move(fPrimer);
@@ -220,8 +232,7 @@ class TPngBandWriter : public TBandWriter {
     }
     std::vector<unsigned char> data;
     if (fFirst) {
-      // The zlib header: deflate, 32 KB window, the default level's flags.
-      data = {0x78, 0x9C};
+      data = ZlibHeader(fLevel);
       fFirst = false;
     }
     fAdler = adler32_combine(fAdler, piece.Adler, z_off_t(piece.Size));
@@ -239,6 +250,7 @@ class TPngBandWriter : public TBandWriter {
   }
 
   TPngState fState;
+  int fLevel;
   size_t fRowBytes = 0;
   std::vector<unsigned char> fRaw;    // rows of the piece being gathered
   std::vector<unsigned char> fAbove;  // the row before its first
@@ -252,6 +264,6 @@ class TPngBandWriter : public TBandWriter {
 
 }  // namespace
 
-std::unique_ptr<TBandWriter> NewPngBandWriter(QIODevice& device) {
-  return std::make_unique<TPngBandWriter>(device);
+std::unique_ptr<TBandWriter> NewPngBandWriter(QIODevice& device, int level) {
+  return std::make_unique<TPngBandWriter>(device, level);
 }

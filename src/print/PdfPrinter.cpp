@@ -1,9 +1,8 @@
 #include "PdfPrinter.h"
 
 #include "base/Error.h"
-#include "base/FileName.h"
+#include "storage/WriteAsideFile.h"
 
-#include <QFile>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -33,7 +32,7 @@ TPdfPrinter::TPdfPrinter(const QString& fileName, QPageSize::PageSizeId paper, b
 }
 
 TPdfPrinter::~TPdfPrinter() {
-  if (fPainter && fPainter->isActive()) fPainter->end();
+  AbortJob();
 }
 
 QSize TPdfPrinter::PrintableSize() const {
@@ -49,24 +48,26 @@ QPoint TPdfPrinter::PhysicalOffset() const {
 }
 
 void TPdfPrinter::BeginJob(const QString& title) {
-  RequireWritableName(fFileName);
-  fWriter = std::make_unique<QPdfWriter>(fFileName);
+  fFile = std::make_unique<TWriteAsideFile>(fFileName);
+  fWriter = std::make_unique<QPdfWriter>(fFile.get());
   fWriter->setResolution(fResolution);
   fWriter->setPageLayout(LayoutOf(fPaper, fLandscape));
   fWriter->setTitle(title);
   fWriter->setCreator(QStringLiteral("Tessellan"));
   fPainter = std::make_unique<QPainter>();
   if (!fPainter->begin(fWriter.get())) {
-    fPainter.reset();
-    fWriter.reset();
+    AbortJob();
     throw TError(QStringLiteral("The PDF file %1 could not be written.").arg(fFileName));
   }
   PreparePrintPainter(*fPainter);
 }
 
 void TPdfPrinter::NewPage() {
-  if (!fWriter->newPage())
+  if (!fWriter->newPage()) {
+    // A failed write stops the job with the system's reason.
+    if (fFile->Failed()) fFile->RaiseFailure();
     throw TError(QStringLiteral("The PDF file %1 could not be written.").arg(fFileName));
+  }
 }
 
 void TPdfPrinter::EndJob() {
@@ -74,8 +75,20 @@ void TPdfPrinter::EndJob() {
   const bool ended = fPainter->end();
   fPainter.reset();
   fWriter.reset();
-  if (!ended || !QFile::exists(fFileName))
+  // The file goes whether or not it is committed: a failed job leaves none.
+  const std::unique_ptr<TWriteAsideFile> file = std::move(fFile);
+  if (!ended) {
+    if (file->Failed()) file->RaiseFailure();
     throw TError(QStringLiteral("The PDF file %1 could not be written.").arg(fFileName));
+  }
+  file->Commit();
+}
+
+void TPdfPrinter::AbortJob() {
+  if (fPainter && fPainter->isActive()) fPainter->end();
+  fPainter.reset();
+  fWriter.reset();
+  fFile.reset();
 }
 
 QPageSize::PageSizeId TPdfPrinter::PaperByName(const QString& name) {

@@ -8,10 +8,13 @@
 
 class QPainter;
 class QPdfWriter;
+class TWriteAsideFile;
 
 // A PDF file laid out as a printer would be: a paper size, an orientation,
 // a resolution and an unprintable margin of a quarter inch on every side,
-// like an office laser printer. Images go into the file losslessly.
+// like an office laser printer. Images go into the file losslessly. The file
+// is written aside and put in place only when the job ends complete, so a
+// failed or killed job leaves an earlier file as it was.
 class TPdfPrinter : public TPrinterDevice {
  public:
   static constexpr double kMarginInches = 0.25;
@@ -29,6 +32,7 @@ class TPdfPrinter : public TPrinterDevice {
   void BeginJob(const QString& title) override;
   void NewPage() override;
   void EndJob() override;
+  void AbortJob() override;
   QPainter& Painter() override { return *fPainter; }
 
   // The paper for a name: letter, a4, legal, a3 or tabloid (any case);
@@ -40,6 +44,7 @@ class TPdfPrinter : public TPrinterDevice {
   QPageSize::PageSizeId fPaper;
   bool fLandscape;
   int fResolution;
+  std::unique_ptr<TWriteAsideFile> fFile;
   std::unique_ptr<QPdfWriter> fWriter;
   std::unique_ptr<QPainter> fPainter;
 };

@@ -36,10 +36,7 @@ int PrintMapPages(const TTileMap& map, TPrinterDevice& device, int pageIndex,
     }
   } catch (...) {
     // The job must not stay open: end it, keep the first error.
-    try {
-      device.EndJob();
-    } catch (const TError&) {
-    }
+    device.AbortJob();
     throw;
   }
   device.EndJob();

@@ -30,6 +30,9 @@ class TPrinterDevice {
   // Ends the job: the pages drawn so far go to the printer or file. Raises
   // TError when they could not be delivered.
   virtual void EndJob() = 0;
+  // Ends a job that failed: the device keeps what it can take back (a file
+  // stays as it was) and raises nothing.
+  virtual void AbortJob() = 0;
   // The painter of the running job, with its origin at the printable area's
   // top-left corner.
   virtual QPainter& Painter() = 0;

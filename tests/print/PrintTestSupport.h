@@ -70,6 +70,7 @@ class TImagePrinter : public TPrinterDevice {
     fPainter.reset();
     ++Ended;
   }
+  void AbortJob() override { EndJob(); }
   QPainter& Painter() override { return *fPainter; }
 
   QString Title;

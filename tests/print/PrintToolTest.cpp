@@ -4,8 +4,12 @@
 #include "PrintTestSupport.h"
 #include "support/RunProgram.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +85,43 @@ TEST_F(PrintToolTest, FailuresExitWithStatusOneAndWriteNothing) {
     EXPECT_EQ(lines.last().toStdString(), c.message.toStdString());
     EXPECT_FALSE(QFile::exists(Pdf()));
   }
+}
+
+// A print killed while it writes leaves the earlier file whole: the pages
+// go to a file of another name beside it (which the killed run leaves).
+TEST_F(PrintToolTest, APrintKilledMidwayLeavesTheEarlierFile) {
+  const QByteArray earlier("the earlier PDF");
+  {
+    QFile file(Pdf());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(earlier);
+  }
+  const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+  QProcess process;
+  process.start(QStringLiteral(TESSELLAN_BINARY_DIR "/tessellan-tool"),
+                {QStringLiteral("print"), mapPath, QStringLiteral("--pdf"), Pdf(),
+                 QStringLiteral("--dpi"), QStringLiteral("1200")});
+  ASSERT_TRUE(process.waitForStarted());
+  // Killed as soon as the job has begun writing: a new file beside the
+  // target, or the target itself changed.
+  QElapsedTimer waited;
+  waited.start();
+  QStringList now = before;
+  while (process.state() == QProcess::Running && now == before && waited.elapsed() < 60000) {
+    QThread::msleep(1);
+    now = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    if (QFileInfo(Pdf()).size() != earlier.size()) break;
+  }
+  ASSERT_EQ(process.state(), QProcess::Running) << "the print ended before it could be killed";
+  process.kill();
+  process.waitForFinished();
+
+  QFile kept(Pdf());
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), earlier);
+  for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+    EXPECT_TRUE(before.contains(name) || name.startsWith(QStringLiteral(".out.pdf.")))
+        << qPrintable(name);
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <csignal>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -16,6 +19,14 @@ QString ShellWord(const QByteArray& bytes) {
     word +=
         QStringLiteral("\\%1").arg(uint(static_cast<unsigned char>(byte)), 3, 8, QLatin1Char('0'));
   return word + QStringLiteral("')\"");
+}
+
+void Lower(int resource, qint64 bytes) {
+  if (bytes < 0) return;
+  rlimit limit{};
+  getrlimit(resource, &limit);
+  limit.rlim_cur = rlim_t(bytes);
+  setrlimit(resource, &limit);
 }
 
 }  // namespace
@@ -31,12 +42,20 @@ void StartProgram(QProcess& process, const QString& program, const QStringList& 
   process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command, program});
 }
 
-TProgramRun RunProgram(const QString& program, const QStringList& arguments, int timeoutMs) {
+TProgramRun RunProgram(const QString& program, const QStringList& arguments, int timeoutMs,
+                       const TChildLimits& limits) {
   static QTemporaryDir runtimeDir;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
   QProcess process;
   process.setProcessEnvironment(environment);
+  process.setChildProcessModifier([limits] {
+    // The default action on SIGXFSZ, whatever the test process does: the
+    // program must ignore the signal itself.
+    std::signal(SIGXFSZ, SIG_DFL);
+    Lower(RLIMIT_FSIZE, limits.FileSize);
+    Lower(RLIMIT_DATA, limits.Data);
+  });
   StartProgram(process, program, arguments);
   TProgramRun run;
   if (!process.waitForStarted(10000)) return run;
@@ -54,4 +73,10 @@ TProgramRun RunProgram(const QString& program, const QStringList& arguments, int
 
 TProgramRun RunTool(const QStringList& arguments, int timeoutMs) {
   return RunProgram(QStringLiteral(TESSELLAN_BINARY_DIR "/tessellan-tool"), arguments, timeoutMs);
+}
+
+TProgramRun RunToolWithLimits(const QStringList& arguments, const TChildLimits& limits,
+                              int timeoutMs) {
+  return RunProgram(QStringLiteral(TESSELLAN_BINARY_DIR "/tessellan-tool"), arguments, timeoutMs,
+                    limits);
 }

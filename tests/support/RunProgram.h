@@ -19,10 +19,23 @@ class QProcess;
 // those bytes (QProcess alone would pass U+FFFD).
 void StartProgram(QProcess& process, const QString& program, const QStringList& arguments);
 
+// Limits of a child process, set before it starts; negative: unchanged.
+struct TChildLimits {
+  // The largest file it may write: a write past it fails as "File too
+  // large" (the program must ignore SIGXFSZ).
+  qint64 FileSize = -1;
+  // Its heap and other private memory, in bytes.
+  qint64 Data = -1;
+};
+
 // Runs a program to its end (killing it after timeoutMs) with a private
 // runtime folder, so Qt's notice about a missing one never reaches stderr.
-TProgramRun RunProgram(const QString& program, const QStringList& arguments,
-                       int timeoutMs = 120000);
+TProgramRun RunProgram(const QString& program, const QStringList& arguments, int timeoutMs = 120000,
+                       const TChildLimits& limits = {});
 
 // Runs the built tessellan-tool.
 TProgramRun RunTool(const QStringList& arguments, int timeoutMs = 120000);
+// Runs the built tessellan-tool within limits: with a file-size limit its
+// writes past it fail through the real file system.
+TProgramRun RunToolWithLimits(const QStringList& arguments, const TChildLimits& limits,
+                              int timeoutMs = 120000);

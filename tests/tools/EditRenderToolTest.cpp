@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include "support/RunProgram.h"
 
@@ -141,6 +142,28 @@ TEST_F(RenderToolTest, BadArgumentsWriteNothing) {
     EXPECT_FALSE(run.Err.isEmpty());
     EXPECT_FALSE(QFile::exists(out));
   }
+}
+
+// A picture of 8000 x 8000 pixels (a quarter of a gigabyte at 32 bits) is
+// drawn and written a band at a time within 256 MB of memory.
+TEST_F(RenderToolTest, ALargePictureTakesBoundedMemory) {
+  const QString large = dir.filePath(QStringLiteral("large.tqm"));
+  TTileMap map;
+  map.SetWidth(200);  // 100 x 100 squares
+  map.SetHeight(200);
+  const auto floor = MakeSubTile(1, -1);
+  for (int i = 0; i < 200; ++i)
+    map.PlaceTile(mlBase, i, i, *floor, quint8(i % 8), 10);
+  ASSERT_TRUE(map.SaveToFile(large));
+  const QString out = dir.filePath(QStringLiteral("large.png"));
+  TChildLimits limits;
+  limits.Data = qint64(256) << 20;
+  const TProgramRun run = RunToolWithLimits(
+      {QStringLiteral("render"), large, out, QStringLiteral("--cell"), QStringLiteral("80")},
+      limits);
+  ASSERT_EQ(run.ExitCode, 0) << run.Err.constData();
+  QImageReader reader(out);
+  EXPECT_EQ(reader.size(), QSize(8000, 8000));
 }
 
 class EditToolTest : public testing::Test {

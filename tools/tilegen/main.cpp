@@ -5,6 +5,7 @@
 #include "TilesetFile.h"
 #include "WallArt.h"
 #include "base/Error.h"
+#include "storage/WriteAsideFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,7 +30,7 @@ int Usage() {
 }
 
 void SaveImage(const QImage& image, const QString& path) {
-  if (!image.save(path, "PNG")) throw TError(QStringLiteral("Unable to write %1.").arg(path));
+  WriteImageAside(image, path, "PNG");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include "Command.h"
 #include "Json.h"
 #include "base/Error.h"
-#include "base/FileName.h"
+#include "storage/WriteAsideFile.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 
@@ -111,10 +111,7 @@ int TilesetSheet(const QStringList& args) {
                        metrics.elidedText(group.GroupName(), Qt::ElideRight, kPreviewSize));
     }
   }
-  RequireWritableName(args[1]);
-  if (!sheet.save(args[1], "PNG"))
-    throw TError(QStringLiteral("Unable to write the contact sheet ") + args[1] +
-                 QStringLiteral("."));
+  WriteImageAside(sheet, args[1], "PNG");
   return 0;
 }
 

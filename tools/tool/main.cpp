@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -46,6 +47,11 @@ const std::vector<TCommand>& Commands() {
 }
 
 int main(int argc, char** argv) {
+#ifdef SIGXFSZ
+  // A write past the file-size limit then fails as "File too large" and is
+  // reported like any failed write, instead of ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   // Images are painted with QPainter and fonts, which need a GUI application;
   // the offscreen platform needs no display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -71,6 +71,14 @@ void TSystemPrinter::EndJob() {
                      .arg(fPrinter->printerName()));
 }
 
+void TSystemPrinter::AbortJob() {
+  // What a queue has taken cannot be called back: the pages drawn so far go.
+  try {
+    EndJob();
+  } catch (const TError&) {
+  }
+}
+
 bool PrintersInstalled() {
   return !QPrinterInfo::availablePrinterNames().isEmpty();
 }

@@ -29,6 +29,7 @@ class TSystemPrinter : public TPrinterDevice {
   void BeginJob(const QString& title) override;
   void NewPage() override;
   void EndJob() override;
+  void AbortJob() override;
   QPainter& Painter() override { return *fPainter; }
 
  private:
