@@ -5,17 +5,16 @@
 #include "app/settings/TilesetListStore.h"
 #include "base/Busy.h"
 #include "base/Error.h"
-#include "base/FileName.h"
 #include "base/MessageService.h"
 #include "editor/Palette.h"
 #include "map/MapList.h"
+#include "storage/WriteAsideFile.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -30,19 +29,6 @@ QString Native(const QString& path) {
 bool IsReadOnlyFile(const QString& path) {
   const QFileInfo info(path);
   return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
-}
-
-// Written aside and renamed over the target, so a failure leaves the folder
-// as it was. The copy is the program's own: a read-only source gives a
-// normal file that can later be replaced or removed.
-void WriteCopy(const QByteArray& bytes, const QString& target) {
-  RequireWritableName(target);
-  QSaveFile file(target);
-  const bool written =
-      file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-  if (!written)
-    throw TError(QStringLiteral("The tileset could not be copied to %1: %2")
-                     .arg(Native(target), file.errorString()));
 }
 
 }  // namespace
@@ -103,7 +89,11 @@ TTileSet* TTilesetInstaller::Add(const QString& path) {
   }
 
   TBusyCursor busy;
-  WriteCopy(bytes, target);
+  // Written aside and renamed over the name, so a failure leaves the folder
+  // as it was. The copy is the program's own: a read-only source gives a
+  // normal file that can later be replaced or removed, and a link in the
+  // folder is replaced, never written through.
+  WriteFileAside(target, bytes, TWriteAsideFile::TTarget::ReplaceName);
   return List(target);
 }
 

@@ -3,12 +3,12 @@
 #include "TileSet.h"
 #include "base/Error.h"
 #include "base/MessageService.h"
+#include "storage/WriteAsideFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 namespace {
 
@@ -43,32 +43,33 @@ QString JoinPath(const QString& directory, const QString& fileName) {
   return QDir::toNativeSeparators(QDir(directory).filePath(fileName));
 }
 
-// Writes a resource byte for byte into a newly created file. A failure is
-// reported and leaves no partial file behind, so the tileset is then simply
-// missing.
-void WriteResource(const QString& resource, const QString& path, const QString& what) {
+// Writes a resource byte for byte over the supplied tileset's name: whatever
+// is there, an old copy (read-only or not) or a symbolic link, is replaced
+// by the rename, never written through or followed. A failure is reported
+// and removes the name, so the tileset is then simply missing rather than
+// an old copy. False, reporting nothing, when the name cannot be removed
+// either: the old copy would be loaded in its place.
+bool WriteResource(const QString& resource, const QString& path, const QString& what) {
   QString reason;
   QFile source(resource);
   if (!source.open(QIODevice::ReadOnly)) {
     reason = QStringLiteral("the program holds no copy of it");
   } else {
-    const QByteArray bytes = source.readAll();
-    QFile target(path);
-    // NewOnly never writes through whatever link or file is in the way.
-    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-      reason = target.errorString();
-    } else {
-      const bool written = target.write(bytes) == bytes.size() && target.flush();
-      if (!written) reason = target.errorString();
-      target.close();
-      if (written && target.error() != QFileDevice::NoError) reason = target.errorString();
-      if (!reason.isEmpty()) target.remove();
+    try {
+      WriteFileAside(path, source.readAll(), TWriteAsideFile::TTarget::ReplaceName);
+    } catch (const TFileWriteError& error) {
+      reason = error.Reason();
     }
   }
-  if (reason.isEmpty()) return;
+  if (reason.isEmpty()) return true;
+  // A name still there after the removal (a dangling link counts) could not
+  // be removed.
+  if (!QFile::remove(path) && (QFileInfo(path).isSymLink() || QFileInfo::exists(path)))
+    return false;
   ShowPreparationError(QStringLiteral("The application was unable to write the %1 file %2: %3.  "
                                       "Tessellan will run without it.")
                            .arg(what, path, reason));
+  return true;
 }
 
 bool IsPlainFileName(const QString& name) {
@@ -147,16 +148,18 @@ bool TTilesetList::PrepareDirectory(const QString& directory) {
   return false;
 }
 
-bool TTilesetList::DeleteOldCopy(const QString& path, const QString& failureText) {
+bool TTilesetList::CheckOldCopy(const QString& path, const QString& failureText) {
+  // Only a folder in the way stops the start; a file or a link there is
+  // replaced. Nothing is followed or changed outside the folder.
   const QFileInfo info(path);
-  if (!info.exists()) return true;
-  // Old copies may have been made read-only; make them writable first.
-  QFile::setPermissions(
-      path, QFile::permissions(path) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
-  if (info.isFile() && QFile::remove(path)) return true;
-  ShowPreparationError(failureText);
-  fTerminateRequested = true;
+  if (info.isSymLink() || !info.isDir()) return true;
+  Terminate(failureText);
   return false;
+}
+
+void TTilesetList::Terminate(const QString& text) {
+  ShowPreparationError(text);
+  fTerminateRequested = true;
 }
 
 bool TTilesetList::IsSuppliedFile(const QString& fileName) {
@@ -193,17 +196,17 @@ void TTilesetList::LoadInstalled(const std::function<void(const QString&)>& prog
   const QString examplePath = JoinPath(dir, kExampleFile);
   const QString wallPath = JoinPath(dir, kWallFile);
 
+  const QString examplePrepare = QStringLiteral(
+      "The application was unable to prepare the example tileset.  Tessellan is unable to run.");
+  const QString wallPrepare = QStringLiteral(
+      "The application was unable to prepare the wall tileset.  Tessellan is unable to run.");
   if (!PrepareDirectory(dir)) return;
-  if (!DeleteOldCopy(examplePath,
-                     QStringLiteral("The application was unable to prepare the example tileset.  "
-                                    "Tessellan is unable to run.")))
-    return;
-  if (!DeleteOldCopy(wallPath,
-                     QStringLiteral("The application was unable to prepare the wall tileset.  "
-                                    "Tessellan is unable to run.")))
-    return;
-  WriteResource(kWallResource, wallPath, QStringLiteral("wall tileset"));
-  WriteResource(kExampleResource, examplePath, QStringLiteral("example tileset"));
+  if (!CheckOldCopy(examplePath, examplePrepare)) return;
+  if (!CheckOldCopy(wallPath, wallPrepare)) return;
+  if (!WriteResource(kWallResource, wallPath, QStringLiteral("wall tileset")))
+    return Terminate(wallPrepare);
+  if (!WriteResource(kExampleResource, examplePath, QStringLiteral("example tileset")))
+    return Terminate(examplePrepare);
 
   TTileSet& walls = Add();
   walls.OnProgress = progress;

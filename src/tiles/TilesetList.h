@@ -34,14 +34,15 @@ class TTilesetList {
   // Frees every tileset and empties the list.
   void Clear();
 
-  // Writes the supplied tilesets into the directory, then lists them: the
+  // Writes the supplied tilesets into the directory (replacing whatever file
+  // or link holds their names, never following it), then lists them: the
   // wall tileset as item 0, loaded at once, and the example tileset after it,
   // not yet loaded. The tilesets the user added follow, by their file names in
   // the directory, not yet loaded; a name that is no plain file name there or
   // whose file has gone is dropped. Files that could not be listed are named
-  // in one message. Every problem is shown to the user; a directory or old
-  // copy that cannot be prepared sets TerminateRequested. Replaces the list's
-  // content.
+  // in one message. Every problem is shown to the user; a directory that
+  // cannot be made, or a folder where a supplied file belongs, sets
+  // TerminateRequested. Replaces the list's content.
   void LoadInstalled(const std::function<void(const QString&)>& progress, const QString& directory,
                      const QStringList& addedFiles = QStringList());
   // True when start-up must end the program as soon as it reaches its
@@ -69,7 +70,9 @@ class TTilesetList {
  private:
   void Discard(TTileSet* tileSet);
   bool PrepareDirectory(const QString& directory);
-  bool DeleteOldCopy(const QString& path, const QString& failureText);
+  bool CheckOldCopy(const QString& path, const QString& failureText);
+  // Shows the text and asks start-up to end.
+  void Terminate(const QString& text);
 
   std::vector<std::unique_ptr<TTileSet>> fItems;
   QString fDirectory;

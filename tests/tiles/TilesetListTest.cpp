@@ -2,8 +2,10 @@
 #include "app/settings/TilesetListStore.h"
 #include "base/Error.h"
 #include "storage/Storage.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedMessages.h"
 #include "support/TilesetFiles.h"
+#include "support/Tmpfs.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
@@ -204,47 +206,129 @@ TEST_F(TilesetListTest, FolderOrOldCopyThatCannotBePreparedStopsTheStart) {
   }
 }
 
-TEST_F(TilesetListTest, UnwritableWallTilesetDisablesWalls) {
-  // A dangling link where the file should go: the new file cannot be made.
-  const QString dir = fDir.path();
-  ASSERT_TRUE(
-      QFile::link(Path(QStringLiteral("plain-file/nowhere")), Path(QStringLiteral("Walls.wls"))));
-
-  Install(dir);
-  ASSERT_EQ(Shown().size(), 2u);
-  EXPECT_EQ(Shown()[0].Caption, QStringLiteral("Tileset Preparation Error"));
-  EXPECT_TRUE(Shown()[0].Text.contains(Path(QStringLiteral("Walls.wls"))));
-  EXPECT_EQ(Shown()[1].Text,
-            QStringLiteral("No wall tileset could be found, walls are now disabled."));
-  EXPECT_EQ(Shown()[1].Caption, QStringLiteral("No Wall Tileset Found"));
-  EXPECT_EQ(Shown()[1].Icon, TMsgIcon::Warning);
-  EXPECT_FALSE(TilesetList().TerminateRequested());
-
-  ASSERT_EQ(TilesetList().Count(), 2);
-  EXPECT_EQ(TilesetList().Items(0), nullptr);
-  ASSERT_NE(TilesetList().Items(1), nullptr);
-  EXPECT_EQ(TilesetList().Items(1)->TilesetName(), QStringLiteral("ExampleTileset"));
-}
-
-TEST_F(TilesetListTest, UnwritableExampleTilesetIsListedAsMissing) {
-  ASSERT_TRUE(QFile::link(Path(QStringLiteral("plain-file/nowhere")),
-                          Path(QStringLiteral("ExampleTileset.tls"))));
+// Links where the supplied files belong are replaced by the files, never
+// followed: what they point to keeps its content and permissions, and a
+// dangling link makes no file elsewhere.
+TEST_F(TilesetListTest, LinksInTheFolderAreReplacedNeverFollowed) {
+  QTemporaryDir outsideDir;
+  ASSERT_TRUE(outsideDir.isValid());
+  const QString outside = outsideDir.filePath(QStringLiteral("mine.wls"));
+  {
+    QFile file(outside);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("someone else's file");
+  }
+  // The owner's, group's and others' bits (the "user" bits tell what this
+  // process may do, which for root is everything).
+  const auto mode = [](const QString& path) {
+    return QFile::permissions(path) &
+           ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+  };
+  const QFileDevice::Permissions readOnly =
+      QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+  ASSERT_TRUE(QFile::setPermissions(outside, readOnly));
+  ASSERT_EQ(mode(outside), readOnly);
+  const QString nowhere = outsideDir.filePath(QStringLiteral("nowhere.tls"));
+  ASSERT_TRUE(QFile::link(outside, Path(QStringLiteral("Walls.wls"))));
+  ASSERT_TRUE(QFile::link(nowhere, Path(QStringLiteral("ExampleTileset.tls"))));
 
   Install(fDir.path());
-  ASSERT_EQ(Shown().size(), 2u);
-  EXPECT_EQ(Shown()[0].Caption, QStringLiteral("Tileset Preparation Error"));
-  EXPECT_TRUE(Shown()[0].Text.contains(Path(QStringLiteral("ExampleTileset.tls"))));
-  EXPECT_EQ(Shown()[1].Text,
-            QStringLiteral("An error occurred while initializing some tilesets. The following "
-                           "tilesets could not be found or did not initialize correctly: \r\n\r\n"
-                           "ExampleTileset.tls\r\n\r\nTessellan has removed these tilesets from "
-                           "the list of installed tilesets."));
-  EXPECT_EQ(Shown()[1].Caption, QStringLiteral("Error Loading Tilesets"));
-  EXPECT_EQ(Shown()[1].Icon, TMsgIcon::Warning);
-
-  ASSERT_EQ(TilesetList().Count(), 1);
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_EQ(FileBytes(outside), QByteArray("someone else's file"));
+  EXPECT_EQ(mode(outside), readOnly);
+  EXPECT_FALSE(QFileInfo::exists(nowhere));
+  const struct {
+    const char* Name;
+    const char* Resource;
+  } supplied[] = {{"Walls.wls", ":/TILESET/xWalls"}, {"ExampleTileset.tls", ":/TILESET/xTileset"}};
+  for (const auto& file : supplied) {
+    SCOPED_TRACE(file.Name);
+    const QFileInfo info(Path(QLatin1String(file.Name)));
+    EXPECT_FALSE(info.isSymLink());
+    EXPECT_TRUE(info.isFile());
+    EXPECT_EQ(FileBytes(info.filePath()), ResourceBytes(QLatin1String(file.Resource)));
+  }
+  ASSERT_EQ(TilesetList().Count(), 2);
   ASSERT_NE(TilesetList().Items(0), nullptr);
   EXPECT_TRUE(TilesetList().Items(0)->Loaded());
+}
+
+// A supplied file that the file system refuses is reported and missing:
+// its old copy is not loaded in its place. Walls without a wall tileset are
+// disabled; a missing example tileset is listed as such.
+TEST_F(TilesetListTest, SuppliedTilesetsThatCannotBeWrittenAreMissing) {
+  const qint64 wallSize = ResourceBytes(QStringLiteral(":/TILESET/xWalls")).size();
+  ASSERT_LT(wallSize, ResourceBytes(QStringLiteral(":/TILESET/xTileset")).size());
+  const QString missingExample = QStringLiteral(
+      "An error occurred while initializing some tilesets. The following tilesets "
+      "could not be found or did not initialize correctly: \r\n\r\n"
+      "ExampleTileset.tls\r\n\r\nTessellan has removed these tilesets from the "
+      "list of installed tilesets.");
+  const QString noWalls = QStringLiteral("No wall tileset could be found, walls are now disabled.");
+  const struct {
+    const char* Name;
+    qint64 Limit;
+    std::vector<const char*> Refused;
+    bool WallsLoaded;
+  } cases[] = {
+      {"room for the walls only", wallSize, {"ExampleTileset.tls"}, true},
+      {"room for nothing", 0, {"Walls.wls", "ExampleTileset.tls"}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Shown().clear();
+    const QString dir = Path(QLatin1String(c.Name));
+    ASSERT_TRUE(QDir().mkpath(dir));
+    for (const char* name : {"Walls.wls", "ExampleTileset.tls"}) {
+      QFile old(QDir(dir).filePath(QLatin1String(name)));
+      ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+      old.write("an old copy");
+    }
+    {
+      TFileSizeLimit limit(c.Limit);
+      Install(dir);
+    }
+    std::vector<QString> expected;
+    for (const char* name : c.Refused) {
+      const QString path = QDir::toNativeSeparators(QDir(dir).filePath(QLatin1String(name)));
+      expected.push_back(
+          QStringLiteral("The application was unable to write the %1 file %2: "
+                         "%3.  Tessellan will run without it.")
+              .arg(QLatin1String(name[0] == 'W' ? "wall tileset" : "example tileset"), path,
+                   QLatin1String(kFileTooLarge)));
+      EXPECT_FALSE(QFileInfo::exists(path));
+    }
+    if (!c.WallsLoaded) expected.push_back(noWalls);
+    expected.push_back(missingExample);
+    std::vector<QString> texts;
+    for (const TMessage& message : Shown())
+      texts.push_back(message.Text);
+    EXPECT_EQ(texts, expected);
+    EXPECT_FALSE(TilesetList().TerminateRequested());
+    ASSERT_EQ(TilesetList().Count(), 1);
+    EXPECT_EQ(TilesetList().Items(0) != nullptr, c.WallsLoaded);
+  }
+}
+
+// Old copies on a file system that takes no writes can be neither replaced
+// nor removed: loading them in place of the supplied tilesets would be
+// wrong, so the start stops.
+TEST_F(TilesetListTest, OldCopiesThatCanBeNeitherReplacedNorRemovedStopTheStart) {
+  const TTmpfs tmpfs(QStringLiteral("1m"));
+  if (tmpfs.Path().isEmpty()) GTEST_SKIP() << qPrintable(tmpfs.Skip());
+  for (const char* name : {"Walls.wls", "ExampleTileset.tls"}) {
+    QFile old(QDir(tmpfs.Path()).filePath(QLatin1String(name)));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an old copy");
+  }
+  ASSERT_TRUE(tmpfs.RemountReadOnly());
+
+  Install(tmpfs.Path());
+  ASSERT_EQ(Shown().size(), 1u);
+  EXPECT_EQ(Shown()[0].Text, QStringLiteral("The application was unable to prepare the wall "
+                                            "tileset.  Tessellan is unable to run."));
+  EXPECT_TRUE(TilesetList().TerminateRequested());
+  EXPECT_EQ(TilesetList().Count(), 0);
 }
 
 TEST_F(TilesetListTest, SaveListReplacesTheStoredList) {
