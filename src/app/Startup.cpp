@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "SingleInstance.h"
 #include "TilesetInstall.h"
+#include "app/settings/SettingsFile.h"
 #include "app/settings/SettingsStore.h"
 #include "app/settings/TilesetListStore.h"
 #include "base/Busy.h"
@@ -48,7 +49,7 @@ int RunPrimary(const QString& startFile, std::unique_ptr<TInstanceServer> server
   ProcessPendingMessages();
   if (!LoadTilesets(*splash)) {
     // The list is incomplete: keep the saved one for the next start.
-    SaveSettings();
+    SaveAtExit(SaveSettings);
     return 1;
   }
 
@@ -72,7 +73,7 @@ int RunPrimary(const QString& startFile, std::unique_ptr<TInstanceServer> server
   } catch (...) {
     ShowCurrentException();
   }
-  SaveSettings();
+  SaveAtExit(SaveSettings);
   return result;
 }
 

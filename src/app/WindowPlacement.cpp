@@ -1,5 +1,6 @@
 #include "WindowPlacement.h"
 
+#include "app/settings/SettingsFile.h"
 #include "app/settings/SettingsStore.h"
 #include "app/settings/StringBag.h"
 
@@ -53,18 +54,20 @@ QString PlacementGroup(const QString& keyPath, const QWidget* window) {
 }
 
 bool SaveWindowPlacement(QWidget* window, const QString& keyPath) {
-  auto store = OpenSettingsStore();
-  if (!store->isWritable()) return false;
+  if (!OpenSettingsStore()->isWritable()) return false;
   const QRect normal = window->normalGeometry();
-  store->beginGroup(PlacementGroup(keyPath, window));
-  store->setValue(QStringLiteral("XPos"), normal.left());
-  store->setValue(QStringLiteral("YPos"), normal.top());
-  store->setValue(QStringLiteral("Width"), normal.left() + normal.width());
-  store->setValue(QStringLiteral("Height"), normal.top() + normal.height());
-  store->setValue(QStringLiteral("State"), ShowState(window));
-  store->endGroup();
-  store->sync();
-  return store->status() == QSettings::NoError;
+  const QString group = PlacementGroup(keyPath, window);
+  const int state = ShowState(window);
+  ChangeSettingsFile([&](QSettings& store) {
+    store.beginGroup(group);
+    store.setValue(QStringLiteral("XPos"), normal.left());
+    store.setValue(QStringLiteral("YPos"), normal.top());
+    store.setValue(QStringLiteral("Width"), normal.left() + normal.width());
+    store.setValue(QStringLiteral("Height"), normal.top() + normal.height());
+    store.setValue(QStringLiteral("State"), state);
+    store.endGroup();
+  });
+  return true;
 }
 
 bool RestoreWindowPlacement(QWidget* window, const QString& keyPath) {

@@ -18,7 +18,8 @@ extern const QString kMainPlacementKey;
 // The settings group for a window below a key path: "1.00.000/Main/frmMain".
 QString PlacementGroup(const QString& keyPath, const QWidget* window);
 
-// False when the store cannot be written.
+// False when the store cannot be written at all; raises TError when the
+// write fails, the settings file then staying as it was.
 bool SaveWindowPlacement(QWidget* window, const QString& keyPath);
 
 // False, changing nothing, when nothing usable was saved for the window:

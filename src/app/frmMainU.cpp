@@ -7,6 +7,7 @@
 #include "PaletteColumn.h"
 #include "TilesetInstall.h"
 #include "WindowPlacement.h"
+#include "app/settings/SettingsFile.h"
 #include "app/settings/SettingsStore.h"
 #include "app/tileseteditor/frmTilesetEditor.h"
 #include "base/Busy.h"
@@ -579,7 +580,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   bool close = false;
   try {
     close = (!fTilesetEditor || fTilesetEditor->close()) && QuerySaveAll();
-    if (close) SaveWindowPlacement(this, kMainPlacementKey);
+    if (close) SaveAtExit([this] { SaveWindowPlacement(this, kMainPlacementKey); });
   } catch (...) {
     ShowCurrentException();
   }

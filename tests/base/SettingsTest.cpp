@@ -1,7 +1,11 @@
+#include "app/settings/SettingsStore.h"
 #include "base/Convert.h"
 #include "base/Error.h"
-#include "app/settings/SettingsStore.h"
+#include "support/FileSizeLimit.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -74,7 +78,8 @@ TEST(Settings, FirstRunWritesEveryDefaultUnderTheSettingsKey) {
       QStringLiteral("DefUndoNum")};
   for (int i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(Settings().NameAt(i), expected[i]);
-    EXPECT_EQ(store->value(expected[i]).toString(), Settings().ValueAt(i)) << expected[i].toStdString();
+    EXPECT_EQ(store->value(expected[i]).toString(), Settings().ValueAt(i))
+        << expected[i].toStdString();
   }
   EXPECT_TRUE(Settings().Value(QStringLiteral("LastDir")).endsWith(QLatin1Char('/')));
 }
@@ -127,4 +132,51 @@ TEST(ErrorDisplay, AppendsAFullStopUnlessTheTextEndsWithOneOrAnEarlierCharacter)
   EXPECT_EQ(ErrorDisplayText(QStringLiteral("Really!")), QStringLiteral("Really!"));
   EXPECT_EQ(ErrorDisplayText(QStringLiteral("Why?")), QStringLiteral("Why?."));
   EXPECT_EQ(ErrorDisplayText(QString()), QStringLiteral("."));
+}
+
+// The settings file is only ever replaced by a whole new one. A write the
+// file system refuses (a file-size limit, as a full disk) raises, and the
+// previous file stays byte for byte with nothing left beside it: whether
+// the refusal meets a write that reports it, or QSettings' own write, which
+// does not and is caught by reading the result back.
+TEST(Settings, AWriteTheDiskRefusesKeepsThePreviousFile) {
+  SaveSettings();
+  const QString path = OpenSettingsStore()->fileName();
+  const QString folder = QFileInfo(path).absolutePath();
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray previous = file.readAll();
+  file.close();
+  const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
+  const QString longer = QStringLiteral("A map name much longer than the default one");
+  Settings().SetValue(QStringLiteral("DefMapName"), longer);
+
+  const struct {
+    qint64 Limit;
+    const char* Reason;  // null: any
+  } cases[] = {{previous.size() - 1, kFileTooLarge}, {previous.size(), nullptr}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Limit);
+    try {
+      TFileSizeLimit limit(c.Limit);
+      SaveSettings();
+      ADD_FAILURE() << "saved";
+    } catch (const TError& error) {
+      EXPECT_TRUE(error.Message().contains(QDir::toNativeSeparators(path)))
+          << qPrintable(error.Message());
+      if (c.Reason) {
+        EXPECT_TRUE(error.Message().contains(QLatin1String(c.Reason)))
+            << qPrintable(error.Message());
+      }
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), previous);
+    file.close();
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), before);
+  }
+
+  // With room again the change is saved, and read by the next load.
+  SaveSettings();
+  LoadSettings();
+  EXPECT_EQ(Settings().Value(QStringLiteral("DefMapName")), longer);
 }

@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "SettingsFile.h"
+
 #include "base/Convert.h"
 #include "base/Error.h"
 #include "map/TileMapObjects.h"
@@ -159,8 +161,11 @@ TGroupDefaults NewGroupDefaults() {
 
 void SaveSettings() {
   EnsureLoaded();
-  Bags().Settings.SaveToRegistry();
-  Bags().RecentFiles.SaveToRegistry();
+  if (!OpenSettingsStore()->isWritable()) return;
+  ChangeSettingsFile([](QSettings& store) {
+    Bags().Settings.WriteTo(store);
+    Bags().RecentFiles.WriteTo(store);
+  });
 }
 
 std::unique_ptr<QSettings> OpenSettingsStore() {

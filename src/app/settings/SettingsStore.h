@@ -21,7 +21,8 @@ TStringBag& RecentFiles();
 // that does not parse or lies outside the range the program accepts is
 // replaced by its default.
 void LoadSettings();
-// Writes both bags to the store.
+// Writes both bags to the store in one change of the settings file; raises
+// TError when it fails, the file then staying as it was.
 void SaveSettings();
 
 // A numeric setting as a number. A value that does not parse or lies outside

@@ -1,5 +1,6 @@
 #include "StringBag.h"
 
+#include "SettingsFile.h"
 #include "SettingsStore.h"
 #include "base/Error.h"
 
@@ -15,7 +16,8 @@ QString RegistryGroup(const QString& registryKey) {
   QString group = registryKey;
   if (group.startsWith(kRootKey, Qt::CaseInsensitive)) group = group.mid(kRootKey.size());
   group.replace(QLatin1Char('\\'), QLatin1Char('/'));
-  while (group.endsWith(QLatin1Char('/'))) group.chop(1);
+  while (group.endsWith(QLatin1Char('/')))
+    group.chop(1);
   return group;
 }
 
@@ -32,7 +34,9 @@ QString TStringBag::Value(const QString& name) const {
   return i < 0 ? QString() : fLines[size_t(i)].second;
 }
 
-bool TStringBag::Contains(const QString& name) const { return IndexOf(name) >= 0; }
+bool TStringBag::Contains(const QString& name) const {
+  return IndexOf(name) >= 0;
+}
 
 void TStringBag::SetValue(const QString& name, const QString& value) {
   const int i = IndexOf(name);
@@ -50,20 +54,28 @@ void TStringBag::SetDefault(const QString& name, const QString& value) {
 }
 
 void TStringBag::LoadFromRegistry() {
-  if (fRegistryKey.isEmpty()) throw TError(QStringLiteral("Registry Key unavailable, cannot load values"));
+  if (fRegistryKey.isEmpty())
+    throw TError(QStringLiteral("Registry Key unavailable, cannot load values"));
   auto store = OpenSettingsStore();
   store->beginGroup(RegistryGroup(fRegistryKey));
-  for (const QString& name : store->childKeys()) SetValue(name, store->value(name).toString());
+  for (const QString& name : store->childKeys())
+    SetValue(name, store->value(name).toString());
   store->endGroup();
   if (OnLoaded) OnLoaded();
 }
 
 void TStringBag::SaveToRegistry() const {
-  if (fRegistryKey.isEmpty()) throw TError(QStringLiteral("Registry Key unavailable, cannot save values"));
-  auto store = OpenSettingsStore();
-  if (!store->isWritable()) return;
-  store->beginGroup(RegistryGroup(fRegistryKey));
-  for (const auto& [name, value] : fLines) store->setValue(name, value);
-  store->endGroup();
-  store->sync();
+  if (fRegistryKey.isEmpty())
+    throw TError(QStringLiteral("Registry Key unavailable, cannot save values"));
+  if (!OpenSettingsStore()->isWritable()) return;
+  ChangeSettingsFile([this](QSettings& store) { WriteTo(store); });
+}
+
+void TStringBag::WriteTo(QSettings& store) const {
+  if (fRegistryKey.isEmpty())
+    throw TError(QStringLiteral("Registry Key unavailable, cannot save values"));
+  store.beginGroup(RegistryGroup(fRegistryKey));
+  for (const auto& [name, value] : fLines)
+    store.setValue(name, value);
+  store.endGroup();
 }

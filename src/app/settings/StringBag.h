@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+class QSettings;
+
 // Name and value pairs of text, mirrored in the settings store. Names are
 // compared without regard to case; reading a missing name gives the empty
 // text and writing the empty text removes the name.
@@ -30,8 +32,13 @@ class TStringBag {
   // Adds every value stored under the bag's key, then runs OnLoaded.
   void LoadFromRegistry();
   // Writes every line under the bag's key. Values stored there that the bag
-  // does not hold stay as they are: nothing is deleted.
+  // does not hold stay as they are: nothing is deleted. Nothing is written
+  // when the store cannot be written at all (a read-only settings file);
+  // a write that fails raises TError with the reason.
   void SaveToRegistry() const;
+  // Sets every line under the bag's key on a store, for a change that saves
+  // several bags at once.
+  void WriteTo(QSettings& store) const;
 
   std::function<void()> OnLoaded;
 

@@ -1,5 +1,6 @@
 #include "TilesetListStore.h"
 
+#include "SettingsFile.h"
 #include "SettingsStore.h"
 #include "base/Error.h"
 #include "tiles/TileSet.h"
@@ -16,24 +17,31 @@ const QString kAddedKey = QStringLiteral("Software\\Varnholt\\Tessellan\\1.00.00
 // try millions of files.
 constexpr int kMaxAddedTilesets = 1000;
 
+// A store that cannot be written at all gives the failure text alone; a
+// write that fails adds its reason.
+void ChangeStore(const QString& failure, const std::function<void(QSettings&)>& change) {
+  if (!OpenSettingsStore()->isWritable()) throw TError(failure);
+  try {
+    ChangeSettingsFile(change);
+  } catch (const TError& error) {
+    throw TError(failure + QLatin1Char(' ') + error.Message());
+  }
+}
+
 }  // namespace
 
 void SaveTilesetList(const TTilesetList& list) {
-  const auto store = OpenSettingsStore();
   const QString group = RegistryGroup(kListKey);
-  if (store->isWritable()) {
+  ChangeStore(QStringLiteral("Unable to save list of tilesets."), [&](QSettings& store) {
     // Deleting the group first drops entries of earlier runs ("TS2" when
     // there is only one ordinary tileset now).
-    store->remove(group);
-    store->beginGroup(group);
+    store.remove(group);
+    store.beginGroup(group);
     for (int i = 1; i < list.Count(); ++i)
       if (const TTileSet* tileSet = list.Items(i))
-        store->setValue(QStringLiteral("TS%1").arg(i), QFileInfo(tileSet->FileName()).fileName());
-    store->endGroup();
-    store->sync();
-  }
-  if (!store->isWritable() || store->status() != QSettings::NoError)
-    throw TError(QStringLiteral("Unable to save list of tilesets."));
+        store.setValue(QStringLiteral("TS%1").arg(i), QFileInfo(tileSet->FileName()).fileName());
+    store.endGroup();
+  });
 }
 
 QStringList LoadAddedTilesets() {
@@ -52,16 +60,12 @@ QStringList LoadAddedTilesets() {
 }
 
 void SaveAddedTilesets(const QStringList& fileNames) {
-  const auto store = OpenSettingsStore();
   const QString group = RegistryGroup(kAddedKey);
-  if (store->isWritable()) {
-    store->remove(group);
-    store->beginGroup(group);
+  ChangeStore(QStringLiteral("Unable to save list of added tilesets."), [&](QSettings& store) {
+    store.remove(group);
+    store.beginGroup(group);
     for (int i = 0; i < fileNames.size(); ++i)
-      store->setValue(QStringLiteral("TS%1").arg(i + 1), fileNames[i]);
-    store->endGroup();
-    store->sync();
-  }
-  if (!store->isWritable() || store->status() != QSettings::NoError)
-    throw TError(QStringLiteral("Unable to save list of added tilesets."));
+      store.setValue(QStringLiteral("TS%1").arg(i + 1), fileNames[i]);
+    store.endGroup();
+  });
 }

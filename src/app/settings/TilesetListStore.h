@@ -7,7 +7,7 @@ class TTilesetList;
 // Replaces the saved tileset list in the settings store by "TS1" … with the
 // file names of the list's items 1 onward (the wall tileset, item 0, is not
 // listed). Raises TError "Unable to save list of tilesets." when the store
-// cannot be written.
+// cannot be written, followed by the reason when a write failed.
 void SaveTilesetList(const TTilesetList& list);
 
 // The file names of the tilesets the user added, kept beside the saved list
@@ -16,5 +16,6 @@ void SaveTilesetList(const TTilesetList& list);
 // at every exit and read by nothing.
 QStringList LoadAddedTilesets();
 // Replaces the stored names. Raises TError "Unable to save list of added
-// tilesets." when the store cannot be written.
+// tilesets." when the store cannot be written, followed by the reason when a
+// write failed.
 void SaveAddedTilesets(const QStringList& fileNames);
