@@ -12,6 +12,7 @@
 #include "map/TileMapObjects.h"
 #include "map/UndoRedoU.h"
 #include "storage/CompoundFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/HostileFiles.h"
 #include "support/ScriptedMessages.h"
 #include "widgets/CleanPanel.h"
@@ -19,6 +20,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
@@ -49,6 +51,11 @@ QString UnwritablePath(const QTemporaryDir& temp) {
   QFile blocker(temp.filePath(QStringLiteral("blocker")));
   EXPECT_TRUE(blocker.open(QIODevice::WriteOnly));
   return temp.filePath(QStringLiteral("blocker/Lost.tqm"));
+}
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 const QString kSaveQuestion =
@@ -160,6 +167,39 @@ TEST_F(TFileCommandsTest, SaveAsRefusesAPathThatIsAlreadyOpen) {
   // The window lives on.
   Run("gaAddCol");
   EXPECT_EQ(window->CurrentMap()->Width(), 18);
+}
+
+// The disk refuses the save (through a file-size limit, as a full disk
+// would): the reason is shown, and the file, the map's modified flag and
+// its undo history stay as they were.
+TEST_F(TFileCommandsTest, ASaveTheDiskRefusesIsShownAndChangesNothing) {
+  const QString path = TempPath("Full.tqm");
+  DragOnGrid(0, 0, 0, 0);
+  dialogs->Answers = {path};
+  Run("faSaveAs");
+  ASSERT_FALSE(window->CurrentMap()->Modified());
+  const QByteArray previous = FileBytes(path);
+  const QStringList before = QDir(temp.path()).entryList(QDir::AllEntries | QDir::Hidden);
+
+  DragOnGrid(1, 1, 2, 2);
+  {
+    TFileSizeLimit limit(1024);
+    Run("faSave");
+  }
+  ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
+  EXPECT_EQ(ScriptedMessages().Shown[0].Caption, "Tessellan");
+  EXPECT_EQ(ScriptedMessages().Shown[0].Text,
+            QStringLiteral("The file \"%1\" could not be written: %2.")
+                .arg(QDir::toNativeSeparators(path), QLatin1String(kFileTooLarge)));
+  EXPECT_EQ(FileBytes(path), previous);
+  EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+  EXPECT_TRUE(window->CurrentMap()->Modified());
+  EXPECT_TRUE(window->CurrentMap()->UndoList().CanUndo());
+
+  // With room again, the same command saves.
+  Run("faSave");
+  EXPECT_FALSE(window->CurrentMap()->Modified());
+  EXPECT_NE(FileBytes(path), previous);
 }
 
 TEST_F(TFileCommandsTest, AFailedSaveKeepsTheMapAsItWas) {
