@@ -1,3 +1,4 @@
+#include "app/settings/SettingsFile.h"
 #include "app/settings/SettingsStore.h"
 #include "base/Convert.h"
 #include "base/Error.h"
@@ -174,6 +175,17 @@ TEST(Settings, AWriteTheDiskRefusesKeepsThePreviousFile) {
     file.close();
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), before);
   }
+
+  // At exit the failure is told on stderr, the editor being on its way out.
+  testing::internal::CaptureStderr();
+  {
+    TFileSizeLimit limit(previous.size() - 1);
+    SaveAtExit(SaveSettings);
+  }
+  const QString told = QString::fromStdString(testing::internal::GetCapturedStderr());
+  EXPECT_TRUE(told.startsWith(QStringLiteral("Tessellan: the settings were not saved. The file")))
+      << qPrintable(told);
+  EXPECT_TRUE(told.contains(QLatin1String(kFileTooLarge))) << qPrintable(told);
 
   // With room again the change is saved, and read by the next load.
   SaveSettings();
