@@ -188,19 +188,27 @@ void TWriteAsideFile::close() {
   Discard();
 }
 
-void WriteFileAside(const QString& path, const QByteArray& bytes, TWriteAsideFile::TTarget target) {
+void WriteAside(const QString& path, const std::function<void(QIODevice& device)>& write,
+                TWriteAsideFile::TTarget target) {
   TWriteAsideFile file(path, target);
-  file.write(bytes);
+  try {
+    write(file);
+  } catch (const TError&) {
+    if (file.Failed()) file.RaiseFailure();
+    throw;
+  }
   file.Commit();
 }
 
+void WriteFileAside(const QString& path, const QByteArray& bytes, TWriteAsideFile::TTarget target) {
+  WriteAside(
+      path, [&bytes](QIODevice& device) { device.write(bytes); }, target);
+}
+
 void WriteImageAside(const QImage& image, const QString& path, const char* format, int quality) {
-  TWriteAsideFile file(path);
-  QImageWriter writer(&file, format);
-  writer.setQuality(quality);
-  if (!writer.write(image)) {
-    if (file.Failed()) file.RaiseFailure();
-    throw TFileWriteError(path, writer.errorString());
-  }
-  file.Commit();
+  WriteAside(path, [&](QIODevice& device) {
+    QImageWriter writer(&device, format);
+    writer.setQuality(quality);
+    if (!writer.write(image)) throw TFileWriteError(path, writer.errorString());
+  });
 }

@@ -5,6 +5,8 @@
 #include <QIODevice>
 #include <QString>
 
+#include <functional>
+
 class QImage;
 
 // A file that could not be written: "The file "<path>" could not be
@@ -87,6 +89,12 @@ class TWriteAsideFile : public QIODevice {
   qint64 fWritten = 0;
   int fErrno = 0;
 };
+
+// Writes a file through a TWriteAsideFile: `write` writes to the device and
+// raises TError when it fails; when a write to the device failed, the error
+// raised is the file's own, with the system's reason.
+void WriteAside(const QString& path, const std::function<void(QIODevice& device)>& write,
+                TWriteAsideFile::TTarget target = TWriteAsideFile::TTarget::Follow);
 
 // Writes the bytes to the path through a TWriteAsideFile.
 void WriteFileAside(const QString& path, const QByteArray& bytes,

@@ -36,15 +36,10 @@ void WritePng(TTileMap& map, int cell, quint8 layers, bool grid, const QString& 
   TMapRenderer renderer(map, cell, layers, grid);
   // Written beside the target and renamed over it, so a failure never
   // leaves half a picture.
-  TWriteAsideFile file(path);
-  try {
+  WriteAside(path, [&renderer](QIODevice& file) {
     const std::unique_ptr<TBandWriter> writer = NewPngBandWriter(file, kRenderCompressionLevel);
     WriteBands(renderer, *writer, nullptr);
-  } catch (const TError&) {
-    if (file.Failed()) file.RaiseFailure();
-    throw;
-  }
-  file.Commit();
+  });
 }
 
 int Render(const QStringList& args) {

@@ -4,6 +4,7 @@
 #include "Command.h"
 #include "Json.h"
 #include "base/Error.h"
+#include "export/BandWriter.h"
 #include "storage/WriteAsideFile.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
@@ -13,6 +14,7 @@
 #include <QPainter>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -111,7 +113,16 @@ int TilesetSheet(const QStringList& args) {
                        metrics.elidedText(group.GroupName(), Qt::ElideRight, kPreviewSize));
     }
   }
-  WriteImageAside(sheet, args[1], "PNG");
+  // Through the export's PNG writer: Qt's own loses memory when a write
+  // fails.
+  const QImage pixels = sheet.convertToFormat(QImage::Format_RGB32);
+  WriteAside(args[1], [&pixels](QIODevice& file) {
+    const std::unique_ptr<TBandWriter> writer = NewPngBandWriter(file);
+    writer->Begin(pixels.width(), pixels.height());
+    for (int y = 0; y < pixels.height(); ++y)
+      writer->WriteRow(reinterpret_cast<const QRgb*>(pixels.constScanLine(y)));
+    writer->Finish();
+  });
   return 0;
 }
 
