@@ -96,7 +96,7 @@ void TMapRenderer::RenderRows(QImage& band, int top) {
   // Twice the size, then each 2 x 2 block averaged into one pixel.
   const int rows = band.height();
   if (fDouble.width() != fWidth * 2 || fDouble.height() != rows * 2)
-    fDouble = QImage(fWidth * 2, rows * 2, QImage::Format_RGB32);
+    fDouble = NewDrawingPicture(fWidth * 2, rows * 2);
   PaintRows(fDouble, top * 2);
   for (int y = 0; y < rows; ++y) {
     const auto* a = reinterpret_cast<const QRgb*>(fDouble.constScanLine(2 * y));
@@ -116,6 +116,22 @@ void TMapRenderer::RenderRows(QImage& band, int top) {
   if (fGridLines) DrawOddSizeLines(band, top);
 }
 
+namespace {
+
+[[noreturn]] void NoMemoryForPicture(int width, int height) {
+  throw TError(QStringLiteral("There is not enough memory for a picture of %1 x %2 pixels.")
+                   .arg(width)
+                   .arg(height));
+}
+
+}  // namespace
+
+QImage NewDrawingPicture(int width, int height) {
+  QImage picture(width, height, QImage::Format_RGB32);
+  if (picture.isNull()) NoMemoryForPicture(width, height);
+  return picture;
+}
+
 QImage RenderMap(TTileMap& map, int cellSize, quint8 layerFlags, bool gridLines) {
   if (cellSize < 2 || cellSize % 2)
     throw TError(QStringLiteral("The cell size must be an even number of pixels."));
@@ -127,7 +143,9 @@ QImage RenderMap(TTileMap& map, int cellSize, quint8 layerFlags, bool gridLines)
                      .arg(height));
   TMapRenderer renderer(map, cellSize, layerFlags, gridLines);
   // Painting goes fastest on 32-bit pixels; the result is 24-bit.
-  QImage picture(renderer.Width(), renderer.Height(), QImage::Format_RGB32);
+  QImage picture = NewDrawingPicture(renderer.Width(), renderer.Height());
   renderer.RenderRows(picture, 0);
-  return picture.convertToFormat(QImage::Format_RGB888);
+  QImage result = picture.convertToFormat(QImage::Format_RGB888);
+  if (result.isNull()) NoMemoryForPicture(renderer.Width(), renderer.Height());
+  return result;
 }

@@ -45,6 +45,10 @@ class TMapRenderer {
   QImage fDouble;  // the band at twice the size, for odd cell sizes
 };
 
+// A 32-bit picture of that size for drawing into; raises TError when there is
+// not the memory for it (QImage would give a null picture).
+QImage NewDrawingPicture(int width, int height);
+
 // The whole picture at once, 24-bit RGB, for pictures small enough to hold
 // (at most 16384 pixels a side). The cell size must be even.
 QImage RenderMap(TTileMap& map, int cellSize, quint8 layerFlags = lfAll, bool gridLines = false);

@@ -28,7 +28,7 @@ bool WriteBands(TMapRenderer& renderer, TBandWriter& writer, TExportProgress* pr
     const int index = writer.BottomUp() ? bands - 1 - i : i;
     const int top = index * bandRows;
     const int rows = std::min(bandRows, height - top);
-    if (band.height() != rows) band = QImage(width, rows, QImage::Format_RGB32);
+    if (band.height() != rows) band = NewDrawingPicture(width, rows);
     renderer.RenderRows(band, top);
     for (int r = 0; r < rows; ++r) {
       const int y = writer.BottomUp() ? rows - 1 - r : r;

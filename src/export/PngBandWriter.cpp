@@ -13,6 +13,7 @@
 #include <cstring>
 #include <deque>
 #include <future>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -161,7 +162,7 @@ class TPngBandWriter : public TBandWriter {
   ~TPngBandWriter() override {
     // Pieces still being compressed finish before their writer goes.
     for (auto& job : fJobs)
-      job.wait();
+      if (job.valid()) job.wait();
     png_destroy_write_struct(&fState.Png, &fState.Info);
   }
 
@@ -218,14 +219,24 @@ class TPngBandWriter : public TBandWriter {
     in->Raw = std::move(fRaw);
     fRaw = std::vector<unsigned char>();
     fRaw.reserve(kPieceBytes + fRowBytes);
-    fJobs.push_back(std::async(std::launch::async, [in] { return Deflate(*in); }));
+    const auto deflate = [in] { return Deflate(*in); };
+    try {
+      fJobs.push_back(std::async(std::launch::async, deflate));
+    } catch (const std::system_error&) {
+      // No thread to be had (a memory limit, a thread limit): compress the
+      // piece here when it is written.
+      fJobs.push_back(std::async(std::launch::deferred, deflate));
+    }
     while (fJobs.size() >= fInFlight)
       WriteFront();
   }
 
   void WriteFront() {
-    TPiece piece = fJobs.front().get();
+    // Taken off the queue first: a piece whose compression threw (out of
+    // memory) must not be waited for again when the writer goes.
+    std::future<TPiece> job = std::move(fJobs.front());
     fJobs.pop_front();
+    const TPiece piece = job.get();
     if (piece.Failed) {
       std::strncpy(fState.Error, "the image data could not be compressed", sizeof fState.Error);
       Fail();
