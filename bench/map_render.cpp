@@ -48,10 +48,11 @@ QString BenchMapPath() {
   session.Engine().gaWallExecute();
   for (int r = 1; r < 45; r += 5)
     for (int c = 1; c < 45; c += 5) {
-      DragOnGrid(grid, {c, r, 0, 0, 0}, {c + 3, r, 0, 0, 0});
-      DragOnGrid(grid, {c + 3, r, 0, 0, 1}, {c + 3, r + 3, 0, 0, 1});
-      DragOnGrid(grid, {c, r + 3, 0, 0, 2}, {c + 3, r + 3, 0, 0, 2});
-      DragOnGrid(grid, {c, r, 0, 0, 3}, {c, r + 3, 0, 0, 3});
+      DragOnGrid(grid, {c, r, 0, 0, TCellEdge::Top}, {c + 3, r, 0, 0, TCellEdge::Top});
+      DragOnGrid(grid, {c + 3, r, 0, 0, TCellEdge::Right}, {c + 3, r + 3, 0, 0, TCellEdge::Right});
+      DragOnGrid(grid, {c, r + 3, 0, 0, TCellEdge::Bottom},
+                 {c + 3, r + 3, 0, 0, TCellEdge::Bottom});
+      DragOnGrid(grid, {c, r, 0, 0, TCellEdge::Left}, {c, r + 3, 0, 0, TCellEdge::Left});
     }
   path = bench.Save(QStringLiteral("fifty.tqm"));
   return path;

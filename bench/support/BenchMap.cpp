@@ -53,9 +53,9 @@ QString FiftySquareMapPath() {
       DragOnGrid(grid, {c, r, 1, 0}, {c, r, 1, 0});
   bench.Session().Engine().gaWallExecute();
   for (int r = 0; r < 50; ++r)
-    DragOnGrid(grid, {0, r, 0, 0, 0}, {49, r, 0, 0, 0});
+    DragOnGrid(grid, {0, r, 0, 0, TCellEdge::Top}, {49, r, 0, 0, TCellEdge::Top});
   for (int c = 0; c < 50; ++c)
-    DragOnGrid(grid, {c, 0, 0, 0, 3}, {c, 49, 0, 0, 3});
+    DragOnGrid(grid, {c, 0, 0, 0, TCellEdge::Left}, {c, 49, 0, 0, TCellEdge::Left});
   path = bench.Save(QStringLiteral("fifty.tqm"));
   return path;
 }

@@ -97,25 +97,24 @@ std::vector<QString> GroupNames(const TTileCatList& groups) {
 // and left edges lies in the neighbouring cell.
 TCellPoint ObjectOnEdge(int line, const TCellPoint& point) {
   TCellPoint moved = point;
-  moved.Edge = -1;
-  switch (point.Edge) {
-    case 0:
+  moved.Edge.reset();
+  if (!point.Edge) return moved;
+  switch (*point.Edge) {
+    case TCellEdge::Top:
       if (point.Row == 0) Fail(line, QStringLiteral("edge top of row 0 lies outside the map"));
       moved.Row = point.Row - 1;
       moved.SubRow = 1;
       break;
-    case 1:
+    case TCellEdge::Right:
       moved.SubCol = 1;
       break;
-    case 2:
+    case TCellEdge::Bottom:
       moved.SubRow = 1;
       break;
-    case 3:
+    case TCellEdge::Left:
       if (point.Col == 0) Fail(line, QStringLiteral("edge left of column 0 lies outside the map"));
       moved.Col = point.Col - 1;
       moved.SubCol = 1;
-      break;
-    default:
       break;
   }
   return moved;
@@ -201,9 +200,11 @@ TEditScript TEditScript::Parse(const QString& text) {
             sub = true;
             a += 3;
           } else if (args[a] == QLatin1String("edge") && !edge) {
-            step.From.Edge = Choice(line, QStringLiteral("edge"), args.mid(a + 1, 1),
-                                    {QStringLiteral("top"), QStringLiteral("right"),
-                                     QStringLiteral("bottom"), QStringLiteral("left")});
+            static const TCellEdge kEdges[] = {TCellEdge::Top, TCellEdge::Right, TCellEdge::Bottom,
+                                               TCellEdge::Left};
+            step.From.Edge = kEdges[Choice(line, QStringLiteral("edge"), args.mid(a + 1, 1),
+                                           {QStringLiteral("top"), QStringLiteral("right"),
+                                            QStringLiteral("bottom"), QStringLiteral("left")})];
             edge = true;
             a += 2;
           } else {
@@ -215,11 +216,14 @@ TEditScript TEditScript::Parse(const QString& text) {
         step.To.Edge = step.From.Edge;
         break;
       }
-      case TKind::Nudge:
-        step.Value = Choice(line, command, args,
-                            {QStringLiteral("left"), QStringLiteral("right"), QStringLiteral("up"),
-                             QStringLiteral("down")});
+      case TKind::Nudge: {
+        static const TNudgeDirection kNudges[] = {TNudgeDirection::Left, TNudgeDirection::Right,
+                                                  TNudgeDirection::Up, TNudgeDirection::Down};
+        step.Nudge = kNudges[Choice(line, command, args,
+                                    {QStringLiteral("left"), QStringLiteral("right"),
+                                     QStringLiteral("up"), QStringLiteral("down")})];
         break;
+      }
       case TKind::AddCol:
       case TKind::AddRow:
       case TKind::DelCol:
@@ -335,13 +339,9 @@ void TEditScript::RunStep(TEditSession& session, const TStep& step) const {
     case TKind::DelRow:
       engine.gaDelRowExecute();
       break;
-    case TKind::Nudge: {
-      static void (TPlacementEngine::*const kNudges[4])() = {
-          &TPlacementEngine::gaNudgeLeftExecute, &TPlacementEngine::gaNudgeRightExecute,
-          &TPlacementEngine::gaNudgeUpExecute, &TPlacementEngine::gaNudgeDownExecute};
-      (engine.*kNudges[step.Value])();
+    case TKind::Nudge:
+      engine.NudgeMap(step.Nudge);
       break;
-    }
     case TKind::Undo:
       engine.eaUndoExecute();
       break;

@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "editor/GridDrag.h"
+#include "map/SubCells.h"
 
 #include <QString>
 
@@ -68,7 +69,8 @@ class TEditScript {
     int Line = 0;
     TKind Kind = TKind::Undo;
     QString Name;   // tileset, group or wall style
-    int Value = 0;  // tool, erase tag, command, direction
+    int Value = 0;  // tool, erase tag, command
+    TNudgeDirection Nudge = TNudgeDirection::Up;
     quint32 Seed = 0;
     TCellPoint From;
     TCellPoint To;

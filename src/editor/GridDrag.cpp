@@ -14,21 +14,21 @@ QPoint ControlPoint(const TMapGridModel& grid, const TCellPoint& point) {
   // Two pixels inside the edge lie well within its triangle of the cell,
   // away from both diagonals.
   const int inset = 2;
-  switch (point.Edge) {
-    case 0:
-      y = top + inset;
-      break;
-    case 1:
-      x = left + cw - 1 - inset;
-      break;
-    case 2:
-      y = top + ch - 1 - inset;
-      break;
-    case 3:
-      x = left + inset;
-      break;
-    default:
-      break;
+  if (point.Edge) {
+    switch (*point.Edge) {
+      case TCellEdge::Top:
+        y = top + inset;
+        break;
+      case TCellEdge::Right:
+        x = left + cw - 1 - inset;
+        break;
+      case TCellEdge::Bottom:
+        y = top + ch - 1 - inset;
+        break;
+      case TCellEdge::Left:
+        x = left + inset;
+        break;
+    }
   }
   return QPoint(x - grid.ScrollX(), y - grid.ScrollY());
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "map/SubCells.h"
+
 #include <QPoint>
+
+#include <optional>
 
 class TMapGridModel;
 
@@ -12,7 +16,7 @@ struct TCellPoint {
   int Row = 0;
   int SubCol = 0;
   int SubRow = 0;
-  int Edge = -1;  // 0 top, 1 right, 2 bottom, 3 left; -1 for none
+  std::optional<TCellEdge> Edge = std::nullopt;
 };
 
 // The control pixel of a cell point at the grid's current cell size and

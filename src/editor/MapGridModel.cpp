@@ -250,28 +250,26 @@ TPixelRect TMapGridModel::SelectionRect() const {
   return rect;
 }
 
-TPixelRect TMapGridModel::EdgeBand(const TPixelRect& rect, int edge) {
+TPixelRect TMapGridModel::EdgeBand(const TPixelRect& rect, TCellEdge edge) {
   TPixelRect band = rect;
   switch (edge) {
-    case 0:
+    case TCellEdge::Top:
       band.Bottom = rect.Top + rect.Height() / 4;
       break;
-    case 1:
+    case TCellEdge::Right:
       band.Left = rect.Right - rect.Width() / 4;
       break;
-    case 2:
+    case TCellEdge::Bottom:
       band.Top = rect.Bottom - rect.Height() / 4;
       break;
-    case 3:
+    case TCellEdge::Left:
       band.Right = rect.Left + rect.Width() / 4;
-      break;
-    default:
       break;
   }
   return band;
 }
 
-int TMapGridModel::EdgeAt(int px, int py) const {
+std::optional<TCellEdge> TMapGridModel::EdgeAt(int px, int py) const {
   const int left = FloorDiv(px, fCellWidth) * fCellWidth;
   const int top = FloorDiv(py, fCellHeight) * fCellHeight;
   const int right = left + fCellWidth;
@@ -279,11 +277,11 @@ int TMapGridModel::EdgeAt(int px, int py) const {
   const int cx = left + fCellWidth / 2;
   const int cy = top + fCellHeight / 2;
   // Tested in this order, so a point on a shared border goes to the first.
-  if (InTriangle(px, py, left, top, right, top, cx, cy)) return 0;
-  if (InTriangle(px, py, right, top, right, bottom, cx, cy)) return 1;
-  if (InTriangle(px, py, right, bottom, left, bottom, cx, cy)) return 2;
-  if (InTriangle(px, py, left, bottom, left, top, cx, cy)) return 3;
-  return -1;
+  if (InTriangle(px, py, left, top, right, top, cx, cy)) return TCellEdge::Top;
+  if (InTriangle(px, py, right, top, right, bottom, cx, cy)) return TCellEdge::Right;
+  if (InTriangle(px, py, right, bottom, left, bottom, cx, cy)) return TCellEdge::Bottom;
+  if (InTriangle(px, py, left, bottom, left, top, cx, cy)) return TCellEdge::Left;
+  return std::nullopt;
 }
 
 void TMapGridModel::UpdateCurrent(int x, int y) {
@@ -468,8 +466,7 @@ void TMapGridModel::MouseMove(int x, int y) {
     return;
   }
   if (!fButtonHeld && fSelectType == TSelectType::Edge) {
-    const int edge = EdgeAt(x + fScrollX, y + fScrollY);
-    if (edge >= 0) fHotEdge = edge;
+    if (const std::optional<TCellEdge> edge = EdgeAt(x + fScrollX, y + fScrollY)) fHotEdge = *edge;
   }
   if (HeldDragApplies()) {
     fSel.LastCol = fCurCol;
@@ -483,7 +480,7 @@ void TMapGridModel::MouseMove(int x, int y) {
       fSel.LastSubRow = fSel.FirstSubRow;
     }
     if (fSelectType == TSelectType::Edge) {
-      if (fHotEdge == 0 || fHotEdge == 2) {
+      if (fHotEdge == TCellEdge::Top || fHotEdge == TCellEdge::Bottom) {
         fSel.LastRow = fSel.FirstRow + fCursorHeight - 1;
         fSel.LastSubRow = fSel.FirstSubRow;
       } else {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 // How the mouse picks on the map grid: whole cells, cells on the half-cell
 // raster, or cell edges (walls).
@@ -52,7 +53,7 @@ struct TMapSelection {
   TSelectType Type = TSelectType::FullCell;
   int FootprintWidth = 1;
   int FootprintHeight = 1;
-  int Edge = 0;
+  TCellEdge Edge = TCellEdge::Top;
 };
 
 // Part of the picture to repaint: a region in control pixels and the range
@@ -168,8 +169,8 @@ class TMapGridModel : public QObject {
   int CurSubRow() const { return fCurSubRow; }
   // Whether the last mouse position lies on a cell of the grid.
   bool MouseOnGrid() const;
-  // 0 top, 1 right, 2 bottom, 3 left: the cell edge Edge mode acts on.
-  int HotEdge() const { return fHotEdge; }
+  // The cell edge Edge mode acts on.
+  TCellEdge HotEdge() const { return fHotEdge; }
 
   // --- Selection ---
   const TGridSelection& Selection() const { return fSel; }
@@ -247,10 +248,10 @@ class TMapGridModel : public QObject {
   TPixelRect SelectionRect() const;
   // A rectangle reduced to the band along an edge, a quarter of its size
   // thick.
-  static TPixelRect EdgeBand(const TPixelRect& rect, int edge);
+  static TPixelRect EdgeBand(const TPixelRect& rect, TCellEdge edge);
   // The edge whose triangle of the cell holds the content point (px, py), or
-  // -1 when none does.
-  int EdgeAt(int px, int py) const;
+  // none.
+  std::optional<TCellEdge> EdgeAt(int px, int py) const;
   const TPixelRect& HoverRect() const { return fHoverRect; }
   // The rectangle the outline is animated on (empty when stopped).
   TPixelRect OutlineRect() const { return fOutlineOn ? fOutlineRect : TPixelRect{}; }
@@ -304,7 +305,7 @@ class TMapGridModel : public QObject {
   int fCurRow = 0;
   int fCurSubCol = 0;
   int fCurSubRow = 0;
-  int fHotEdge = 0;
+  TCellEdge fHotEdge = TCellEdge::Top;
   bool fKnowMouse = false;
   int fMouseX = 0;
   int fMouseY = 0;

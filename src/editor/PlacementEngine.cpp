@@ -46,7 +46,7 @@ struct TEdgeRules {
   TOwnRule Own[2];
 };
 
-// Edges 0 top, 1 right, 2 bottom, 3 left. Tiles 0-3 are the corners (top-left,
+// In edge order: top, right, bottom, left. Tiles 0-3 are the corners (top-left,
 // top-right, bottom-right, bottom-left), 4-7 the straight walls (top, right,
 // bottom, left), 8-11 the posts in the corners of the same order.
 const TEdgeRules kWallRules[4] = {
@@ -213,11 +213,13 @@ bool TPlacementEngine::PutPiece(int x, int y, const TSubTile* piece) {
   return CurrentMap()->PlaceTile(mlWall, x, y, *piece, 0, DrawingSize()) != nullptr;
 }
 
-void TPlacementEngine::PlaceWallEdge(int c, int r, int edge) {
-  if (!CurrentMap() || edge < 0 || edge > 3) return;
-  if (!fGroup || !fGroup->TileAt(4 + edge, 0, 0)) return;
+void TPlacementEngine::PlaceWallEdge(int c, int r, TCellEdge edge) {
+  const int index = EdgeIndex(edge);
+  if (!CurrentMap() || index < 0 || index > 3) return;
+  // Tiles 4-7 are the straight walls in edge order.
+  if (!fGroup || !fGroup->TileAt(4 + index, 0, 0)) return;
   const auto piece = [this](const TPiece& p) { return WallPiece(p.N, p.Q); };
-  const TEdgeRules& rules = kWallRules[edge];
+  const TEdgeRules& rules = kWallRules[index];
   const int x0 = CellToSubCell(c);
   const int y0 = CellToSubCell(r);
 
@@ -393,7 +395,7 @@ void TPlacementEngine::gaDelRowExecute() {
   UpdateControls();
 }
 
-void TPlacementEngine::NudgeMap(int direction) {
+void TPlacementEngine::NudgeMap(TNudgeDirection direction) {
   TTileMap* map = CurrentMap();
   if (!map) return;
   map->BeginUndo();

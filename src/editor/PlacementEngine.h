@@ -32,9 +32,6 @@ enum TOrientCommand : int {
 // kOrientationTransition[current][command].
 extern const quint8 kOrientationTransition[8][4];
 
-// Cell edges, as the grid's HotEdge names them.
-enum TCellEdge : int { ceTop = 0, ceRight = 1, ceBottom = 2, ceLeft = 3 };
-
 // What the engine asks of the palette when the tool or the orientation
 // changes. The palette implements it; without one the engine drives the grid
 // and the map only.
@@ -107,7 +104,7 @@ class TPlacementEngine : public QObject {
   void PlaceGroupTile(int x, int y, int a, int b, quint8 orientation);
   // The wall piece of one edge of cell (c, r), with the joints it makes with
   // walls already there.
-  void PlaceWallEdge(int c, int r, int edge);
+  void PlaceWallEdge(int c, int r, TCellEdge edge);
 
   // --- Tools and orientation ---
   void SetTool(TEditTool tool);
@@ -143,11 +140,12 @@ class TPlacementEngine : public QObject {
   void gaAddRowExecute();
   void gaDelColExecute();
   void gaDelRowExecute();
-  // A nudge moves the content by one cell.
-  void gaNudgeLeftExecute() { NudgeMap(2); }
-  void gaNudgeRightExecute() { NudgeMap(3); }
-  void gaNudgeUpExecute() { NudgeMap(0); }
-  void gaNudgeDownExecute() { NudgeMap(1); }
+  // A nudge moves the content by one cell, as one undo step.
+  void gaNudgeLeftExecute() { NudgeMap(TNudgeDirection::Left); }
+  void gaNudgeRightExecute() { NudgeMap(TNudgeDirection::Right); }
+  void gaNudgeUpExecute() { NudgeMap(TNudgeDirection::Up); }
+  void gaNudgeDownExecute() { NudgeMap(TNudgeDirection::Down); }
+  void NudgeMap(TNudgeDirection direction);
   void eaUndoExecute();
   void eaRedoExecute();
 
@@ -179,7 +177,6 @@ class TPlacementEngine : public QObject {
   bool PutPiece(int x, int y, const TSubTile* piece);
   void AddColumn();
   void AddRow();
-  void NudgeMap(int direction);
   void UndoRedo(bool undo);
 
   TMapGridModel& fGrid;

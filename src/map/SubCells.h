@@ -21,6 +21,18 @@ constexpr int SubCellToCell(int subCell) {
                       : (subCell - kSubCellsPerCell + 1) / kSubCellsPerCell;
 }
 
+// The four edges of a cell, clockwise from the top. Wall placement and the
+// grid's edge picking share this order; tables indexed by edge convert with
+// EdgeIndex.
+enum class TCellEdge { Top, Right, Bottom, Left };
+
+constexpr int EdgeIndex(TCellEdge edge) {
+  return static_cast<int>(edge);
+}
+
+// The direction a nudge shifts the content of a map.
+enum class TNudgeDirection { Up, Down, Left, Right };
+
 // What one change of a map touched, as the map reports it: a rectangle of
 // sub-cells (a QRect in sub-cell units), or the whole map when its size or
 // all of its content changed.

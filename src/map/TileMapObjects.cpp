@@ -227,7 +227,7 @@ void TTileMap::MoveCell(int destX, int destY, int sourceX, int sourceY) {
   }
 }
 
-void TTileMap::Nudge(int direction, int amount) {
+void TTileMap::Nudge(TNudgeDirection direction, int amount) {
   // A negative amount would move cells that were already moved again and
   // smear the content across the map.
   if (amount < 0) return;
@@ -238,22 +238,22 @@ void TTileMap::Nudge(int direction, int amount) {
   // 64-bit sums, so a huge amount cannot overflow into the map.
   const qint64 step = amount;
   switch (direction) {
-    case 0:  // up
+    case TNudgeDirection::Up:
       for (int x = 0; x < fWidth; ++x)
         for (int y = 0; y < fHeight; ++y)
           if (y + step < fHeight) MoveCell(x, y, x, y + amount);
       break;
-    case 1:  // down
+    case TNudgeDirection::Down:
       for (int x = 0; x < fWidth; ++x)
         for (int y = fHeight - 1; y >= 0; --y)
           if (y - step >= 0) MoveCell(x, y, x, y - amount);
       break;
-    case 2:  // left
+    case TNudgeDirection::Left:
       for (int x = 0; x < fWidth; ++x)
         for (int y = 0; y < fHeight; ++y)
           if (x + step < fWidth) MoveCell(x, y, x + amount, y);
       break;
-    case 3:  // right
+    case TNudgeDirection::Right:
       for (int x = fWidth - 1; x >= 0; --x)
         for (int y = 0; y < fHeight; ++y)
           if (x - step >= 0) MoveCell(x, y, x - amount, y);

@@ -188,9 +188,8 @@ class TTileMap {
   void BeginUndo();
   void EndUndo();
 
-  // Shifts the content of every layer by amount cells: 0 up, 1 down, 2 left,
-  // 3 right.
-  void Nudge(int direction, int amount);
+  // Shifts the content of every layer by amount cells.
+  void Nudge(TNudgeDirection direction, int amount);
   // Moves the tiles of every layer from one cell to another; a layer whose
   // source cell is empty leaves the destination alone.
   void MoveCell(int destX, int destY, int sourceX, int sourceY);

@@ -279,19 +279,19 @@ TEST_F(MapGridModelTest, EdgeDragFromATopEdgeStaysInThePressedRow) {
   grid.SetCursorRectHeight(1);
   // Near the top edge of cell (2, 1), then down and to the right.
   Drag({{64 + 16, 32 + 3}, {150, 100}, {200, 140}});
-  EXPECT_EQ(grid.HotEdge(), 0);
+  EXPECT_EQ(grid.HotEdge(), TCellEdge::Top);
   EXPECT_EQ(Describe(lastSelected), Describe(Sel(2, 6, 1, 1)));
   // What the signal carries, in sub-cells, with the edge.
   EXPECT_EQ(lastValue.SubCells, QRect(4, 2, 10, 2));
   EXPECT_EQ(lastValue.Type, TSelectType::Edge);
-  EXPECT_EQ(lastValue.Edge, 0);
+  EXPECT_EQ(lastValue.Edge, TCellEdge::Top);
 
   // Near the left edge the drag runs down a column instead.
   Drag({{64 + 2, 32 + 16}, {150, 100}, {200, 140}});
-  EXPECT_EQ(grid.HotEdge(), 3);
+  EXPECT_EQ(grid.HotEdge(), TCellEdge::Left);
   EXPECT_EQ(Describe(lastSelected), Describe(Sel(2, 2, 1, 4)));
   EXPECT_EQ(lastValue.SubCells, QRect(4, 2, 2, 8));
-  EXPECT_EQ(lastValue.Edge, 3);
+  EXPECT_EQ(lastValue.Edge, TCellEdge::Left);
 }
 
 TEST_F(MapGridModelTest, EdgeTrianglesAndTheirBorders) {
@@ -301,22 +301,23 @@ TEST_F(MapGridModelTest, EdgeTrianglesAndTheirBorders) {
   // Points relative to the top-left corner of cell (1, 1).
   struct Case {
     const char* where;
-    int dx, dy, edge;
+    int dx, dy;
+    TCellEdge edge;
   } cases[] = {
-      {"centre", 24, 24, 0},
-      {"upper-left half-diagonal", 10, 10, 0},
-      {"upper-left corner", 0, 0, 0},
-      {"upper-right half-diagonal", 38, 10, 0},
-      {"lower-right half-diagonal", 38, 38, 1},
-      {"lower-right near centre", 25, 25, 1},
-      {"lower-left half-diagonal", 10, 38, 2},
-      {"lower-left corner", 1, 47, 2},
-      {"left edge next to that corner", 0, 47, 3},
-      {"top middle", 24, 3, 0},
-      {"right middle", 45, 24, 1},
-      {"bottom middle", 24, 45, 2},
-      {"left middle", 3, 24, 3},
-      {"left just below the diagonal", 5, 6, 3},
+      {"centre", 24, 24, TCellEdge::Top},
+      {"upper-left half-diagonal", 10, 10, TCellEdge::Top},
+      {"upper-left corner", 0, 0, TCellEdge::Top},
+      {"upper-right half-diagonal", 38, 10, TCellEdge::Top},
+      {"lower-right half-diagonal", 38, 38, TCellEdge::Right},
+      {"lower-right near centre", 25, 25, TCellEdge::Right},
+      {"lower-left half-diagonal", 10, 38, TCellEdge::Bottom},
+      {"lower-left corner", 1, 47, TCellEdge::Bottom},
+      {"left edge next to that corner", 0, 47, TCellEdge::Left},
+      {"top middle", 24, 3, TCellEdge::Top},
+      {"right middle", 45, 24, TCellEdge::Right},
+      {"bottom middle", 24, 45, TCellEdge::Bottom},
+      {"left middle", 3, 24, TCellEdge::Left},
+      {"left just below the diagonal", 5, 6, TCellEdge::Left},
   };
   for (const Case& c : cases) {
     grid.MouseMove(48 + c.dx, 48 + c.dy);
@@ -329,10 +330,10 @@ TEST_F(MapGridModelTest, EdgeStaysFixedWhileTheButtonIsHeld) {
   grid.MouseMove(48, 34);  // top edge of cell (1, 1)
   grid.MousePress(48, 34, TMouseButton::Left);
   grid.MouseMove(33, 48);  // the left edge's triangle of the same cell
-  EXPECT_EQ(grid.HotEdge(), 0);
+  EXPECT_EQ(grid.HotEdge(), TCellEdge::Top);
   grid.MouseRelease(33, 48, TMouseButton::Left);
   grid.MouseMove(34, 48);
-  EXPECT_EQ(grid.HotEdge(), 3);
+  EXPECT_EQ(grid.HotEdge(), TCellEdge::Left);
 }
 
 TEST_F(MapGridModelTest, PressOffTheCellsClearsAndTheReleaseStillReports) {

@@ -304,10 +304,10 @@ TEST_F(PaletteTest, SuppliedWallStylesDrawARoom) {
     Palette().grdTileGroupsSelect(style);
     TTestTiles names;
     names.NameWallStyle(*Engine().CurrentGroup());
-    DragOnGrid(grid, {1, 1, 0, 0, ceTop}, {2, 1, 0, 0, ceTop});
-    DragOnGrid(grid, {2, 1, 0, 0, ceRight}, {2, 2, 0, 0, ceRight});
-    DragOnGrid(grid, {1, 2, 0, 0, ceBottom}, {2, 2, 0, 0, ceBottom});
-    DragOnGrid(grid, {1, 1, 0, 0, ceLeft}, {1, 2, 0, 0, ceLeft});
+    DragOnGrid(grid, {1, 1, 0, 0, TCellEdge::Top}, {2, 1, 0, 0, TCellEdge::Top});
+    DragOnGrid(grid, {2, 1, 0, 0, TCellEdge::Right}, {2, 2, 0, 0, TCellEdge::Right});
+    DragOnGrid(grid, {1, 2, 0, 0, TCellEdge::Bottom}, {2, 2, 0, 0, TCellEdge::Bottom});
+    DragOnGrid(grid, {1, 1, 0, 0, TCellEdge::Left}, {1, 2, 0, 0, TCellEdge::Left});
     EXPECT_EQ(names.SubCellPicture(*map, mlWall), Lines(R"(
 .. .. .. .. .. .. .. ..
 .. .. .. .. .. .. .. ..

@@ -140,7 +140,7 @@ TEST(Placement, EraseWorksOnTheChosenLayersOfTheSelectedCellsOnly) {
     rig.Click({1, 1, 1, 0});
     rig.engine.SetCurrentGroup(&walls);
     rig.engine.SetTool(etPlaceWalls);
-    rig.Drag({1, 1, 0, 0, ceTop}, {2, 1, 0, 0, ceTop});
+    rig.Drag({1, 1, 0, 0, TCellEdge::Top}, {2, 1, 0, 0, TCellEdge::Top});
     const std::string before[3] = {tiles.SubCellPicture(*rig.map, mlBase),
                                    tiles.SubCellPicture(*rig.map, mlOverlay),
                                    tiles.SubCellPicture(*rig.map, mlWall)};

@@ -46,10 +46,10 @@ class WallTest : public testing::Test {
     rig->engine.SetTool(etPlaceWalls);
   }
   // A drag along one edge from one cell to another, as the mouse makes it.
-  void Wall(int c0, int r0, int c1, int r1, int edge) {
+  void Wall(int c0, int r0, int c1, int r1, TCellEdge edge) {
     rig->Drag({c0, r0, 0, 0, edge}, {c1, r1, 0, 0, edge});
   }
-  void Wall(int c, int r, int edge) { Wall(c, r, c, r, edge); }
+  void Wall(int c, int r, TCellEdge edge) { Wall(c, r, c, r, edge); }
   std::string Walls() const { return tiles.SubCellPicture(*rig->map, mlWall); }
 
   TTestTiles tiles;
@@ -87,12 +87,13 @@ TEST_F(WallTest, EachEdgeAloneIsTheStraightPieceAlongIt) {
 .. .. .. .. .. ..
 .. .. .. .. .. ..)",
   };
-  for (int edge = 0; edge < 4; ++edge) {
-    SCOPED_TRACE(edge);
+  for (const TCellEdge edge :
+       {TCellEdge::Top, TCellEdge::Right, TCellEdge::Bottom, TCellEdge::Left}) {
+    SCOPED_TRACE(EdgeIndex(edge));
     Start(3, 3);
     Wall(1, 1, edge);
     EXPECT_EQ(rig->grid.HotEdge(), edge);
-    EXPECT_EQ(Walls(), Lines(pictures[edge]));
+    EXPECT_EQ(Walls(), Lines(pictures[EdgeIndex(edge)]));
     EXPECT_EQ(rig->map->UndoList().Count(), 1);
   }
 }
@@ -105,10 +106,10 @@ TEST_F(WallTest, TheGridRepaintsExactlyWhatTheMapReportsChanged) {
   Start(5, 4);
   TRepaintRecorder view(rig->grid);
   rig->grid.SetView(&view);
-  Wall(2, 1, ceRight);
+  Wall(2, 1, TCellEdge::Right);
   EXPECT_EQ(view.TakePainted(), "5,2 5,3");
 
-  Wall(3, 2, ceTop);
+  Wall(3, 2, TCellEdge::Top);
   const std::string walls = Lines(R"(
 .. .. .. .. .. .. .. .. .. ..
 .. .. .. .. .. .. .. .. .. ..
@@ -148,8 +149,8 @@ TEST_F(WallTest, TheGridRepaintsExactlyWhatTheMapReportsChanged) {
 
 TEST_F(WallTest, TopAfterLeftMakesTheCornerAndKeepsTheLeftWallsLowerHalf) {
   Start(3, 3);
-  Wall(1, 1, ceLeft);
-  Wall(1, 1, ceTop);
+  Wall(1, 1, TCellEdge::Left);
+  Wall(1, 1, TCellEdge::Top);
   EXPECT_EQ(Walls(), Lines(R"(
 .. .. .. .. .. ..
 .. .. .. .. .. ..
@@ -172,17 +173,17 @@ TEST_F(WallTest, RoomCornersJoinAndDrawingAgainChangesNothing) {
 .. .. .. .. .. .. .. ..
 .. .. .. .. .. .. .. ..)";
   Start(4, 4);
-  Wall(1, 1, 2, 1, ceTop);
-  Wall(2, 1, 2, 2, ceRight);
-  Wall(1, 2, 2, 2, ceBottom);
-  Wall(1, 1, 1, 2, ceLeft);
+  Wall(1, 1, 2, 1, TCellEdge::Top);
+  Wall(2, 1, 2, 2, TCellEdge::Right);
+  Wall(1, 2, 2, 2, TCellEdge::Bottom);
+  Wall(1, 1, 1, 2, TCellEdge::Left);
   EXPECT_EQ(Walls(), Lines(room));
   EXPECT_EQ(rig->map->UndoList().Count(), 4);
 
-  Wall(1, 1, 2, 1, ceTop);
-  Wall(2, 1, 2, 2, ceRight);
-  Wall(1, 2, 2, 2, ceBottom);
-  Wall(1, 1, 1, 2, ceLeft);
+  Wall(1, 1, 2, 1, TCellEdge::Top);
+  Wall(2, 1, 2, 2, TCellEdge::Right);
+  Wall(1, 2, 2, 2, TCellEdge::Bottom);
+  Wall(1, 1, 1, 2, TCellEdge::Left);
   EXPECT_EQ(Walls(), Lines(room));
 }
 
@@ -190,22 +191,27 @@ TEST_F(WallTest, RoomCornersJoinAndDrawingAgainChangesNothing) {
 // two pieces the rule looks for) makes the post beside the new wall.
 TEST_F(WallTest, EveryJointPlacesItsPost) {
   struct TCase {
-    int edge;
+    TCellEdge edge;
     int nx, ny;  // the neighbour sub-cell, from the cell's top-left sub-cell
     int pieceA, quadA, pieceB, quadB;
     int tx, ty;  // where the post goes
     const char* post;
   };
   const TCase cases[] = {
-      {ceTop, -1, -1, 5, 3, 2, 3, -1, 0, "91"},   {ceTop, 2, -1, 7, 2, 3, 2, 2, 0, "80"},
-      {ceRight, 2, -1, 6, 2, 3, 2, 1, -1, "a3"},  {ceRight, 2, 2, 4, 0, 0, 0, 1, 2, "91"},
-      {ceBottom, -1, 2, 5, 1, 1, 1, -1, 1, "a3"}, {ceBottom, 2, 2, 7, 0, 0, 0, 2, 1, "b2"},
-      {ceLeft, -1, -1, 6, 3, 2, 3, 0, -1, "b2"},  {ceLeft, -1, 2, 4, 1, 1, 1, 0, 2, "80"},
+      {TCellEdge::Top, -1, -1, 5, 3, 2, 3, -1, 0, "91"},
+      {TCellEdge::Top, 2, -1, 7, 2, 3, 2, 2, 0, "80"},
+      {TCellEdge::Right, 2, -1, 6, 2, 3, 2, 1, -1, "a3"},
+      {TCellEdge::Right, 2, 2, 4, 0, 0, 0, 1, 2, "91"},
+      {TCellEdge::Bottom, -1, 2, 5, 1, 1, 1, -1, 1, "a3"},
+      {TCellEdge::Bottom, 2, 2, 7, 0, 0, 0, 2, 1, "b2"},
+      {TCellEdge::Left, -1, -1, 6, 3, 2, 3, 0, -1, "b2"},
+      {TCellEdge::Left, -1, 2, 4, 1, 1, 1, 0, 2, "80"},
   };
   for (const TCase& test : cases) {
     for (const bool second : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "edge " << test.edge << " neighbour " << test.nx << ","
-                                      << test.ny << (second ? " second piece" : " first piece"));
+      SCOPED_TRACE(testing::Message()
+                   << "edge " << EdgeIndex(test.edge) << " neighbour " << test.nx << "," << test.ny
+                   << (second ? " second piece" : " first piece"));
       Start(5, 5);
       TTileGroup* style = rig->engine.CurrentGroup();
       const int n = second ? test.pieceB : test.pieceA;
@@ -222,12 +228,12 @@ TEST_F(WallTest, EveryJointPlacesItsPost) {
 
 TEST_F(WallTest, CellsInRowAndColumnZeroPlaceOnlyTheirOwnPieces) {
   Start(2, 2);
-  Wall(0, 0, ceTop);
-  Wall(0, 0, ceRight);
-  Wall(0, 0, ceBottom);
-  Wall(0, 0, ceLeft);
-  Wall(1, 0, ceTop);
-  Wall(0, 1, ceLeft);
+  Wall(0, 0, TCellEdge::Top);
+  Wall(0, 0, TCellEdge::Right);
+  Wall(0, 0, TCellEdge::Bottom);
+  Wall(0, 0, TCellEdge::Left);
+  Wall(1, 0, TCellEdge::Top);
+  Wall(0, 1, TCellEdge::Left);
   EXPECT_EQ(Walls(), Lines(R"(
 00 11 40 41
 32 23 .. ..
@@ -238,8 +244,8 @@ TEST_F(WallTest, CellsInRowAndColumnZeroPlaceOnlyTheirOwnPieces) {
 TEST_F(WallTest, AMissingPieceSkipsOnlyTheRuleThatNeedsIt) {
   // Without the top-left corner the left wall's top half stays.
   Start(3, 3, {0});
-  Wall(1, 1, ceLeft);
-  Wall(1, 1, ceTop);
+  Wall(1, 1, TCellEdge::Left);
+  Wall(1, 1, TCellEdge::Top);
   EXPECT_EQ(Walls(), Lines(R"(
 .. .. .. .. .. ..
 .. .. .. .. .. ..
@@ -253,9 +259,9 @@ TEST_F(WallTest, AMissingPieceSkipsOnlyTheRuleThatNeedsIt) {
   Start(5, 4, {9});
   TRepaintRecorder view(rig->grid);
   rig->grid.SetView(&view);
-  Wall(2, 1, ceRight);
+  Wall(2, 1, TCellEdge::Right);
   view.TakePainted();
-  Wall(3, 2, ceTop);
+  Wall(3, 2, TCellEdge::Top);
   EXPECT_EQ(rig->map->GetTile(mlWall, 5, 4), nullptr);
   EXPECT_NE(rig->map->GetTile(mlWall, 6, 4), nullptr);
   EXPECT_EQ(view.TakePainted(), "6,4 7,4");
@@ -265,9 +271,9 @@ TEST_F(WallTest, AMissingPieceSkipsOnlyTheRuleThatNeedsIt) {
   // Without the straight piece of an edge nothing of it is drawn, joints
   // included; the other edges still work.
   Start(5, 4, {4});
-  Wall(2, 1, ceRight);
-  Wall(3, 2, ceTop);
-  Wall(3, 2, ceBottom);
+  Wall(2, 1, TCellEdge::Right);
+  Wall(3, 2, TCellEdge::Top);
+  Wall(3, 2, TCellEdge::Bottom);
   EXPECT_EQ(Walls(), Lines(R"(
 .. .. .. .. .. .. .. .. .. ..
 .. .. .. .. .. .. .. .. .. ..

@@ -48,7 +48,7 @@ void RandomEdit(TTileMap& map, const TTilePalette& palette, std::mt19937& random
       map.SetHeight(map.Height() > 4 && pick(2) ? map.Height() - 2 : map.Height() + 2);
       break;
     default:
-      map.Nudge(pick(4), 1 + pick(2));
+      map.Nudge(static_cast<TNudgeDirection>(pick(4)), 1 + pick(2));
       break;
   }
   map.EndUndo();

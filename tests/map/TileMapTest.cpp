@@ -245,7 +245,7 @@ TEST(TileMap, ShrinkingRowsRemovesBottomRowsAndGrowingAddsEmptyOnes) {
 
 struct TNudgeCase {
   const char* Name;
-  int Direction;
+  TNudgeDirection Direction;
   const char* Before;
   const char* After;
 };
@@ -281,10 +281,11 @@ TEST_P(Nudge, MovesEveryLayerAndUndoesAsOneAction) {
 
 INSTANTIATE_TEST_SUITE_P(
     TileMap, Nudge,
-    testing::Values(TNudgeCase{"Up", 0, "ab.. a... cd.c ..ef", "cd.c /a.ef /.... /...."},
-                    TNudgeCase{"Down", 1, "ab.. a... cd.c ..ef", "..../..../ab.c/a.ef"},
-                    TNudgeCase{"Left", 2, "ab.c a..d .... e..f", "ac../ad../..../ef.."},
-                    TNudgeCase{"Right", 3, "ab.c a..d .... e..f", "..ab/..ad/..../..ef"}),
+    testing::Values(
+        TNudgeCase{"Up", TNudgeDirection::Up, "ab.. a... cd.c ..ef", "cd.c /a.ef /.... /...."},
+        TNudgeCase{"Down", TNudgeDirection::Down, "ab.. a... cd.c ..ef", "..../..../ab.c/a.ef"},
+        TNudgeCase{"Left", TNudgeDirection::Left, "ab.c a..d .... e..f", "ac../ad../..../ef.."},
+        TNudgeCase{"Right", TNudgeDirection::Right, "ab.c a..d .... e..f", "..ab/..ad/..../..ef"}),
     [](const testing::TestParamInfo<TNudgeCase>& info) { return info.param.Name; });
 
 TEST(TileMap, NudgeIgnoresUnknownDirectionsAndNegativeAmounts) {
@@ -292,9 +293,10 @@ TEST(TileMap, NudgeIgnoresUnknownDirectionsAndNegativeAmounts) {
   auto map = MakeMap(4, 4);
   Paint(*map, mlBase, palette, "ab.. .... .... ..ba");
   const TMapState before = Snapshot(*map);
-  map->Nudge(4, 2);
-  map->Nudge(0, -1);
-  map->Nudge(3, 9);
+  // A value outside the four, as a damaged caller could pass.
+  map->Nudge(static_cast<TNudgeDirection>(4), 2);
+  map->Nudge(TNudgeDirection::Up, -1);
+  map->Nudge(TNudgeDirection::Right, 9);
   EXPECT_EQ(Snapshot(*map), before);
 }
 
@@ -365,11 +367,11 @@ TEST(TileMap, ChangesReportTheSubCellsTheyTouched) {
       {"resize", [&] { map->SetWidth(10); }, {"all"}},
       {"the same size", [&] { map->SetWidth(10); }, {}},
       {"shrinking removes tiles, still one report", [&] { map->SetHeight(5); }, {"all"}},
-      {"nudge", [&] { map->Nudge(2, 2); }, {"all"}},
+      {"nudge", [&] { map->Nudge(TNudgeDirection::Left, 2); }, {"all"}},
       {"a recorded nudge",
        [&] {
          map->BeginUndo();
-         map->Nudge(3, 2);
+         map->Nudge(TNudgeDirection::Right, 2);
          map->EndUndo();
        },
        {"all"}},
