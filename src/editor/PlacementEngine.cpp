@@ -3,6 +3,7 @@
 #include "editor/MapGridModel.h"
 #include "editor/MapPainter.h"
 #include "map/TileMapObjects.h"
+#include "map/TileMapObjectsUndoU.h"
 #include "map/UndoRedoU.h"
 #include "tiles/TileObjects.h"
 
@@ -94,27 +95,21 @@ void TPlacementEngine::ApplyTool(TEditTool tool, const TMapSelection& selection)
   TTileMap* map = CurrentMap();
   if (!map) return;
 
-  map->BeginUndo();
-  try {
-    switch (tool) {
-      case etPlaceTiles:
-        if (fGroup) ApplyPlaceTiles(selection);
-        break;
-      case etPlaceWalls:
-        if (fGroup) ApplyPlaceWalls(selection);
-        break;
-      case etErase:
-        ApplyErase(selection);
-        break;
-      case etSelect:
-        break;
-    }
-  } catch (...) {
-    // Whatever was placed before the failure stays one undoable step.
-    map->EndUndo();
-    throw;
+  // Whatever was placed before a failure stays one undoable step.
+  const TUndoStep step(*map);
+  switch (tool) {
+    case etPlaceTiles:
+      if (fGroup) ApplyPlaceTiles(selection);
+      break;
+    case etPlaceWalls:
+      if (fGroup) ApplyPlaceWalls(selection);
+      break;
+    case etErase:
+      ApplyErase(selection);
+      break;
+    case etSelect:
+      break;
   }
-  map->EndUndo();
 }
 
 namespace {
@@ -359,9 +354,8 @@ void TPlacementEngine::gaAddColExecute() {
   TTileMap* map = CurrentMap();
   if (map && map->Width() < kMaxExtent) {
     // The row a map without rows gets as well belongs to the same step.
-    map->BeginUndo();
+    const TUndoStep step(*map);
     AddColumn();
-    map->EndUndo();
   }
   UpdateControls();
 }
@@ -369,9 +363,8 @@ void TPlacementEngine::gaAddColExecute() {
 void TPlacementEngine::gaAddRowExecute() {
   TTileMap* map = CurrentMap();
   if (map && map->Height() < kMaxExtent) {
-    map->BeginUndo();
+    const TUndoStep step(*map);
     AddRow();
-    map->EndUndo();
   }
   UpdateControls();
 }
@@ -380,27 +373,30 @@ void TPlacementEngine::gaDelColExecute() {
   TTileMap* map = CurrentMap();
   // The last column stays.
   if (!map || SubCellToCell(map->Width()) < 2) return;
-  map->BeginUndo();
-  map->SetWidth(map->Width() - kSubCellsPerCell);
-  map->EndUndo();
+  {
+    const TUndoStep step(*map);
+    map->SetWidth(map->Width() - kSubCellsPerCell);
+  }
   UpdateControls();
 }
 
 void TPlacementEngine::gaDelRowExecute() {
   TTileMap* map = CurrentMap();
   if (!map || SubCellToCell(map->Height()) < 2) return;
-  map->BeginUndo();
-  map->SetHeight(map->Height() - kSubCellsPerCell);
-  map->EndUndo();
+  {
+    const TUndoStep step(*map);
+    map->SetHeight(map->Height() - kSubCellsPerCell);
+  }
   UpdateControls();
 }
 
 void TPlacementEngine::NudgeMap(TNudgeDirection direction) {
   TTileMap* map = CurrentMap();
   if (!map) return;
-  map->BeginUndo();
-  map->Nudge(direction, kSubCellsPerCell);
-  map->EndUndo();
+  {
+    const TUndoStep step(*map);
+    map->Nudge(direction, kSubCellsPerCell);
+  }
   // The nudge is a new step: Undo must become available at once.
   UpdateUndoRedoActions();
 }

@@ -2,6 +2,8 @@
 
 #include "TileMapObjects.h"
 
+#include <exception>
+
 TTileMapSizeState::TTileMapSizeState(TTileMapUndoObj* owner, int oldWidth, int oldHeight,
                                      int newWidth, int newHeight)
     : TTileMapStateObj(owner),
@@ -79,4 +81,22 @@ void TTileMapUndoObj::Redo() {
   if (fWholeMap) fMap->TouchWholeMap();
   for (auto& state : fStates)
     state->Redo();
+}
+
+TUndoStep::TUndoStep(TTileMap& map)
+    : fMap(map), fOpened(!map.Recording()), fUncaught(std::uncaught_exceptions()) {
+  if (fOpened) fMap.BeginUndo();
+}
+
+TUndoStep::~TUndoStep() noexcept(false) {
+  if (!fOpened) return;
+  if (std::uncaught_exceptions() == fUncaught) {
+    fMap.EndUndo();
+    return;
+  }
+  try {
+    fMap.EndUndo();
+  } catch (...) {
+    // A second exception during unwinding would end the program.
+  }
 }

@@ -103,3 +103,23 @@ class TTileMapUndoObj : public TUndoObj {
   TTileMap* fMap;
   bool fWholeMap = false;
 };
+
+// Records the changes a scope makes to a map as one undoable action:
+// BeginUndo when the step is made and EndUndo when it goes, also when an
+// exception leaves the scope, so whatever changed before the failure stays
+// one action that Undo takes back. A step made while the map is already
+// recording adds to that action and leaves closing it to its owner.
+class TUndoStep {
+ public:
+  explicit TUndoStep(TTileMap& map);
+  // Lets a failure of EndUndo through, except while an exception is already
+  // unwinding the scope: that first exception is the one reported.
+  ~TUndoStep() noexcept(false);
+  TUndoStep(const TUndoStep&) = delete;
+  TUndoStep& operator=(const TUndoStep&) = delete;
+
+ private:
+  TTileMap& fMap;
+  bool fOpened;
+  int fUncaught;
+};

@@ -398,6 +398,60 @@ TEST(TileMap, EveryBracketAddsOneActionEvenWithoutChanges) {
   EXPECT_FALSE(map->Modified());
 }
 
+// An exception leaving an undo step closes its action as the hand-written
+// BeginUndo, catch, EndUndo pair did: what was placed before the failure is
+// one action that undo takes back, and the next change is one of its own. A
+// step inside a recording adds to it and leaves it open.
+TEST(UndoStep, ClosesItsActionOnAnExceptionAndNestsIntoAnOpenOne) {
+  TTilePalette palette(2);
+  const auto placeThenFail = [&](TTileMap& map) {
+    map.PlaceTile(mlBase, 0, 0, palette[0], 0, 6);
+    map.PlaceTile(mlWall, 1, 1, palette[1], 0, 6);
+    throw TError(QStringLiteral("stopped"));
+  };
+  auto byPair = MakeMap(4, 4);
+  const TMapState empty = Snapshot(*byPair);
+  byPair->BeginUndo();
+  try {
+    placeThenFail(*byPair);
+  } catch (const TError&) {
+    byPair->EndUndo();
+  }
+  auto byStep = MakeMap(4, 4);
+  try {
+    const TUndoStep step(*byStep);
+    placeThenFail(*byStep);
+  } catch (const TError&) {
+  }
+  EXPECT_FALSE(byStep->Recording());
+  EXPECT_EQ(Snapshot(*byStep), Snapshot(*byPair));
+  EXPECT_EQ(byStep->UndoList().Count(), 1);
+  EXPECT_EQ(LastAction(*byStep).StateCount(), LastAction(*byPair).StateCount());
+
+  {
+    const TUndoStep step(*byStep);
+    byStep->RemoveTile(mlBase, 0, 0);
+  }
+  EXPECT_EQ(byStep->UndoList().Count(), 2);
+  byStep->UndoList().Undo();
+  byStep->UndoList().Undo();
+  EXPECT_EQ(Snapshot(*byStep), empty);
+
+  {
+    const TUndoStep outer(*byStep);
+    byStep->PlaceTile(mlBase, 2, 2, palette[0], 0, 6);
+    {
+      const TUndoStep inner(*byStep);
+      byStep->PlaceTile(mlBase, 3, 3, palette[1], 0, 6);
+    }
+    EXPECT_TRUE(byStep->Recording());
+    byStep->RemoveTile(mlBase, 2, 2);
+  }
+  EXPECT_FALSE(byStep->Recording());
+  EXPECT_EQ(byStep->UndoList().Count(), 1);
+  EXPECT_EQ(LastAction(*byStep).StateCount(), 3);
+}
+
 TEST(TileMap, CloneIsADeepCopyWithoutHistory) {
   TTilePalette palette(3);
   auto map = MakeMap(4, 2);
