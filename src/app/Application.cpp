@@ -30,15 +30,7 @@ void ShowCurrentException() {
   // Showing the box runs a nested event loop; a failure inside it must not
   // escape either, or it would leave this catch block unwinding.
   try {
-    try {
-      throw;
-    } catch (const TError& e) {
-      ShowErrorMessage(e.Message());
-    } catch (const std::exception& e) {
-      ShowErrorMessage(QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-      ShowErrorMessage(QStringLiteral("An unexpected error occurred"));
-    }
+    ShowErrorMessage(CurrentExceptionText());
   } catch (...) {
   }
 }

@@ -90,10 +90,8 @@ int PrintMapFile(const QString& path) {
     map.LoadFromFile(path);
     PrintMapToDefaultPrinter(nullptr, map);
     return 0;
-  } catch (const TError& e) {
-    failure = e.Message();
-  } catch (const std::exception& e) {
-    failure = QString::fromLocal8Bit(e.what());
+  } catch (...) {
+    failure = CurrentExceptionText();
   }
   ShowMessage(
       QStringLiteral("The application was unable to print the map. Error Message: ") + failure,

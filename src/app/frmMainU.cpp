@@ -222,11 +222,9 @@ void TfrmMain::OpenStartFile(const QString& startFile) {
   if (!startFile.isEmpty() && startFile.compare(QStringLiteral("/P"), Qt::CaseInsensitive) != 0) {
     try {
       if (OpenMapFile(startFile)) return;
-    } catch (const TError& e) {
-      ShowMessage(e.Message(), QStringLiteral("Error Loading File"), TMsgIcon::Warning, mbOK, this);
-    } catch (const std::exception& e) {
-      ShowMessage(QString::fromLocal8Bit(e.what()), QStringLiteral("Error Loading File"),
-                  TMsgIcon::Warning, mbOK, this);
+    } catch (...) {
+      ShowMessage(CurrentExceptionText(), QStringLiteral("Error Loading File"), TMsgIcon::Warning,
+                  mbOK, this);
     }
   }
   // Without a file the window starts with one map named by the settings.

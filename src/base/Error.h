@@ -32,3 +32,9 @@ class TIndexError : public TError {
 // The default error display's text: the message with a full stop appended
 // unless its last character is a full stop or sorts before one.
 QString ErrorDisplayText(const QString& message);
+
+// The message text of the exception being handled, for a catch (...) block:
+// a TError's message, a plain sentence for a lack of memory, the decoded
+// what() of another standard exception, or a fixed text for anything else.
+// Outside a handler it gives the fixed text.
+QString CurrentExceptionText();

@@ -63,12 +63,8 @@ bool TTileSet::Load(QByteArray* bytes) {
     fLoaded = true;
     if (bytes) *bytes = std::move(read);
     return true;
-  } catch (const TError& e) {
-    error = e.Message();
-  } catch (const std::bad_alloc&) {
-    error = QStringLiteral("Out of memory.");
-  } catch (const std::exception& e) {
-    error = QString::fromLocal8Bit(e.what());
+  } catch (...) {
+    error = CurrentExceptionText();
   }
   fLoaded = false;
   DiscardGroupsFrom(0);

@@ -71,11 +71,8 @@ int main(int argc, char** argv) {
     if (command.Name != name) continue;
     try {
       return command.Run(args);
-    } catch (const TError& e) {
-      std::fprintf(stderr, "%s\n", qPrintable(e.Message()));
-      return 1;
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "%s\n", e.what());
+    } catch (...) {
+      std::fprintf(stderr, "%s\n", qPrintable(CurrentExceptionText()));
       return 1;
     }
   }

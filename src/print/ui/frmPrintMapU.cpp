@@ -121,10 +121,8 @@ void TfrmPrintMap::Print() {
     fPrinting = true;
     try {
       fPagesDrawn = PrintMapPages(*fMap, fDevice, fPageIndex, this);
-    } catch (const TError& error) {
-      fError = error.Message();
-    } catch (const std::exception& error) {
-      fError = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+      fError = CurrentExceptionText();
     }
     fPrinting = false;
   }
