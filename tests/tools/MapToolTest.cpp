@@ -139,10 +139,10 @@ TEST(MapTool, FailuresExitWithStatusOneAndTheMessage) {
            QStringLiteral(" could not be found or does not exist.")},
       {{QStringLiteral("map-new"), dir.filePath(QStringLiteral("x.tqm")), QStringLiteral("--width"),
         QStringLiteral("wide")},
-       QStringLiteral("'wide' is not a valid integer value")},
+       QStringLiteral("--width takes a whole number from 1 to 2000.")},
       {{QStringLiteral("map-new"), dir.filePath(QStringLiteral("x.tqm")),
         QStringLiteral("--height"), QStringLiteral("0")},
-       QStringLiteral("--height must be between 1 and 2000 grid squares.")},
+       QStringLiteral("--height takes a whole number from 1 to 2000.")},
       {{QStringLiteral("map-info")}, QStringLiteral("Usage: tessellan-tool map-info FILE")},
   };
   for (const auto& c : cases) {

@@ -3,15 +3,32 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
+class TCommandLine;
+
+// An option of a command: "--Name VALUE" when it has a value name, else the
+// switch "--Name". A value with a range (Low <= High) must be a whole number
+// within it.
+struct TCommandOption {
+  QString Name;
+  QString ValueName;    // "N", "OUT.pdf"; empty for a switch
+  QString Description;  // one line, for the command's --help
+  int Low = 0;
+  int High = -1;
+};
+
 // A command of tessellan-tool. Each command file registers its commands with
 // a static TCommandRegistration, so adding a command never touches main.
 struct TCommand {
   QString Name;
   QString Usage;        // arguments, for --help: "FILE OUT.png"
   QString Description;  // one line, for --help
-  // Runs the command with the arguments after its name. Returns the exit
+  int Arguments = 0;    // how many arguments besides the options it takes
+  std::vector<TCommandOption> Options;
+  // Runs the command with its checked command line. Returns the exit
   // status; errors are raised as TError and reported by main.
-  int (*Run)(const QStringList& args);
+  int (*Run)(const TCommandLine& line);
 };
 
 class TCommandRegistration {

@@ -3,6 +3,7 @@
 // mouse, then saves the result. The installed tilesets are written out into a
 // private temporary directory, so a running editor is never disturbed.
 #include "Command.h"
+#include "CommandLine.h"
 #include "base/Error.h"
 #include "base/FileName.h"
 #include "editor/EditScript.h"
@@ -24,14 +25,12 @@ QString ReadScript(const QString& path) {
   return QString::fromUtf8(file.readAll());
 }
 
-int Edit(const QStringList& args) {
-  if (args.size() != 3)
-    throw TError(QStringLiteral("Usage: tessellan-tool edit IN|new OUT SCRIPT"));
+int Edit(const TCommandLine& line) {
   // The whole script is read first: a bad line stops before anything loads.
-  const TEditScript script = TEditScript::Parse(ReadScript(args[2]));
+  const TEditScript script = TEditScript::Parse(ReadScript(line.Argument(2)));
 
   TTileMap map;
-  if (args[0] != QLatin1String("new")) map.LoadFromFile(args[0]);
+  if (line.Argument(0) != QLatin1String("new")) map.LoadFromFile(line.Argument(0));
 
   QTemporaryDir tilesetDir;
   if (!tilesetDir.isValid())
@@ -51,15 +50,18 @@ int Edit(const QStringList& args) {
   session.Palette().Start();
 
   script.Run(session);
-  map.SaveToFile(args[1]);
+  map.SaveToFile(line.Argument(1));
   return 0;
 }
 
 TCommandRegistration reg(
-    {QStringLiteral("edit"), QStringLiteral("IN|new OUT SCRIPT"),
+    {QStringLiteral("edit"),
+     QStringLiteral("IN|new OUT SCRIPT"),
      QStringLiteral("Run an edit script (tileset, group, tool, walls, "
                     "erase-layer, rotate, flip, seed, drag, addcol, addrow, "
                     "delcol, delrow, nudge, undo, redo) on a map and save it."),
+     3,
+     {},
      Edit});
 
 }  // namespace

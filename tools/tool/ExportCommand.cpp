@@ -2,6 +2,7 @@
 // grid square, or as a Universal VTT file with its walls and doors, through
 // the same export model as the editor's Export command.
 #include "Command.h"
+#include "CommandLine.h"
 #include "base/Error.h"
 #include "export/MapExport.h"
 #include "map/TileMapObjects.h"
@@ -22,48 +23,22 @@ TExportFormat ParseFormat(const QString& text) {
   return format;
 }
 
-int Export(const QStringList& args) {
-  QStringList positional;
+int Export(const TCommandLine& line) {
+  const QString out = line.Argument(1);
   TExportOptions options;
-  bool formatGiven = false;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& arg = args[i];
-    if (arg == QLatin1String("--ppg") || arg == QLatin1String("--layers") ||
-        arg == QLatin1String("--format")) {
-      if (i + 1 >= args.size()) throw TError(arg + QStringLiteral(" needs a value."));
-      const QString value = args[++i];
-      if (arg == QLatin1String("--ppg")) {
-        bool ok = false;
-        options.PixelsPerSquare = value.toInt(&ok);
-        if (!ok)
-          throw TError(QStringLiteral("--ppg takes a number of pixels from %1 to %2.")
-                           .arg(kMinPixelsPerSquare)
-                           .arg(kMaxPixelsPerSquare));
-      } else if (arg == QLatin1String("--layers")) {
-        options.Layers = ParseLayers(value);
-      } else {
-        options.Format = ParseFormat(value);
-        formatGiven = true;
-      }
-    } else if (arg == QLatin1String("--grid")) {
-      options.GridLines = true;
-    } else if (arg.startsWith(QLatin1String("--"))) {
-      throw TError(QStringLiteral("Unknown option \"%1\".").arg(arg));
-    } else {
-      positional.append(arg);
-    }
-  }
-  if (positional.size() != 2)
-    throw TError(QStringLiteral(
-        "Usage: tessellan-tool export MAP OUT [--ppg N] [--layers base,objects,walls] [--grid] "
-        "[--format bmp|png|jpeg|dd2vtt]"));
-  if (!formatGiven && !ExportFormatForPath(positional[1], &options.Format))
+  options.PixelsPerSquare = line.Number(QStringLiteral("ppg"), options.PixelsPerSquare);
+  if (line.IsSet(QStringLiteral("layers")))
+    options.Layers = ParseLayers(line.Value(QStringLiteral("layers")));
+  options.GridLines = line.IsSet(QStringLiteral("grid"));
+  if (line.IsSet(QStringLiteral("format")))
+    options.Format = ParseFormat(line.Value(QStringLiteral("format")));
+  else if (!ExportFormatForPath(out, &options.Format))
     throw TError(QStringLiteral("The file name %1 names no export format (.bmp, .png, .jpg, "
                                 ".jpeg or .dd2vtt); give one with --format.")
-                     .arg(positional[1]));
+                     .arg(out));
 
   TTileMap map;
-  map.LoadFromFile(positional[0]);
+  map.LoadFromFile(line.Argument(0));
   CheckExportOptions(map, options);
 
   // The Universal VTT export recognises walls and doors by the installed
@@ -78,7 +53,7 @@ int Export(const QStringList& args) {
     if (tilesets->TerminateRequested())
       throw TError(QStringLiteral("The installed tilesets could not be prepared."));
   }
-  const TExportResult result = ExportMap(map, tilesets, options, positional[1]);
+  const TExportResult result = ExportMap(map, tilesets, options, out);
   if (result.UnrecognisedWallPieces > 0)
     QTextStream(stderr) << QStringLiteral(
                                "%1 wall pieces of styles that are not installed were left out.\n")
@@ -92,6 +67,17 @@ TCommandRegistration reg(
                     "[--format bmp|png|jpeg|dd2vtt]"),
      QStringLiteral("Export a map as a picture of N pixels per grid square (100), or as a "
                     "Universal VTT file with its walls and doors."),
+     2,
+     {{QStringLiteral("ppg"), QStringLiteral("N"),
+       QStringLiteral("Pixels per grid square, %1 to %2 (100).")
+           .arg(kMinPixelsPerSquare)
+           .arg(kMaxPixelsPerSquare),
+       kMinPixelsPerSquare, kMaxPixelsPerSquare},
+      {QStringLiteral("layers"), QStringLiteral("LIST"),
+       QStringLiteral("The layers to draw, separated by commas: base, objects, walls (all).")},
+      {QStringLiteral("grid"), QString(), QStringLiteral("Draw the grid lines.")},
+      {QStringLiteral("format"), QStringLiteral("FORMAT"),
+       QStringLiteral("bmp, png, jpeg or dd2vtt (by the file name's extension).")}},
      Export});
 
 }  // namespace

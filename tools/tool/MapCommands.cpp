@@ -1,9 +1,8 @@
 // Map commands: describe a map file as JSON, load and save one again as the
 // editor would, and write a new map from the default settings.
 #include "Command.h"
+#include "CommandLine.h"
 #include "Json.h"
-#include "base/Convert.h"
-#include "base/Error.h"
 #include "map/TileMapObjects.h"
 
 #include <QCryptographicHash>
@@ -11,11 +10,6 @@
 #include <cstdio>
 
 namespace {
-
-void RequireArgs(const QStringList& args, int count, const char* usage) {
-  if (args.size() != count)
-    throw TError(QStringLiteral("Usage: tessellan-tool %1").arg(QLatin1String(usage)));
-}
 
 QString PixelsSha256(const QImage& image) {
   QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -26,10 +20,9 @@ QString PixelsSha256(const QImage& image) {
   return QString::fromLatin1(hash.result().toHex());
 }
 
-int MapInfo(const QStringList& args) {
-  RequireArgs(args, 1, "map-info FILE");
+int MapInfo(const TCommandLine& line) {
   TTileMap map;
-  map.LoadFromFile(args[0]);
+  map.LoadFromFile(line.Argument(0));
 
   TJsonWriter json;
   json.BeginObject();
@@ -77,61 +70,52 @@ int MapInfo(const QStringList& args) {
   return 0;
 }
 
-int MapResave(const QStringList& args) {
-  RequireArgs(args, 2, "map-resave IN OUT");
+int MapResave(const TCommandLine& line) {
   TTileMap map;
-  map.LoadFromFile(args[0]);
-  map.SaveToFile(args[1]);
+  map.LoadFromFile(line.Argument(0));
+  map.SaveToFile(line.Argument(1));
   return 0;
 }
 
-// The value of an option "--name N" counted in grid squares, as sub-cells.
-int SquaresOption(const QString& name, const QString& value) {
-  const int squares = StrToInt(value);
-  if (squares < 1 || squares > SubCellToCell(kMaxMapExtent))
-    throw TError(QStringLiteral("%1 must be between 1 and %2 grid squares.")
-                     .arg(name)
-                     .arg(SubCellToCell(kMaxMapExtent)));
-  return CellToSubCell(squares);
+int MapNew(const TCommandLine& line) {
+  TTileMap map;
+  // Sizes are given in grid squares.
+  if (line.IsSet(QStringLiteral("width")))
+    map.SetWidth(CellToSubCell(line.Number(QStringLiteral("width"), 0)));
+  if (line.IsSet(QStringLiteral("height")))
+    map.SetHeight(CellToSubCell(line.Number(QStringLiteral("height"), 0)));
+  map.SaveToFile(line.Argument(0));
+  return 0;
 }
 
-int MapNew(const QStringList& args) {
-  const char* usage = "map-new OUT [--width N] [--height N]";
-  QString out;
-  int width = -1;
-  int height = -1;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& arg = args[i];
-    if (arg == QLatin1String("--width") || arg == QLatin1String("--height")) {
-      RequireArgs(args.mid(i + 1, 1), 1, usage);
-      const int value = SquaresOption(arg, args[++i]);
-      (arg == QLatin1String("--width") ? width : height) = value;
-    } else if (out.isEmpty() && !arg.startsWith(QLatin1String("--"))) {
-      out = arg;
-    } else {
-      RequireArgs({}, 1, usage);
-    }
-  }
-  if (out.isEmpty()) RequireArgs({}, 1, usage);
-
-  TTileMap map;
-  if (width >= 0) map.SetWidth(width);
-  if (height >= 0) map.SetHeight(height);
-  map.SaveToFile(out);
-  return 0;
+TCommandOption SquaresOption(const QString& name) {
+  return {name, QStringLiteral("N"),
+          QStringLiteral("The map's %1 in grid squares, 1 to %2 (from the default settings).")
+              .arg(name)
+              .arg(SubCellToCell(kMaxMapExtent)),
+          1, SubCellToCell(kMaxMapExtent)};
 }
 
 TCommandRegistration infoRegistration(
-    {QStringLiteral("map-info"), QStringLiteral("FILE"),
+    {QStringLiteral("map-info"),
+     QStringLiteral("FILE"),
      QStringLiteral("Print a map file's texts, sizes, embedded tiles and layers as JSON."),
+     1,
+     {},
      MapInfo});
 TCommandRegistration resaveRegistration(
-    {QStringLiteral("map-resave"), QStringLiteral("IN OUT"),
+    {QStringLiteral("map-resave"),
+     QStringLiteral("IN OUT"),
      QStringLiteral("Open a map file as the editor does and save it under another name."),
+     2,
+     {},
      MapResave});
 TCommandRegistration newRegistration(
-    {QStringLiteral("map-new"), QStringLiteral("OUT [--width N] [--height N]"),
+    {QStringLiteral("map-new"),
+     QStringLiteral("OUT [--width N] [--height N]"),
      QStringLiteral("Save a new map made from the default settings (sizes in grid squares)."),
+     1,
+     {SquaresOption(QStringLiteral("width")), SquaresOption(QStringLiteral("height"))},
      MapNew});
 
 }  // namespace

@@ -2,6 +2,7 @@
 // a PDF file for a paper, orientation and resolution, or sent to a printer
 // queue of the system.
 #include "Command.h"
+#include "CommandLine.h"
 #include "base/Error.h"
 #include "map/TileMapObjects.h"
 #include "print/PdfPrinter.h"
@@ -17,50 +18,14 @@ const char* const kUsage =
     "MAP (--pdf OUT.pdf [--dpi N] [--paper letter|a4|legal|a3|tabloid] [--landscape] | "
     "--printer QUEUE) [--page N]";
 
-int ParseNumber(const QString& option, const QString& value, int low, int high) {
-  bool ok = false;
-  const int number = value.toInt(&ok);
-  if (!ok || number < low || number > high)
-    throw TError(
-        QStringLiteral("%1 takes a whole number from %2 to %3.").arg(option).arg(low).arg(high));
-  return number;
-}
-
-int Print(const QStringList& args) {
-  QStringList positional;
-  QString pdf;
-  QString queue;
-  QString paper = QStringLiteral("letter");
-  int dpi = 300;
-  int page = -1;
-  bool landscape = false;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& arg = args[i];
-    if (arg == QLatin1String("--pdf") || arg == QLatin1String("--printer") ||
-        arg == QLatin1String("--dpi") || arg == QLatin1String("--paper") ||
-        arg == QLatin1String("--page")) {
-      if (i + 1 >= args.size()) throw TError(arg + QStringLiteral(" needs a value."));
-      const QString value = args[++i];
-      if (arg == QLatin1String("--pdf"))
-        pdf = value;
-      else if (arg == QLatin1String("--printer"))
-        queue = value;
-      else if (arg == QLatin1String("--dpi"))
-        dpi = ParseNumber(arg, value, 1, 4800);
-      else if (arg == QLatin1String("--paper"))
-        paper = value;
-      else
-        page = ParseNumber(arg, value, 1, 1000000) - 1;
-    } else if (arg == QLatin1String("--landscape")) {
-      landscape = true;
-    } else if (arg.startsWith(QLatin1String("--"))) {
-      throw TError(QStringLiteral("Unknown option \"%1\".").arg(arg));
-    } else {
-      positional.append(arg);
-    }
-  }
-  if (positional.size() != 1 || pdf.isEmpty() == queue.isEmpty())
-    throw TError(QStringLiteral("Usage: tessellan-tool print ") + QLatin1String(kUsage));
+int Print(const TCommandLine& line) {
+  const QString pdf = line.Value(QStringLiteral("pdf"));
+  const QString queue = line.Value(QStringLiteral("printer"));
+  const QString paper = line.Value(QStringLiteral("paper"), QStringLiteral("letter"));
+  const int dpi = line.Number(QStringLiteral("dpi"), 300);
+  const int page = line.Number(QStringLiteral("page"), 0) - 1;
+  const bool landscape = line.IsSet(QStringLiteral("landscape"));
+  if (pdf.isEmpty() == queue.isEmpty()) line.FailUsage();
 
   // The device is checked before the map loads, and nothing is sent for a
   // map that failed to load.
@@ -70,7 +35,7 @@ int Print(const QStringList& args) {
   else
     device = std::make_unique<TSystemPrinter>(queue);
   TTileMap map;
-  map.LoadFromFile(positional[0]);
+  map.LoadFromFile(line.Argument(0));
   const TPageLayout layout = LayoutForDevice(map, *device);
   if (page >= layout.TotalPages())
     throw TError(QStringLiteral("The map prints on %1 pages; there is no page %2.")
@@ -82,9 +47,23 @@ int Print(const QStringList& args) {
   return 0;
 }
 
-TCommandRegistration reg({QStringLiteral("print"), QLatin1String(kUsage),
-                          QStringLiteral("Print a map at real scale to a PDF file (300 dpi, Letter "
-                                         "by default) or a printer queue; all pages or page N."),
-                          Print});
+TCommandRegistration reg(
+    {QStringLiteral("print"),
+     QLatin1String(kUsage),
+     QStringLiteral("Print a map at real scale to a PDF file (300 dpi, Letter by default) or a "
+                    "printer queue; all pages or page N."),
+     1,
+     {{QStringLiteral("pdf"), QStringLiteral("OUT.pdf"),
+       QStringLiteral("Write the pages to this PDF file.")},
+      {QStringLiteral("dpi"), QStringLiteral("N"),
+       QStringLiteral("The PDF's resolution, 1 to 4800 dots per inch (300)."), 1, 4800},
+      {QStringLiteral("paper"), QStringLiteral("NAME"),
+       QStringLiteral("The PDF's paper: letter, a4, legal, a3 or tabloid (letter).")},
+      {QStringLiteral("landscape"), QString(), QStringLiteral("Lay the PDF's pages sideways.")},
+      {QStringLiteral("printer"), QStringLiteral("QUEUE"),
+       QStringLiteral("Send the pages to this printer queue of the system.")},
+      {QStringLiteral("page"), QStringLiteral("N"),
+       QStringLiteral("Print only page N, 1 to 1000000 (all pages)."), 1, 1000000}},
+     Print});
 
 }  // namespace

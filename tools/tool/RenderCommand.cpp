@@ -5,6 +5,7 @@
 // with the grid's grey lines. The picture is drawn and written a band of rows
 // at a time, like an export, so memory stays bounded whatever its size.
 #include "Command.h"
+#include "CommandLine.h"
 #include "base/Error.h"
 #include "editor/MapRender.h"
 #include "export/BandExport.h"
@@ -42,50 +43,35 @@ void WritePng(TTileMap& map, int cell, quint8 layers, bool grid, const QString& 
   });
 }
 
-int Render(const QStringList& args) {
-  QStringList positional;
-  int cell = kDefaultCell;
-  quint8 layers = lfAll;
-  bool grid = false;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& arg = args[i];
-    if (arg == QLatin1String("--cell") || arg == QLatin1String("--layers")) {
-      if (i + 1 >= args.size()) throw TError(arg + QStringLiteral(" needs a value."));
-      const QString value = args[++i];
-      if (arg == QLatin1String("--cell")) {
-        bool ok = false;
-        cell = value.toInt(&ok);
-        // Even sizes only: a grid square is two sub-cells of whole pixels.
-        if (!ok || cell < 2 || cell > 1024 || cell % 2)
-          throw TError(QStringLiteral("--cell takes an even number of pixels from 2 to 1024."));
-      } else {
-        layers = ParseLayers(value);
-      }
-    } else if (arg == QLatin1String("--grid")) {
-      grid = true;
-    } else if (arg.startsWith(QLatin1String("--"))) {
-      throw TError(QStringLiteral("Unknown option \"%1\".").arg(arg));
-    } else {
-      positional.append(arg);
-    }
-  }
-  if (positional.size() != 2)
-    throw TError(QStringLiteral(
-        "Usage: tessellan-tool render MAP OUT.png [--cell N] [--layers base,objects,walls] "
-        "[--grid]"));
+int Render(const TCommandLine& line) {
+  const int cell = line.Number(QStringLiteral("cell"), kDefaultCell);
+  // Even sizes only: a grid square is two sub-cells of whole pixels.
+  if (cell % 2)
+    throw TError(QStringLiteral("--cell takes an even number of pixels from 2 to 1024."));
+  const quint8 layers = line.IsSet(QStringLiteral("layers"))
+                            ? ParseLayers(line.Value(QStringLiteral("layers")))
+                            : quint8(lfAll);
 
   TTileMap map;
-  map.LoadFromFile(positional[0]);
-  WritePng(map, cell, layers, grid, positional[1]);
+  map.LoadFromFile(line.Argument(0));
+  WritePng(map, cell, layers, line.IsSet(QStringLiteral("grid")), line.Argument(1));
   return 0;
 }
 
-TCommandRegistration reg({QStringLiteral("render"),
-                          QStringLiteral("MAP OUT.png [--cell N] [--layers base,objects,walls] "
-                                         "[--grid]"),
-                          QStringLiteral("Draw a whole map as the editor shows it, N pixels per "
-                                         "grid square (48), optionally with grid lines."),
-                          Render});
+TCommandRegistration reg(
+    {QStringLiteral("render"),
+     QStringLiteral("MAP OUT.png [--cell N] [--layers base,objects,walls] "
+                    "[--grid]"),
+     QStringLiteral("Draw a whole map as the editor shows it, N pixels per "
+                    "grid square (48), optionally with grid lines."),
+     2,
+     {{QStringLiteral("cell"), QStringLiteral("N"),
+       QStringLiteral("Pixels per grid square, even, 2 to 1024 (48)."), 2, 1024},
+      {QStringLiteral("layers"), QStringLiteral("LIST"),
+       QStringLiteral("The layers to draw, separated by commas: base, "
+                      "objects, walls (all).")},
+      {QStringLiteral("grid"), QString(), QStringLiteral("Draw the grid's grey lines.")}},
+     Render});
 
 }  // namespace
 

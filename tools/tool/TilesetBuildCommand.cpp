@@ -3,6 +3,7 @@
 // uses the field names tileset-info prints; each group names a picture (a
 // path relative to the manifest) and the squares it covers.
 #include "Command.h"
+#include "CommandLine.h"
 #include "base/Error.h"
 #include "base/FileName.h"
 #include "base/MessageService.h"
@@ -194,11 +195,9 @@ void BuildTileset(const QString& manifestPath, const QString& outPath) {
   SaveTilesetFile(tileSet, outPath);
 }
 
-int TilesetBuild(const QStringList& args) {
-  if (args.size() != 2)
-    throw TError(QStringLiteral("Usage: tessellan-tool tileset-build MANIFEST OUT.tls"));
+int TilesetBuild(const TCommandLine& line) {
   try {
-    BuildTileset(args[0], args[1]);
+    BuildTileset(line.Argument(0), line.Argument(1));
   } catch (const TError& e) {
     ShowMessage(e.Message(), QStringLiteral("Error Building Tileset"), TMsgIcon::Warning, mbOK);
     return 1;
@@ -207,9 +206,12 @@ int TilesetBuild(const QStringList& args) {
 }
 
 const TCommandRegistration kBuild(
-    {QStringLiteral("tileset-build"), QStringLiteral("MANIFEST OUT.tls"),
+    {QStringLiteral("tileset-build"),
+     QStringLiteral("MANIFEST OUT.tls"),
      QStringLiteral("Build a tileset from pictures as a JSON manifest lists them (the fields "
                     "tileset-info prints, and per group Picture, Across, Down, KeyColor)."),
+     2,
+     {},
      &TilesetBuild});
 
 }  // namespace

@@ -2,8 +2,8 @@
 // and a contact sheet of its group previews. Both load the file exactly as
 // the editor does, so a file that fails here fails there with the same boxes.
 #include "Command.h"
+#include "CommandLine.h"
 #include "Json.h"
-#include "base/Error.h"
 #include "export/BandWriter.h"
 #include "storage/WriteAsideFile.h"
 #include "tiles/TileObjects.h"
@@ -17,11 +17,6 @@
 #include <memory>
 
 namespace {
-
-void CheckArguments(const QStringList& args, int count, const char* usage) {
-  if (args.size() != count)
-    throw TError(QStringLiteral("Usage: tessellan-tool ") + QLatin1String(usage));
-}
 
 void WriteTile(TJsonWriter& json, const TTile& tile) {
   json.BeginObject();
@@ -59,10 +54,9 @@ void WriteGroup(TJsonWriter& json, const TTileGroup& group) {
   json.EndObject();
 }
 
-int TilesetInfo(const QStringList& args) {
-  CheckArguments(args, 1, "tileset-info FILE");
+int TilesetInfo(const TCommandLine& line) {
   TTileSet tileSet;
-  if (!tileSet.Open(args[0])) return 1;
+  if (!tileSet.Open(line.Argument(0))) return 1;
 
   TJsonWriter json;
   json.BeginObject();
@@ -87,10 +81,9 @@ constexpr int kMargin = 8;
 constexpr int kNameHeight = 20;
 constexpr int kColumns = 6;
 
-int TilesetSheet(const QStringList& args) {
-  CheckArguments(args, 2, "tileset-sheet FILE OUT.png");
+int TilesetSheet(const TCommandLine& line) {
   TTileSet tileSet;
-  if (!tileSet.Open(args[0])) return 1;
+  if (!tileSet.Open(line.Argument(0))) return 1;
 
   const int count = tileSet.GroupCount();
   const int columns = qBound(1, count, kColumns);
@@ -116,7 +109,7 @@ int TilesetSheet(const QStringList& args) {
   // Through the export's PNG writer: Qt's own loses memory when a write
   // fails.
   const QImage pixels = sheet.convertToFormat(QImage::Format_RGB32);
-  WriteAside(args[1], [&pixels](QIODevice& file) {
+  WriteAside(line.Argument(1), [&pixels](QIODevice& file) {
     const std::unique_ptr<TBandWriter> writer = NewPngBandWriter(file);
     writer->Begin(pixels.width(), pixels.height());
     for (int y = 0; y < pixels.height(); ++y)
@@ -126,14 +119,20 @@ int TilesetSheet(const QStringList& args) {
   return 0;
 }
 
-const TCommandRegistration kInfo({QStringLiteral("tileset-info"), QStringLiteral("FILE"),
+const TCommandRegistration kInfo({QStringLiteral("tileset-info"),
+                                  QStringLiteral("FILE"),
                                   QStringLiteral("Print a tileset's texts, groups and tiles as "
                                                  "JSON (groups in the tileset's order, tiles "
                                                  "column by column)."),
+                                  1,
+                                  {},
                                   &TilesetInfo});
-const TCommandRegistration kSheet({QStringLiteral("tileset-sheet"), QStringLiteral("FILE OUT.png"),
+const TCommandRegistration kSheet({QStringLiteral("tileset-sheet"),
+                                   QStringLiteral("FILE OUT.png"),
                                    QStringLiteral("Draw every group's preview with its name "
                                                   "into a PNG contact sheet."),
+                                   2,
+                                   {},
                                    &TilesetSheet});
 
 }  // namespace

@@ -1,6 +1,7 @@
 // tessellan-tool: inspects and edits tilesets and maps from the command line,
 // through the same model code the editor uses.
 #include "Command.h"
+#include "CommandLine.h"
 #include "base/Error.h"
 #include "base/FileName.h"
 #include "base/MessageService.h"
@@ -23,8 +24,9 @@ void PrintHelp(FILE* out) {
     std::fprintf(out, "  %s %s\n      %s\n", qPrintable(command.Name), qPrintable(command.Usage),
                  qPrintable(command.Description));
   std::fprintf(out,
-               "\nOn failure the tool exits with status 1 and writes the error, or each\n"
-               "message box the editor would have shown (caption, then text), to stderr.\n");
+               "\nRun tessellan-tool COMMAND --help for a command's options. On failure the\n"
+               "tool exits with status 1 and writes the error, or each message box the\n"
+               "editor would have shown (caption, then text), to stderr.\n");
 }
 
 // Drops Qt's notice that XDG_RUNTIME_DIR is unset (common in scripts and
@@ -70,7 +72,10 @@ int main(int argc, char** argv) {
   for (const TCommand& command : Registry()) {
     if (command.Name != name) continue;
     try {
-      return command.Run(args);
+      const TCommandLine line(command, args);
+      if (!line.HelpRequested()) return command.Run(line);
+      std::fputs(qPrintable(line.Help()), stdout);
+      return 0;
     } catch (...) {
       std::fprintf(stderr, "%s\n", qPrintable(CurrentExceptionText()));
       return 1;
