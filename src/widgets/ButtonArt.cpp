@@ -575,32 +575,6 @@ QPixmap ButtonArtDisabled(const QString& name, int size, qreal devicePixelRatio)
   return pixmap;
 }
 
-QPixmap PrinterPicture(int size, qreal devicePixelRatio) {
-  // The same printer as the Print button, drawn larger with a page of map
-  // squares coming out of it.
-  return Paint(
-      [](QPainter& p) {
-        p.setPen(Pen(kInk, 0.8));
-        p.setBrush(kPaper);
-        p.drawRect(QRectF(6.5, 1.5, 11, 8));
-        p.setPen(Pen(QColor(150, 150, 160), 0.6));
-        for (int i = 0; i < 3; ++i)
-          p.drawLine(QPointF(8.5, 3.5 + i * 2), QPointF(15.5, 3.5 + i * 2));
-        p.setPen(Pen(kInk, 0.8));
-        p.setBrush(kMetal);
-        p.drawRoundedRect(QRectF(1.5, 8.5, 21, 9), 1.5, 1.5);
-        p.setBrush(QColor(150, 154, 166));
-        p.drawRect(QRectF(1.5, 14.5, 21, 3));
-        p.setPen(Pen(kGreen, 1.6));
-        p.drawPoint(QPointF(19.5, 11));
-        p.setPen(Pen(kInk, 0.8));
-        p.setBrush(kPaper);
-        p.drawRect(QRectF(5.5, 15.5, 13, 7));
-        DrawGrid(p, QRectF(8, 17, 8, 4.5));
-      },
-      size, devicePixelRatio, 24);
-}
-
 QPoint EyedropperHotSpot() {
   return QPoint(2, 29);
 }

@@ -32,8 +32,6 @@ QIcon ButtonArtIcon(const QString& name, std::initializer_list<int> sizes = {16,
 QPixmap ButtonArtHiLight(const QString& name, int size, qreal devicePixelRatio = 1.0);
 QPixmap ButtonArtDisabled(const QString& name, int size, qreal devicePixelRatio = 1.0);
 
-// The printer of the print progress window.
-QPixmap PrinterPicture(int size = 48, qreal devicePixelRatio = 1.0);
 // The pipette cursor that picks a tile from the map; its hot spot is the tip.
 QCursor EyedropperCursor();
 // The tip of the pipette in the 32 × 32 cursor picture.

@@ -37,6 +37,10 @@ class TilesetBuildTool : public testing::Test {
     }
     ASSERT_TRUE(rug.save(Path(QStringLiteral("art/rug.png")), "PNG"));
     ASSERT_TRUE(rug.scaled(8, 8).save(Path(QStringLiteral("tiny.bmp")), "BMP"));
+    // Wider than the Tileset Editor takes a picture.
+    QImage wide(4097, 4, QImage::Format_RGB32);
+    wide.fill(Qt::gray);
+    ASSERT_TRUE(wide.save(Path(QStringLiteral("wide.png")), "PNG"));
   }
   QString Path(const QString& name) const {
     QDir(fDir.path()).mkpath(QFileInfo(fDir.filePath(name)).path());
@@ -125,7 +129,11 @@ TEST_F(TilesetBuildTool, ManifestErrorsNameTheFieldAndGroup) {
        "\"KeyColor\" of group 1 (\"Moss\") must be a colour \"#rrggbb\"."},
       {R"({"TilesetName": "T", "Groups": [{"GroupName": "Rug", "FType": 1, "PlaceType": 2,
           "Picture": "missing.png"}]})",
-       "\"Picture\" of group 1 (\"Rug\") names "},
+       "\"Picture\" of group 1 (\"Rug\") names a picture that cannot be used: The picture "},
+      {R"({"TilesetName": "T", "Groups": [{"GroupName": "Moss", "FType": 0, "PlaceType": 0,
+          "Picture": "wide.png", "Across": 40, "Down": 1}]})",
+       "\"Picture\" of group 1 (\"Moss\") names a picture that cannot be used: The picture is "
+       "4097 × 4 pixels, too large to use."},
       {R"({"TilesetName": "T", "Groups": [{"GroupName": "Moss", "FType": 0, "PlaceType": 0,
           "Picture": "tiny.bmp", "Across": 10}]})",
        "\"Across\" of group 1 (\"Moss\") asks for more squares than the picture has pixels."},

@@ -8,6 +8,7 @@
 #include "base/FileName.h"
 #include "base/MessageService.h"
 #include "tiles/PictureCutter.h"
+#include "tiles/PictureFile.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetWriter.h"
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -81,16 +81,6 @@ std::optional<int> Number(const QJsonObject& object, const QString& field, int l
   return int(number);
 }
 
-QImage ReadPicture(const QString& path, const TManifestPlace& at) {
-  QImageReader reader(path);
-  const QImage picture = reader.read();
-  if (picture.isNull())
-    at.Fail(
-        QStringLiteral("Picture"),
-        QStringLiteral("names %1, which could not be read: %2.").arg(path, reader.errorString()));
-  return picture;
-}
-
 void AddGroup(TTileSet& tileSet, const QJsonValue& value, int number, const QDir& folder,
               QSet<QString>& names) {
   if (!value.isObject())
@@ -126,7 +116,13 @@ void AddGroup(TTileSet& tileSet, const QJsonValue& value, int number, const QDir
     options.KeyColor = color.rgb();
   }
 
-  const QImage picture = ReadPicture(picturePath, at);
+  QImage picture;
+  try {
+    picture = ReadPicture(picturePath);
+  } catch (const TError& e) {
+    at.Fail(QStringLiteral("Picture"),
+            QStringLiteral("names a picture that cannot be used: ") + e.Message());
+  }
   // A count left out follows from the other at square pixels; with both left
   // out the picture is read at the best fitting common scale.
   if (across && !down)

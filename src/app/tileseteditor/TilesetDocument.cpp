@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "storage/Guid.h"
 #include "tiles/PictureCutter.h"
+#include "tiles/PictureFile.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetWriter.h"
@@ -70,15 +71,6 @@ TError NameTakenError(const QString& name) {
 }
 
 }  // namespace
-
-void CheckPictureSize(const QSize& size) {
-  if (size.width() <= kMaxPictureSide && size.height() <= kMaxPictureSide) return;
-  throw TError(QStringLiteral("The picture is %1 × %2 pixels, too large to use. Pictures may "
-                              "be at most %3 × %3 pixels.")
-                   .arg(size.width())
-                   .arg(size.height())
-                   .arg(kMaxPictureSide));
-}
 
 TTilesetDocument::TTilesetDocument(QStringList suppliedFiles)
     : fSuppliedFiles(std::move(suppliedFiles)), fTileSet(std::make_unique<TTileSet>()) {

@@ -12,9 +12,6 @@ class QImage;
 class TTileGroup;
 class TTileSet;
 
-// The largest picture the editor takes, either way, in pixels.
-constexpr int kMaxPictureSide = 4096;
-
 // How groups are made from one picture. The picture may be a sheet of
 // SheetColumns × SheetRows groups, numbered "Name 1", "Name 2", … row by row;
 // each group covers Across × Down map squares.
@@ -105,6 +102,3 @@ class TTilesetDocument {
   bool fReadOnly = false;
   bool fModified = false;
 };
-
-// Raises TError when a picture of this size is too large to use.
-void CheckPictureSize(const QSize& size);

@@ -9,6 +9,7 @@
 #include "base/Error.h"
 #include "base/MessageService.h"
 #include "tiles/PictureCutter.h"
+#include "tiles/PictureFile.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
@@ -48,19 +49,6 @@ QString PictureFilter() {
   const QString list = patterns.join(QLatin1Char(' '));
   return QStringLiteral("Pictures (%1)|%2|All Files (*.*)|*.*")
       .arg(list, patterns.join(QLatin1Char(';')));
-}
-
-// Reads a picture whole, refusing one too large before its pixels are read.
-QImage ReadPicture(const QString& path) {
-  QImageReader reader(path);
-  reader.setAutoTransform(true);
-  if (reader.size().isValid()) CheckPictureSize(reader.size());
-  QImage picture = reader.read();
-  if (picture.isNull())
-    throw TError(QStringLiteral("The picture %1 could not be read: %2")
-                     .arg(QDir::toNativeSeparators(path), reader.errorString()));
-  CheckPictureSize(picture.size());
-  return picture;
 }
 
 // The document's categories, then those of the installed tilesets that are
