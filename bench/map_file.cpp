@@ -149,8 +149,8 @@ void UndoThenRedoOfTenThousandStates(benchmark::State& state) {
   std::unique_ptr<TTileMap> map = MapWithEmptyBase(f);
   FillBase(*map, f);
   for (auto _ : state) {
-    map->UndoList().Undo();
-    map->UndoList().Redo();
+    map->Undo();
+    map->Redo();
   }
 }
 BENCHMARK(UndoThenRedoOfTenThousandStates)->Unit(benchmark::kMillisecond);

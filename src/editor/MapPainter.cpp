@@ -1,6 +1,7 @@
 #include "MapPainter.h"
 
 #include "editor/MapGridModel.h"
+#include "map/MapDocument.h"
 #include "map/TileMapObjects.h"
 
 #include <QPainter>
@@ -25,13 +26,13 @@ bool DrawMapSubCell(const TTileMap& map, QPainter& canvas, const QRect& rect, qu
 TMapPainter::TMapPainter(TMapGridModel& grid) : fGrid(grid) {}
 
 void TMapPainter::SetCurrentMap(TTileMap* map) {
+  disconnect(fChanged);
+  disconnect(fFreed);
   fMap = map;
   if (!fMap) return;
-  std::weak_ptr<TMapPainter*> self = fSelf;
-  fMap->OnChange = [self](TTileMap& changed, const TMapChange& change) {
-    const std::shared_ptr<TMapPainter*> painter = self.lock();
-    if (painter && (*painter)->fMap == &changed) (*painter)->MapChanged(change);
-  };
+  TMapDocument* document = &fMap->Document();
+  fChanged = connect(document, &TMapDocument::Changed, this, &TMapPainter::MapChanged);
+  fFreed = connect(document, &QObject::destroyed, this, [this] { fMap = nullptr; });
 }
 
 void TMapPainter::MapChanged(const TMapChange& change) {

@@ -2,9 +2,9 @@
 
 #include "map/SubCells.h"
 
+#include <QMetaObject>
+#include <QObject>
 #include <QtGlobal>
-
-#include <memory>
 
 class QPainter;
 class QRect;
@@ -27,9 +27,9 @@ bool DrawMapSubCell(const TTileMap& map, QPainter& canvas, const QRect& rect, qu
 // 32 to 96 in steps of 16), the layer visibility flags, and the map the grid
 // paints. It keeps the map's cached tile images at the sub-cell size, answers
 // the grid's per-sub-cell drawing event, and repaints on the grid whatever
-// the current map reports changed, whoever changed it (a tool, undo, redo, a
-// whole-map command).
-class TMapPainter {
+// the current map's document announces changed, whoever changed it (a tool,
+// undo, redo, a whole-map command).
+class TMapPainter : public QObject {
  public:
   static constexpr int kMinCellSize = 32;
   static constexpr int kMaxCellSize = 96;
@@ -42,8 +42,9 @@ class TMapPainter {
   TMapGridModel& Grid() const { return fGrid; }
 
   // The map the grid shows (not owned), or none. The painter follows its
-  // change reports from then on; a map that is no longer current, or that
-  // outlives the painter, reports to no one.
+  // document from then on, with itself as the connection's context; a map
+  // that is no longer current is no longer followed, and a current map that
+  // is freed leaves the painter with none.
   TTileMap* CurrentMap() const { return fMap; }
   void SetCurrentMap(TTileMap* map);
   // Makes a map current as a tab change does: its cached images are scaled
@@ -93,8 +94,9 @@ class TMapPainter {
 
   TMapGridModel& fGrid;
   TTileMap* fMap = nullptr;
-  // What the maps' change reports hold on to: expires with the painter.
-  std::shared_ptr<TMapPainter*> fSelf = std::make_shared<TMapPainter*>(this);
+  // The current map's change reports and its end.
+  QMetaObject::Connection fChanged;
+  QMetaObject::Connection fFreed;
   int fCellSize = kDefaultCellSize;
   bool fZoomInEnabled = true;
   bool fZoomOutEnabled = true;

@@ -87,7 +87,6 @@ int TPlacementEngine::DrawingSize() const {
 
 void TPlacementEngine::grdMapSelect(const TMapSelection& selection) {
   ApplyTool(fTool, selection);
-  UpdateUndoRedoActions();
 }
 
 void TPlacementEngine::ApplyTool(TEditTool tool, const TMapSelection& selection) {
@@ -393,12 +392,8 @@ void TPlacementEngine::gaDelRowExecute() {
 void TPlacementEngine::NudgeMap(TNudgeDirection direction) {
   TTileMap* map = CurrentMap();
   if (!map) return;
-  {
-    const TUndoStep step(*map);
-    map->Nudge(direction, kSubCellsPerCell);
-  }
-  // The nudge is a new step: Undo must become available at once.
-  UpdateUndoRedoActions();
+  const TUndoStep step(*map);
+  map->Nudge(direction, kSubCellsPerCell);
 }
 
 void TPlacementEngine::UndoRedo(bool undo) {
@@ -406,10 +401,9 @@ void TPlacementEngine::UndoRedo(bool undo) {
   if (!map) return;
   // The map reports what the step changed, its size included.
   if (undo)
-    map->UndoList().Undo();
+    map->Undo();
   else
-    map->UndoList().Redo();
-  UpdateUndoRedoActions();
+    map->Redo();
 }
 
 void TPlacementEngine::eaUndoExecute() {
@@ -420,16 +414,16 @@ void TPlacementEngine::eaRedoExecute() {
   UndoRedo(false);
 }
 
-void TPlacementEngine::UpdateUndoRedoActions() {
+bool TPlacementEngine::UndoEnabled() const {
   const TTileMap* map = CurrentMap();
-  fUndoEnabled = map && map->UndoList().CanUndo();
-  fRedoEnabled = map && map->UndoList().CanRedo();
-  if (OnUndoRedoActions) OnUndoRedoActions(fUndoEnabled, fRedoEnabled);
+  return map && map->UndoList().CanUndo();
+}
+
+bool TPlacementEngine::RedoEnabled() const {
+  const TTileMap* map = CurrentMap();
+  return map && map->UndoList().CanRedo();
 }
 
 void TPlacementEngine::UpdateControls() {
-  if (OnUpdateControls)
-    OnUpdateControls();
-  else
-    UpdateUndoRedoActions();
+  emit UpdateControlsRequested();
 }

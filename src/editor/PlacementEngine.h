@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QtGlobal>
 
-#include <functional>
 #include <random>
 
 class TMapGridModel;
@@ -59,6 +58,8 @@ class TPlacementPalette {
 // grid's Selected signal is connected to grdMapSelect (by TEditSession),
 // with the engine as context, so the binding ends with either side.
 class TPlacementEngine : public QObject {
+  Q_OBJECT
+
  public:
   // The grid and painter (which knows the current map and the cell size) are
   // not owned.
@@ -93,8 +94,7 @@ class TPlacementEngine : public QObject {
   static int RandomBelow(std::mt19937& random, int n);
 
   // --- Placement ---
-  // The grid's Selected: the tool applied to the selection, then the undo
-  // and redo actions refreshed.
+  // The grid's Selected: the tool applied to the selection.
   void grdMapSelect(const TMapSelection& selection);
   // Applies a tool to a selection as exactly one undo step (none when the
   // current group is marked Corrupt). The map reports what it changed.
@@ -149,19 +149,18 @@ class TPlacementEngine : public QObject {
   void eaUndoExecute();
   void eaRedoExecute();
 
-  // Recomputes whether Undo and Redo are enabled and reports it.
-  void UpdateUndoRedoActions();
-  bool UndoEnabled() const { return fUndoEnabled; }
-  bool RedoEnabled() const { return fRedoEnabled; }
+  // Whether Undo and Redo apply: a map is current and its history can undo
+  // (redo). The map's document announces when they change.
+  bool UndoEnabled() const;
+  bool RedoEnabled() const;
 
-  // Asks the window to recompute its controls (OnUpdateControls; without a
-  // handler only the undo and redo states are refreshed).
-  void UpdateControls();
-  // The window's UpdateControls: run after tool changes, tileset changes and
+  // Asks whoever shows the editing state to recompute its controls
+  // (UpdateControlsRequested): run after tool changes, tileset changes and
   // whole-map commands.
-  std::function<void()> OnUpdateControls;
-  // The Undo and Redo actions' enabled states changed (or were recomputed).
-  std::function<void(bool canUndo, bool canRedo)> OnUndoRedoActions;
+  void UpdateControls();
+
+ signals:
+  void UpdateControlsRequested();
 
  private:
   int DrawingSize() const;
@@ -188,6 +187,4 @@ class TPlacementEngine : public QObject {
   TTileGroup* fGroup = nullptr;
   TTileSet* fTileSet = nullptr;
   std::mt19937 fRandom;
-  bool fUndoEnabled = false;
-  bool fRedoEnabled = false;
 };

@@ -270,5 +270,5 @@ void LoadMapStorage(TTileMap& map, const TStorage& root) {
     for (const TLayerEntry& entry : layers[layer])
       map.SetCell(layer, entry.X, entry.Y, shownIndex[size_t(entry.TileIndex)], entry.Orientation);
   map.SetModified(false);
-  map.UndoList().Clear();
+  map.DropHistory();
 }

@@ -1,5 +1,6 @@
 #include "TileMapObjects.h"
 
+#include "MapDocument.h"
 #include "MapFile.h"
 #include "TileMapObjectsUndoU.h"
 #include "UndoRedoU.h"
@@ -66,7 +67,9 @@ void TGraphicTileList::Clear() {
 
 // --- TTileMap ---------------------------------------------------------------
 
-TTileMap::TTileMap(const TMapDefaults& defaults) : fUndoList(std::make_unique<TUndoRedoList>()) {
+TTileMap::TTileMap(const TMapDefaults& defaults)
+    : fUndoList(std::make_unique<TUndoRedoList>()),
+      fDocument(std::make_unique<TMapDocument>(*this)) {
   SetWidth(defaults.Width);
   SetHeight(defaults.Height);
   fMapName = defaults.MapName;
@@ -80,7 +83,9 @@ TTileMap::TTileMap(const TMapDefaults& defaults) : fUndoList(std::make_unique<TU
 }
 
 TTileMap::~TTileMap() {
-  // The history refers to embedded tiles: it goes first.
+  // Listeners told that the document goes still find the map whole.
+  fDocument.reset();
+  // The history refers to embedded tiles: it goes before them.
   fCurrentUndo.reset();
   fUndoList.reset();
 }
@@ -88,7 +93,13 @@ TTileMap::~TTileMap() {
 void TTileMap::SetModified(bool modified) {
   if (modified == fModified) return;
   fModified = modified;
-  if (OnModifiedChange) OnModifiedChange(*this);
+  emit fDocument->ModifiedChanged(fModified);
+}
+
+void TTileMap::SetMapName(const QString& name) {
+  if (name == fMapName) return;
+  fMapName = name;
+  emit fDocument->Renamed(fMapName);
 }
 
 void TTileMap::Touch(int x, int y) {
@@ -111,7 +122,7 @@ void TTileMap::EndChange() {
 void TTileMap::ReportChange() {
   if (fChangeDepth > 0 || fPendingChange.IsEmpty()) return;
   const TMapChange change = std::exchange(fPendingChange, TMapChange{});
-  if (OnChange) OnChange(*this, change);
+  emit fDocument->Changed(change);
 }
 
 TMapTile* TTileMap::GetTile(int layer, int x, int y) const {
@@ -214,6 +225,22 @@ void TTileMap::EndUndo() {
   fRecording = false;
   fUndoList->Add(std::move(fCurrentUndo));
   EndChange();
+  fDocument->HistoryChanged();
+}
+
+void TTileMap::Undo() {
+  fUndoList->Undo();
+  fDocument->HistoryChanged();
+}
+
+void TTileMap::Redo() {
+  fUndoList->Redo();
+  fDocument->HistoryChanged();
+}
+
+void TTileMap::SetMaxUndo(int n) {
+  fUndoList->SetMaxUndo(n);
+  fDocument->HistoryChanged();
 }
 
 void TTileMap::MoveCell(int destX, int destY, int sourceX, int sourceY) {
@@ -314,6 +341,7 @@ void TTileMap::DropHistory() {
   fRecording = false;
   fCurrentUndo.reset();
   fUndoList->Clear();
+  fDocument->HistoryChanged();
 }
 
 int TTileMap::AppendEmbeddedTile(std::unique_ptr<TSubTile> subTile) {
@@ -332,6 +360,7 @@ void TTileMap::SetCell(int layer, int x, int y, int tileIndex, quint8 orientatio
 void TTileMap::RenumberEmbeddedTiles(const std::vector<int>& order,
                                      const std::vector<int>& newIndexOf) {
   fUndoList->Clear();
+  fDocument->HistoryChanged();
   if (fRecording) fCurrentUndo = std::make_unique<TTileMapUndoObj>(this);
 
   std::vector<std::unique_ptr<TSubTile>> old = fEmbeddedTiles.TakeAll();

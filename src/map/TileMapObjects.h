@@ -8,10 +8,10 @@
 #include <QHash>
 #include <QString>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
+class TMapDocument;
 class TTileMap;
 class TTileMapUndoObj;
 class TUndoRedoList;
@@ -117,7 +117,8 @@ struct TMapDefaults {
 // of placed sub-tiles, the private copies of every image they show, and the
 // undo history. Every change between BeginUndo and EndUndo is recorded as one
 // undoable action. The map never refers to a tileset's objects: placing copies
-// the sub-tile, and copies are found again by their identity.
+// the sub-tile, and copies are found again by their identity. What changes is
+// announced by the map's document (MapDocument.h).
 class TTileMap {
  public:
   // A new empty map with the given starting values.
@@ -129,7 +130,8 @@ class TTileMap {
   int Width() const { return fWidth; }
   int Height() const { return fHeight; }
   const QString& MapName() const { return fMapName; }
-  void SetMapName(const QString& name) { fMapName = name; }
+  // Announced (Renamed) when the name differs.
+  void SetMapName(const QString& name);
   const QString& FileName() const { return fFileName; }
   void SetFileName(const QString& fileName) { fFileName = fileName; }
   const QString& AuthorName() const { return fAuthorName; }
@@ -145,14 +147,14 @@ class TTileMap {
   bool ReadOnly() const { return fReadOnly; }
   void SetReadOnly(bool readOnly) { fReadOnly = readOnly; }
   bool Modified() const { return fModified; }
-  // Sets Modified; OnModifiedChange runs only when the value changes.
+  // Sets Modified; announced (ModifiedChanged) only when the value changes.
   void SetModified(bool modified);
-  std::function<void(TTileMap&)> OnModifiedChange;
-  // The sub-cells a change touched: every PlaceTile, RemoveTile, SetWidth,
-  // SetHeight and Nudge, and every undo and redo, reports what it changed.
-  // The changes between BeginUndo and EndUndo (or BeginChange and
-  // EndChange) are reported once, together, at the end.
-  std::function<void(TTileMap&, const TMapChange&)> OnChange;
+  // Where the map announces its changes: every PlaceTile, RemoveTile,
+  // SetWidth, SetHeight and Nudge, and every undo and redo, reports the
+  // sub-cells it changed; the changes between BeginUndo and EndUndo (or
+  // BeginChange and EndChange) are reported once, together, at the end.
+  // Made and freed with the map.
+  TMapDocument& Document() const { return *fDocument; }
   // Groups changes into one report; brackets nest.
   void BeginChange() { ++fChangeDepth; }
   void EndChange();
@@ -165,8 +167,12 @@ class TTileMap {
   const TMapTileList& LayerOverlay() const { return fLayers[mlOverlay]; }
   const TMapTileList& LayerWall() const { return fLayers[mlWall]; }
   const TGraphicTileList& EmbeddedTiles() const { return fEmbeddedTiles; }
-  TUndoRedoList& UndoList() { return *fUndoList; }
   const TUndoRedoList& UndoList() const { return *fUndoList; }
+  // The history's steps, through the map so that its document announces
+  // the undo state they leave.
+  void Undo();
+  void Redo();
+  void SetMaxUndo(int n);
   TTileMapUndoObj* CurrentUndo() const { return fCurrentUndo.get(); }
   bool Recording() const { return fRecording; }
 
@@ -198,7 +204,8 @@ class TTileMap {
   void ScaleEmbeddedTiles(int width, int height);
   // Frees every placed tile and every embedded tile; the size stays.
   void ClearContents();
-  // A deep copy without undo history or handler, for printing.
+  // A deep copy without undo history, with a document of its own, for
+  // printing.
   std::unique_ptr<TTileMap> Clone() const;
 
   // Writes the map file (SaveMapFile); a failure leaves the previous file,
@@ -248,6 +255,7 @@ class TTileMap {
   bool fReadOnly = false;
   int fChangeDepth = 0;
   TMapChange fPendingChange;
+  std::unique_ptr<TMapDocument> fDocument;
 };
 
 // Groups the changes a scope makes to a map into one report, also when the

@@ -132,7 +132,8 @@ TEngineRig::TEngineRig(int cols, int rows) : map(std::make_unique<TTileMap>()) {
   grid.SetControlSize(2000, 2000);
   painter.ActivateMap(map.get());
   painter.ApplyZoom();
-  engine.OnUpdateControls = [this] { ++updateControls; };
+  QObject::connect(&engine, &TPlacementEngine::UpdateControlsRequested,
+                   [this] { ++updateControls; });
   QObject::connect(&grid, &TMapGridModel::Selected, &engine, &TPlacementEngine::grdMapSelect);
 }
 

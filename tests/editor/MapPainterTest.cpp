@@ -136,6 +136,41 @@ TEST(MapPainting, GridHandlerDrawsTheSubCellOfTheCurrentMap) {
   EXPECT_EQ(draw(1, 1, 1, 0), kWhite);
 }
 
+// Counts the grid's repaints.
+class TPaintCounter : public TMapGridView {
+ public:
+  void PaintRegion(const TRedrawRange&) override { ++Paints; }
+  int Paints = 0;
+};
+
+// Only the current map's changes repaint the grid; a current map that is
+// freed leaves the painter with none instead of a dangling map.
+TEST(MapPainting, ThePainterFollowsTheCurrentMapOnly) {
+  TMapGridModel grid;
+  grid.SetControlSize(2000, 2000);
+  TPaintCounter view;
+  grid.SetView(&view);
+  TMapPainter painter(grid);
+  auto first = std::make_unique<TTileMap>();
+  TTileMap second;
+  const TSubTile red = MakeSubTile(16, [](int, int) { return kRed; });
+  painter.ActivateMap(first.get());
+  painter.ActivateMap(&second);
+  view.Paints = 0;
+  first->PlaceTile(mlBase, 0, 0, red, 0, 24);
+  EXPECT_EQ(view.Paints, 0);
+  second.PlaceTile(mlBase, 0, 0, red, 0, 24);
+  EXPECT_EQ(view.Paints, 1);
+
+  painter.ActivateMap(first.get());
+  first.reset();
+  EXPECT_EQ(painter.CurrentMap(), nullptr);
+  view.Paints = 0;
+  second.PlaceTile(mlBase, 1, 0, red, 0, 24);
+  EXPECT_EQ(view.Paints, 0);
+  grid.SetView(nullptr);
+}
+
 TEST(MapPainting, LayerTogglesFlipOneFlagEach) {
   TMapGridModel grid;
   TMapPainter painter(grid);

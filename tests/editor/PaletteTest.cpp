@@ -202,7 +202,9 @@ TEST_F(PaletteTest, SwitchingToATilesetThatFailsLeavesAnEmptyPalette) {
   EXPECT_EQ(Palette().TilesetNames(), QStringList({QStringLiteral("Good"), QStringLiteral("bad")}));
   Engine().gaEraserExecute();
   int updates = 0;
-  Engine().OnUpdateControls = [&] { ++updates; };
+  QObject listener;
+  QObject::connect(&Engine(), &TPlacementEngine::UpdateControlsRequested, &listener,
+                   [&] { ++updates; });
 
   Palette().cbxTilesetChange(1);
   EXPECT_FALSE(good.Loaded());
@@ -290,7 +292,7 @@ TEST_F(PaletteTest, SuppliedWallStylesDrawARoom) {
   TilesetList().Clear();
   QTemporaryDir installed;
   ASSERT_TRUE(installed.isValid());
-  TilesetList().LoadInstalled([](const QString&) {}, installed.path());
+  TilesetList().LoadInstalled(installed.path());
   ASSERT_NE(TilesetList().Items(0), nullptr);
   Start();
   Engine().gaWallExecute();

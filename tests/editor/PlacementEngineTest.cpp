@@ -384,7 +384,6 @@ TEST(MapCommands, DeleteColumnUndoRedoKeepTheGridInStep) {
   rig.Click({3, 1});
   const std::string floorBefore = tiles.CellPicture(*rig.map, mlBase);
   const std::string objectsBefore = tiles.CellPicture(*rig.map, mlOverlay);
-  rig.engine.UpdateUndoRedoActions();
   const int steps = UndoCount(*rig.map);
 
   rig.engine.gaDelColExecute();
@@ -440,17 +439,13 @@ TEST(MapCommands, UndoAndRedoWithoutAMapDoNothing) {
   TMapGridModel grid;
   TMapPainter painter(grid);
   TPlacementEngine engine(grid, painter);
-  bool reported = false;
-  engine.OnUndoRedoActions = [&](bool canUndo, bool canRedo) {
-    reported = true;
-    EXPECT_FALSE(canUndo);
-    EXPECT_FALSE(canRedo);
-  };
   engine.eaUndoExecute();
+  engine.eaRedoExecute();
   engine.gaAddColExecute();
   engine.gaNudgeUpExecute();
   engine.grdMapSelect(grid.MapSelection());
-  EXPECT_TRUE(reported);
+  EXPECT_FALSE(engine.UndoEnabled());
+  EXPECT_FALSE(engine.RedoEnabled());
 }
 
 }  // namespace

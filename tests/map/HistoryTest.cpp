@@ -89,7 +89,7 @@ struct History : testing::Test {
 TEST_F(History, TwoThousandRandomEditsUndoRedoAndSave) {
   Edit(30, 7);
   const TMapState initial = Snapshot(*map);
-  map->UndoList().Clear();
+  map->DropHistory();
 
   std::mt19937 random(20240611);
   for (int i = 0; i < kEdits; ++i) {
@@ -101,11 +101,11 @@ TEST_F(History, TwoThousandRandomEditsUndoRedoAndSave) {
   EXPECT_LE(map->EmbeddedTiles().Count(), palette.Count());
 
   while (map->UndoList().CanUndo())
-    map->UndoList().Undo();
+    map->Undo();
   EXPECT_TRUE(Snapshot(*map) == initial);
   ExpectConsistent(*map);
   while (map->UndoList().CanRedo())
-    map->UndoList().Redo();
+    map->Redo();
   EXPECT_TRUE(Snapshot(*map) == final);
   ExpectConsistent(*map);
   EXPECT_LE(map->EmbeddedTiles().Count(), palette.Count());
@@ -176,11 +176,11 @@ struct FailedSave : History {
     EXPECT_TRUE(Snapshot(*map) == edited);
     ExpectConsistent(*map);
     while (map->UndoList().CanUndo())
-      map->UndoList().Undo();
+      map->Undo();
     EXPECT_TRUE(Snapshot(*map) == saved);
     ExpectConsistent(*map);
     while (map->UndoList().CanRedo())
-      map->UndoList().Redo();
+      map->Redo();
     EXPECT_TRUE(Snapshot(*map) == edited);
     // And the next save works.
     map->SaveToFile(Path("previous.tqm"));

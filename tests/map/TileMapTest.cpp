@@ -1,8 +1,11 @@
 #include "MapTestSupport.h"
 #include "base/Error.h"
+#include "map/MapDocument.h"
 #include "map/TileMapObjects.h"
 #include "map/TileMapObjectsUndoU.h"
 #include "map/UndoRedoU.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -139,11 +142,11 @@ TEST(TileMap, PlacingOverATileRecordsRemovalThenPlacement) {
   EXPECT_EQ((std::tuple{placement->Layer(), placement->X(), placement->Y()}),
             (std::tuple{int(mlOverlay), 1, 0}));
 
-  map->UndoList().Undo();
+  map->Undo();
   ASSERT_NE(map->GetTile(mlOverlay, 1, 0), nullptr);
   EXPECT_EQ(palette.LetterOf(*map->GetTile(mlOverlay, 1, 0)->SubTile()), 'a');
   EXPECT_EQ(map->GetTile(mlOverlay, 1, 0)->Orientation(), 2);
-  map->UndoList().Redo();
+  map->Redo();
   EXPECT_EQ(palette.LetterOf(*map->GetTile(mlOverlay, 1, 0)->SubTile()), 'b');
   EXPECT_EQ(map->GetTile(mlOverlay, 1, 0)->Orientation(), 6);
   // Replaying never adds entries.
@@ -224,10 +227,10 @@ TEST(TileMap, ShrinkingByAColumnAndUndoingRestoresEveryLayer) {
   EXPECT_EQ((std::tuple{second->Layer(), second->X(), second->Y()}), (std::tuple{2, 5, 0}));
   EXPECT_NE(dynamic_cast<const TTileMapSizeState*>(action.State(12)), nullptr);
 
-  map->UndoList().Undo();
+  map->Undo();
   EXPECT_EQ(Snapshot(*map), before);
   EXPECT_EQ(map->GetTile(mlOverlay, 5, 1)->Orientation(), 4);
-  map->UndoList().Redo();
+  map->Redo();
   EXPECT_EQ(map->Width(), 4);
   ExpectConsistent(*map);
 }
@@ -275,7 +278,7 @@ TEST_P(Nudge, MovesEveryLayerAndUndoesAsOneAction) {
   EXPECT_EQ(Picture(*map, mlWall, palette), after);
   EXPECT_EQ(map->UndoList().Count(), 1);
   ExpectConsistent(*map);
-  map->UndoList().Undo();
+  map->Undo();
   EXPECT_EQ(Snapshot(*map), before);
 }
 
@@ -300,22 +303,69 @@ TEST(TileMap, NudgeIgnoresUnknownDirectionsAndNegativeAmounts) {
   EXPECT_EQ(Snapshot(*map), before);
 }
 
-TEST(TileMap, ModifiedChangeFiresOnlyOnChange) {
-  TTileMap map;
-  int calls = 0;
-  map.OnModifiedChange = [&](TTileMap& sender) {
-    EXPECT_EQ(&sender, &map);
-    ++calls;
+// The document announces the modified flag, the undo state and the name,
+// each when it changes and whatever changed it (an empty step too, which
+// touches no cell); a listener's connections end with its context.
+TEST(TileMap, TheDocumentAnnouncesModifiedUndoStateAndName) {
+  TTilePalette palette(1);
+  auto map = MakeMap(4, 4);
+  const QTemporaryDir temp;
+  std::vector<std::string> heard;
+  auto listener = std::make_unique<QObject>();
+  TMapDocument& document = map->Document();
+  QObject::connect(&document, &TMapDocument::ModifiedChanged, listener.get(),
+                   [&](bool modified) { heard.push_back(modified ? "modified" : "not modified"); });
+  QObject::connect(
+      &document, &TMapDocument::UndoStateChanged, listener.get(), [&](bool canUndo, bool canRedo) {
+        heard.push_back(std::string(canUndo ? "undo" : "-") + " " + (canRedo ? "redo" : "-"));
+      });
+  QObject::connect(&document, &TMapDocument::Renamed, listener.get(),
+                   [&](const QString& name) { heard.push_back("name " + name.toStdString()); });
+  const auto edit = [&](int x) {
+    map->BeginUndo();
+    map->PlaceTile(mlBase, x, 0, palette[0], 0, 6);
+    map->EndUndo();
   };
-  map.SetModified(false);
-  EXPECT_EQ(calls, 0);
-  map.SetModified(true);
-  map.SetModified(true);
-  EXPECT_EQ(calls, 1);
-  map.SetWidth(map.Width());
-  EXPECT_EQ(calls, 1);
-  map.SetModified(false);
-  EXPECT_EQ(calls, 2);
+  struct TCase {
+    const char* what;
+    std::function<void()> change;
+    std::vector<std::string> expected;
+  };
+  const TCase cases[] = {
+      {"the flag as it is", [&] { map->SetModified(false); }, {}},
+      {"an edit", [&] { edit(0); }, {"modified", "undo -"}},
+      {"a change while modified", [&] { map->SetWidth(map->Width()); }, {}},
+      {"another edit", [&] { edit(1); }, {}},
+      {"undo", [&] { map->Undo(); }, {"undo redo"}},
+      {"undo the first", [&] { map->Undo(); }, {"- redo"}},
+      {"nothing left to undo", [&] { map->Undo(); }, {}},
+      {"redo", [&] { map->Redo(); }, {"undo redo"}},
+      {"a depth of one drops the step to redo", [&] { map->SetMaxUndo(1); }, {"undo -"}},
+      {"rename", [&] { map->SetMapName(QStringLiteral("Crypt")); }, {"name Crypt"}},
+      {"the same name", [&] { map->SetMapName(QStringLiteral("Crypt")); }, {}},
+      {"a save drops the history",
+       [&] { map->SaveToFile(temp.filePath(QStringLiteral("Crypt.tqm"))); },
+       {"- -", "not modified"}},
+      {"an empty step",
+       [&] {
+         map->BeginUndo();
+         map->EndUndo();
+       },
+       {"undo -"}},
+      {"its undo", [&] { map->Undo(); }, {"- redo"}},
+      {"a dropped history", [&] { map->DropHistory(); }, {"- -"}},
+  };
+  for (const TCase& test : cases) {
+    SCOPED_TRACE(test.what);
+    heard.clear();
+    test.change();
+    EXPECT_EQ(heard, test.expected);
+  }
+
+  heard.clear();
+  listener.reset();
+  edit(2);
+  EXPECT_TRUE(heard.empty());
 }
 
 // Every change reports the sub-cells it touched, once per bracket; a resize
@@ -325,8 +375,7 @@ TEST(TileMap, ChangesReportTheSubCellsTheyTouched) {
   auto map = MakeMap(8, 6);
   Paint(*map, mlBase, palette, "a....... ........ ........ ........ ........ .......b");
   std::vector<std::string> reports;
-  map->OnChange = [&](TTileMap& sender, const TMapChange& change) {
-    EXPECT_EQ(&sender, map.get());
+  QObject::connect(&map->Document(), &TMapDocument::Changed, [&](const TMapChange& change) {
     const QRect& r = change.SubCells;
     reports.push_back(change.WholeMap ? "all"
                                       : QStringLiteral("%1,%2 %3x%4")
@@ -335,7 +384,7 @@ TEST(TileMap, ChangesReportTheSubCellsTheyTouched) {
                                             .arg(r.width())
                                             .arg(r.height())
                                             .toStdString());
-  };
+  });
   struct TCase {
     const char* what;
     std::function<void()> change;
@@ -356,8 +405,8 @@ TEST(TileMap, ChangesReportTheSubCellsTheyTouched) {
          map->EndUndo();
        },
        {"2,1 4x3"}},
-      {"undo replays as one report", [&] { map->UndoList().Undo(); }, {"2,1 4x3"}},
-      {"redo too", [&] { map->UndoList().Redo(); }, {"2,1 4x3"}},
+      {"undo replays as one report", [&] { map->Undo(); }, {"2,1 4x3"}},
+      {"redo too", [&] { map->Redo(); }, {"2,1 4x3"}},
       {"an empty bracket",
        [&] {
          map->BeginUndo();
@@ -375,7 +424,7 @@ TEST(TileMap, ChangesReportTheSubCellsTheyTouched) {
          map->EndUndo();
        },
        {"all"}},
-      {"its undo moves everything back", [&] { map->UndoList().Undo(); }, {"all"}},
+      {"its undo moves everything back", [&] { map->Undo(); }, {"all"}},
   };
   for (const TCase& test : cases) {
     SCOPED_TRACE(test.what);
@@ -393,7 +442,7 @@ TEST(TileMap, EveryBracketAddsOneActionEvenWithoutChanges) {
   map->EndUndo();  // nothing open: no action
   EXPECT_EQ(map->UndoList().Count(), 1);
   EXPECT_EQ(map->UndoList().Position(), 0);
-  map->UndoList().Undo();
+  map->Undo();
   EXPECT_EQ(map->UndoList().Position(), -1);
   EXPECT_FALSE(map->Modified());
 }
@@ -433,8 +482,8 @@ TEST(UndoStep, ClosesItsActionOnAnExceptionAndNestsIntoAnOpenOne) {
     byStep->RemoveTile(mlBase, 0, 0);
   }
   EXPECT_EQ(byStep->UndoList().Count(), 2);
-  byStep->UndoList().Undo();
-  byStep->UndoList().Undo();
+  byStep->Undo();
+  byStep->Undo();
   EXPECT_EQ(Snapshot(*byStep), empty);
 
   {
@@ -469,7 +518,7 @@ TEST(TileMap, CloneIsADeepCopyWithoutHistory) {
   map->BeginUndo();
   map->RemoveTile(mlBase, 0, 0);
   map->EndUndo();
-  map->OnModifiedChange = [](TTileMap&) { FAIL(); };
+  QObject::connect(&map->Document(), &TMapDocument::ModifiedChanged, [] { FAIL(); });
 
   std::unique_ptr<TTileMap> copy = map->Clone();
   EXPECT_EQ(Snapshot(*copy), Snapshot(*map));
@@ -483,7 +532,7 @@ TEST(TileMap, CloneIsADeepCopyWithoutHistory) {
   EXPECT_TRUE(copy->Modified());
   EXPECT_FALSE(copy->ReadOnly());
   EXPECT_EQ(copy->UndoList().Count(), 0);
-  EXPECT_FALSE(copy->OnModifiedChange);
+  EXPECT_EQ(&copy->Document().Map(), copy.get());
   ASSERT_EQ(copy->EmbeddedTiles().Count(), map->EmbeddedTiles().Count());
   for (int i = 0; i < map->EmbeddedTiles().Count(); ++i) {
     EXPECT_NE(copy->EmbeddedTiles().At(i), map->EmbeddedTiles().At(i));
