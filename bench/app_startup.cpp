@@ -17,7 +17,7 @@ void Startup(benchmark::State& state) {
   QTemporaryDir tilesets;
   for (auto _ : state) {
     LoadSettings();
-    TilesetList().LoadInstalled(nullptr, tilesets.path());
+    TilesetList().LoadInstalled(tilesets.path());
     TfrmMain window;
     window.show();
     // Idle: every event the showing caused has been handled.

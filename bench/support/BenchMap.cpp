@@ -6,7 +6,7 @@
 #include "tiles/TilesetList.h"
 
 TBenchMap::TBenchMap() {
-  TilesetList().LoadInstalled([](const QString&) {}, fTilesets.path());
+  TilesetList().LoadInstalled(fTilesets.path());
   fMap.SetWidth(100);
   fMap.SetHeight(100);
   fGrid.SetControlSize(5000, 5000);

@@ -29,10 +29,13 @@ constexpr int kHandOverAttempts = 3;
 // Loads the installed tilesets with their progress on the splash. False
 // when start-up must end.
 bool LoadTilesets(TfrmSplash& splash) {
+  // The splash shows the loading of these tilesets only: the connection
+  // ends with its context.
+  QObject loading;
+  QObject::connect(&TilesetList(), &TTilesetList::Progress, &loading,
+                   [&splash](const QString& text) { splash.SplashProgress(text); });
   try {
-    LoadInstalledTilesets(
-        TilesetList(), [&splash](const QString& text) { splash.SplashProgress(text); },
-        DefaultTilesetDir());
+    LoadInstalledTilesets(TilesetList(), DefaultTilesetDir());
   } catch (...) {
     ShowCurrentException();
     return false;

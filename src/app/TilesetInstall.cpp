@@ -44,9 +44,8 @@ TFileDialogRequest AddTilesetDialogRequest(QWidget* owner, const QString& direct
   return request;
 }
 
-TTilesetInstaller::TTilesetInstaller(TTilesetList& list, TPalette& palette,
-                                     std::function<void(const QString&)> progress)
-    : fList(list), fPalette(palette), fProgress(std::move(progress)) {}
+TTilesetInstaller::TTilesetInstaller(TTilesetList& list, TPalette& palette)
+    : fList(list), fPalette(palette) {}
 
 TTileSet* TTilesetInstaller::Add(const QString& path) {
   // The bytes that loaded are the ones installed, so the file read once is
@@ -107,7 +106,6 @@ TTileSet* TTilesetInstaller::List(const QString& installedPath) {
     tileSet->SetFileName(installedPath);
   } else {
     tileSet = &fList.Add();
-    tileSet->OnProgress = fProgress;
     tileSet->SetFileName(installedPath);
     index = fList.Count() - 1;
   }
@@ -157,10 +155,9 @@ bool TTilesetInstaller::Remove(TTileSet* tileSet) {
   return true;
 }
 
-void LoadInstalledTilesets(TTilesetList& list, const std::function<void(const QString&)>& progress,
-                           const QString& directory) {
+void LoadInstalledTilesets(TTilesetList& list, const QString& directory) {
   const QStringList stored = LoadAddedTilesets();
-  list.LoadInstalled(progress, directory, stored);
+  list.LoadInstalled(directory, stored);
   if (list.TerminateRequested()) return;
   const QStringList kept = list.AddedFileNames();
   if (kept == stored) return;

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <functional>
-
 class QWidget;
 class TPalette;
 class TTileSet;
@@ -19,9 +17,9 @@ TFileDialogRequest AddTilesetDialogRequest(QWidget* owner, const QString& direct
 // it runs without a window.
 class TTilesetInstaller {
  public:
-  // Neither is owned. Tilesets it lists report their loading to progress.
-  TTilesetInstaller(TTilesetList& list, TPalette& palette,
-                    std::function<void(const QString&)> progress = nullptr);
+  // Neither is owned. Tilesets it lists announce their loading through the
+  // list.
+  TTilesetInstaller(TTilesetList& list, TPalette& palette);
 
   // Checks the file by loading it (the loader's own messages on failure),
   // copies it into the tileset folder under its own name (written aside and
@@ -48,11 +46,10 @@ class TTilesetInstaller {
 
   TTilesetList& fList;
   TPalette& fPalette;
-  std::function<void(const QString&)> fProgress;
 };
 
 // Start-up's installation: the supplied tilesets, then the added ones whose
 // names the settings keep. Names whose files have gone are dropped from the
-// settings as well (the list names them in its one message).
-void LoadInstalledTilesets(TTilesetList& list, const std::function<void(const QString&)>& progress,
-                           const QString& directory);
+// settings as well (the list names them in its one message). The list
+// announces the loading as it goes.
+void LoadInstalledTilesets(TTilesetList& list, const QString& directory);

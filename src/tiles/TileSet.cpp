@@ -1,6 +1,7 @@
 #include "TileSet.h"
 
 #include "TileObjects.h"
+#include "TilesetList.h"
 #include "base/Busy.h"
 #include "base/Error.h"
 #include "base/FileName.h"
@@ -18,7 +19,7 @@ const QString kVersion = QStringLiteral("1.0");
 
 }  // namespace
 
-TTileSet::TTileSet() = default;
+TTileSet::TTileSet(TTilesetList* list) : fList(list) {}
 
 TTileSet::~TTileSet() {
   Unload();
@@ -39,7 +40,8 @@ void TTileSet::ShowInvalidFileMessage(const QString& fileName) {
 
 bool TTileSet::Load(QByteArray* bytes) {
   TBusyCursor busy;
-  if (OnProgress) OnProgress(QStringLiteral("Loading Tileset: ") + QFileInfo(fFileName).fileName());
+  if (fList)
+    emit fList->Progress(QStringLiteral("Loading Tileset: ") + QFileInfo(fFileName).fileName());
 
   if (!IsStorageFile(fFileName)) {
     ShowInvalidFileMessage(fFileName);

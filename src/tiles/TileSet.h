@@ -5,20 +5,22 @@
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
 class TStorage;
 class TTileGroup;
+class TTilesetList;
 
 // A named collection of tile groups read from one tileset file. It loads
 // lazily: the list knows the file at start-up and the groups are read the
 // first time someone asks for them; Unload frees them again. Owned by the
-// tileset list.
+// tileset list, which announces its loading.
 class TTileSet {
  public:
-  TTileSet();
+  // list: the list that owns the tileset and announces its loading, or
+  // none.
+  explicit TTileSet(TTilesetList* list = nullptr);
   ~TTileSet();
   TTileSet(const TTileSet&) = delete;
   TTileSet& operator=(const TTileSet&) = delete;
@@ -27,7 +29,7 @@ class TTileSet {
   // file exists at path; otherwise TilesetName becomes the file name without
   // directory and extension.
   bool SetFileName(const QString& path);
-  // Reads the whole file (hourglass cursor, OnProgress first); a file whose
+  // Reads the whole file (hourglass cursor, the list's Progress first); a file whose
   // pictures would take more memory than its size allows is refused before
   // any is decoded (CheckPictureBudget). Failures are shown to the user and
   // give false; the groups read so far are discarded.
@@ -73,9 +75,6 @@ class TTileSet {
   // Set by Load from the file's owner-write permission bit.
   bool ReadOnly() const { return fReadOnly; }
 
-  // Called with "Loading Tileset: " and the file's name before each load.
-  std::function<void(const QString&)> OnProgress;
-
   // The box shown for a path that is not a compound file or does not exist.
   static void ShowInvalidFileMessage(const QString& fileName);
 
@@ -87,6 +86,7 @@ class TTileSet {
   QString fInformation;
   QString fURL;
   QString fFileName;
+  TTilesetList* fList;
   bool fReadOnly = false;
   bool fLoaded = false;
   std::vector<std::unique_ptr<TTileGroup>> fGroups;

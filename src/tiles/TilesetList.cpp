@@ -106,7 +106,7 @@ QStringList TTilesetList::SuppliedFiles() const {
 }
 
 TTileSet& TTilesetList::Add() {
-  fItems.push_back(std::make_unique<TTileSet>());
+  fItems.push_back(std::make_unique<TTileSet>(this));
   return *fItems.back();
 }
 
@@ -186,8 +186,7 @@ int TTilesetList::IndexOfFile(const QString& path) const {
   return -1;
 }
 
-void TTilesetList::LoadInstalled(const std::function<void(const QString&)>& progress,
-                                 const QString& directory, const QStringList& addedFiles) {
+void TTilesetList::LoadInstalled(const QString& directory, const QStringList& addedFiles) {
   Clear();
   fTerminateRequested = false;
 
@@ -209,7 +208,6 @@ void TTilesetList::LoadInstalled(const std::function<void(const QString&)>& prog
     return Terminate(examplePrepare);
 
   TTileSet& walls = Add();
-  walls.OnProgress = progress;
   if (!walls.SetFileName(wallPath) || !walls.Load()) {
     Discard(&walls);
     fItems.push_back(nullptr);
@@ -219,7 +217,6 @@ void TTilesetList::LoadInstalled(const std::function<void(const QString&)>& prog
 
   QStringList failures;
   TTileSet& example = Add();
-  example.OnProgress = progress;
   if (!example.SetFileName(examplePath)) {
     Discard(&example);
     failures << kExampleFile;
@@ -234,7 +231,6 @@ void TTilesetList::LoadInstalled(const std::function<void(const QString&)>& prog
     const QString path = JoinPath(dir, name);
     if (IndexOfFile(path) >= 0) continue;
     TTileSet& added = Add();
-    added.OnProgress = progress;
     if (!added.SetFileName(path)) {
       Discard(&added);
       failures << name;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -12,13 +12,17 @@ class TTileSet;
 // The one list of installed tilesets. Item 0 is the wall tileset's place
 // (none when walls are disabled); items 1 onward are ordinary tilesets. At
 // start-up it writes out the supplied tilesets and loads the wall tileset. It
-// owns its tilesets.
-class TTilesetList {
+// owns its tilesets and announces their loading: whoever shows the progress
+// (the start-up splash, then the main window's status bar) connects to
+// Progress with a context object of its own.
+class TTilesetList : public QObject {
+  Q_OBJECT
+
  public:
   // Only the program's initialisation makes the instance; any later
   // construction raises TError.
   TTilesetList();
-  ~TTilesetList();
+  ~TTilesetList() override;
   TTilesetList(const TTilesetList&) = delete;
   TTilesetList& operator=(const TTilesetList&) = delete;
 
@@ -43,8 +47,7 @@ class TTilesetList {
   // in one message. Every problem is shown to the user; a directory that
   // cannot be made, or a folder where a supplied file belongs, sets
   // TerminateRequested. Replaces the list's content.
-  void LoadInstalled(const std::function<void(const QString&)>& progress, const QString& directory,
-                     const QStringList& addedFiles = QStringList());
+  void LoadInstalled(const QString& directory, const QStringList& addedFiles = QStringList());
   // True when start-up must end the program as soon as it reaches its
   // message loop.
   bool TerminateRequested() const { return fTerminateRequested; }
@@ -66,6 +69,11 @@ class TTilesetList {
   int IndexOfFile(const QString& path) const;
   // The list index of the tileset, or -1 when it is not listed.
   int IndexOf(const TTileSet* tileSet) const;
+
+ signals:
+  // "Loading Tileset: " and the file's name, before a tileset of the list
+  // loads.
+  void Progress(const QString& text);
 
  private:
   void Discard(TTileSet* tileSet);

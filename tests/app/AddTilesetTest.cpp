@@ -174,7 +174,7 @@ TEST_F(TAddTilesetTest, AddedTilesetsAreCheckedCopiedKeptAndRemoved) {
   // message for all.
   window.reset();
   SaveAddedTilesets({"Meadow.tls", "Gone.tls", "../Cliffs.tls", "Cliffs.tls", "Meadow.tls"});
-  LoadInstalledTilesets(TilesetList(), nullptr, TilesetList().Directory());
+  LoadInstalledTilesets(TilesetList(), TilesetList().Directory());
   ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
   EXPECT_EQ(ScriptedMessages().Shown[0].Caption, "Error Loading Tilesets");
   EXPECT_TRUE(

@@ -42,7 +42,7 @@ void TWindowTest::SetUpTestSuite() {
   (void)kUsesProgramApplication;
   gTilesetDir = new QTemporaryDir;
   ASSERT_TRUE(gTilesetDir->isValid());
-  TilesetList().LoadInstalled(nullptr, gTilesetDir->path());
+  TilesetList().LoadInstalled(gTilesetDir->path());
   ASSERT_FALSE(TilesetList().TerminateRequested());
   ASSERT_EQ(TilesetList().Count(), 2);
 }

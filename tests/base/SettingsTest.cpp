@@ -38,7 +38,7 @@ TEST(StringBag, SavingDeletesNothingAndLoadReadsEveryValue) {
 
   bool loaded = false;
   TStringBag reread(bag.RegistryKey());
-  reread.OnLoaded = [&] { loaded = true; };
+  QObject::connect(&reread, &TStringBag::Loaded, [&] { loaded = true; });
   reread.LoadFromRegistry();
   EXPECT_TRUE(loaded);
   EXPECT_EQ(reread.Value(QStringLiteral("A")), QStringLiteral("1"));

@@ -76,7 +76,20 @@ class TileSetTest : public testing::Test {
     EXPECT_EQ(box.Owner, nullptr);
   }
 
+  // A tileset of the list, which announces its loading; the list drops it
+  // when the test ends.
+  TTileSet& Listed() {
+    TTileSet& tileSet = TilesetList().Add();
+    fListed.push_back(&tileSet);
+    return tileSet;
+  }
+  void TearDown() override {
+    for (TTileSet* tileSet : fListed)
+      TilesetList().Remove(tileSet);
+  }
+
   QTemporaryDir fDir;
+  std::vector<TTileSet*> fListed;
 };
 
 }  // namespace
@@ -85,14 +98,15 @@ TEST_F(TileSetTest, LoadsRootTextsAndGroupsInStorageOrder) {
   const auto root = MakeTilesetTree(QStringLiteral("Dungeon"), kThreeGroups);
   const QString path = Write(QStringLiteral("dungeon.tls"), *root);
 
-  TTileSet tileSet;
+  TTileSet& tileSet = Listed();
   std::vector<QString> progress;
   Qt::CursorShape cursorDuringLoad = Qt::ArrowCursor;
-  tileSet.OnProgress = [&](const QString& text) {
+  QObject listening;
+  QObject::connect(&TilesetList(), &TTilesetList::Progress, &listening, [&](const QString& text) {
     progress.push_back(text);
     if (QGuiApplication::overrideCursor())
       cursorDuringLoad = QGuiApplication::overrideCursor()->shape();
-  };
+  });
   ASSERT_TRUE(tileSet.SetFileName(path));
   EXPECT_EQ(tileSet.TilesetName(), QStringLiteral("dungeon"));
   EXPECT_FALSE(tileSet.Loaded());
@@ -108,6 +122,10 @@ TEST_F(TileSetTest, LoadsRootTextsAndGroupsInStorageOrder) {
   EXPECT_EQ(tileSet.AuthorName(), QStringLiteral("Test Author"));
   EXPECT_EQ(tileSet.Information(), QStringLiteral("Made by a test."));
   EXPECT_EQ(tileSet.URL(), QString());
+  // A tileset of no list loads without announcing it.
+  TTileSet alone;
+  ASSERT_TRUE(alone.Open(path));
+  EXPECT_EQ(progress.size(), 1u);
 
   // Groups come in the order the root's storages are enumerated; the
   // summary streams and other root streams are not groups.
@@ -346,9 +364,10 @@ TEST_F(TileSetTest, TilesetWithoutFileIsLoadedAtOnceAndKeepsAddedGroups) {
 TEST_F(TileSetTest, UnloadKeepsFileAndNamesAndTheNextUseReloads) {
   const QString path =
       Write(QStringLiteral("cycle.tls"), *MakeTilesetTree(QStringLiteral("Cycle"), kThreeGroups));
-  TTileSet tileSet;
+  TTileSet& tileSet = Listed();
   int loads = 0;
-  tileSet.OnProgress = [&](const QString&) { ++loads; };
+  QObject listening;
+  QObject::connect(&TilesetList(), &TTilesetList::Progress, &listening, [&] { ++loads; });
   ASSERT_TRUE(tileSet.SetFileName(path));
   ASSERT_TRUE(tileSet.EnsureLoaded());
   ASSERT_TRUE(tileSet.EnsureLoaded());

@@ -37,20 +37,26 @@ class TilesetListTest : public testing::Test {
   void SetUp() override {
     ASSERT_TRUE(fDir.isValid());
     TilesetList().Clear();
+    QObject::connect(&TilesetList(), &TTilesetList::Progress, &fListening,
+                     [this](const QString& text) { fProgress.push_back(text); });
   }
   void TearDown() override { TilesetList().Clear(); }
 
   QString Path(const QString& name) const { return QDir::toNativeSeparators(fDir.filePath(name)); }
   static std::vector<TMessage>& Shown() { return ScriptedMessages().Shown; }
 
-  // Runs the start-up installation into dir and records the progress texts.
+  // Runs the start-up installation into dir and returns the progress texts
+  // it announced.
   std::vector<QString> Install(const QString& dir) {
-    std::vector<QString> progress;
-    TilesetList().LoadInstalled([&](const QString& text) { progress.push_back(text); }, dir);
-    return progress;
+    fProgress.clear();
+    TilesetList().LoadInstalled(dir);
+    return fProgress;
   }
 
   QTemporaryDir fDir;
+  // Every progress text the list announced during the test.
+  std::vector<QString> fProgress;
+  QObject fListening;
 };
 
 // Puts the settings file somewhere for the lifetime of the object.
@@ -134,10 +140,10 @@ TEST_F(TilesetListTest, InstallsIntoACleanFolder) {
   EXPECT_EQ(list.Items(1)->TilesetName(), QStringLiteral("ExampleTileset"));
   EXPECT_EQ(list.Items(1)->FileName(), Path(QStringLiteral("deep/Tilesets/ExampleTileset.tls")));
 
-  // The example tileset reports its progress through the same routine when
+  // The example tileset announces its loading through the list as well when
   // it is first used.
   ASSERT_TRUE(list.Items(1)->EnsureLoaded());
-  EXPECT_EQ(progress,
+  EXPECT_EQ(fProgress,
             (std::vector<QString>{QStringLiteral("Loading Tileset: Walls.wls"),
                                   QStringLiteral("Loading Tileset: ExampleTileset.tls")}));
 }

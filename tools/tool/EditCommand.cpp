@@ -36,7 +36,7 @@ int Edit(const TCommandLine& line) {
   if (!tilesetDir.isValid())
     throw TError(QStringLiteral("No temporary directory for the tilesets could be made."));
   TTilesetList& tilesets = TilesetList();
-  tilesets.LoadInstalled([](const QString&) {}, tilesetDir.path());
+  tilesets.LoadInstalled(tilesetDir.path());
   if (tilesets.TerminateRequested())
     throw TError(QStringLiteral("The installed tilesets could not be prepared."));
 

@@ -61,7 +61,7 @@ void TStringBag::LoadFromRegistry() {
   for (const QString& name : store->childKeys())
     SetValue(name, store->value(name).toString());
   store->endGroup();
-  if (OnLoaded) OnLoaded();
+  emit Loaded();
 }
 
 void TStringBag::SaveToRegistry() const {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -10,8 +10,11 @@ class QSettings;
 
 // Name and value pairs of text, mirrored in the settings store. Names are
 // compared without regard to case; reading a missing name gives the empty
-// text and writing the empty text removes the name.
-class TStringBag {
+// text and writing the empty text removes the name. It announces when a
+// load has filled it (Loaded).
+class TStringBag : public QObject {
+  Q_OBJECT
+
  public:
   explicit TStringBag(QString registryKey = QString());
 
@@ -29,7 +32,7 @@ class TStringBag {
   const QString& ValueAt(int index) const { return fLines.at(size_t(index)).second; }
   void Clear() { fLines.clear(); }
 
-  // Adds every value stored under the bag's key, then runs OnLoaded.
+  // Adds every value stored under the bag's key, then announces Loaded.
   void LoadFromRegistry();
   // Writes every line under the bag's key. Values stored there that the bag
   // does not hold stay as they are: nothing is deleted. Nothing is written
@@ -40,7 +43,8 @@ class TStringBag {
   // several bags at once.
   void WriteTo(QSettings& store) const;
 
-  std::function<void()> OnLoaded;
+ signals:
+  void Loaded();
 
  private:
   int IndexOf(const QString& name) const;
