@@ -18,116 +18,137 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <iterator>
+
 namespace {
 
 using S = TActionStyle;
+using A = TActionId;
 
 void Nothing(TfrmMain&) {}
 
+// clang-format off
+const char* const kActionNames[] = {
+  "faNewMap", "faOpen", "faSave", "faSaveAs", "faSaveAll", "faClose", "faCloseAll", "faExport",
+  "faAddTileset", "faRemoveTileset", "faPrintWithSetup", "faPrint", "faPrintPreview", "faExit",
+  "eaUndo", "eaRedo", "taOptions", "taTilesetEditor",
+  "gaAddCol", "gaAddRow", "gaDelCol", "gaDelRow", "gaRoom", "gaWall", "gaEraser", "gaSelect",
+  "mnuEraseBase", "mnuEraseOverlay", "mnuEraseWall", "mnuEraseAll",
+  "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "vwZoomIn", "vwZoomOut",
+  "faProperties", "vwFlipHorizontal", "vwFlipVertical", "vwRotateCClockwise", "vwRotateClockwise",
+  "haHelp", "haTessellanWeb", "haAbout", "vwBaseLayer", "vwObjectsLayer", "vwWallLayer",
+};
+// clang-format on
+static_assert(std::size(kActionNames) == size_t(TActionId::Count), "one name per action");
+
 }  // namespace
+
+const char* ActionName(TActionId id) {
+  return kActionNames[size_t(id)];
+}
 
 // clang-format off
 const std::vector<TActionEntry>& MainActionTable() {
   static const std::vector<TActionEntry> table = {
     // File
-    {"faNewMap", "&New Map...", "New Map", "Ctrl+N", "new", S::Plain, false, 0,
-     [](TfrmMain& w) { w.faNewMapExecute(); }},
-    {"faOpen", "&Open...", "Open", "Ctrl+O", "open", S::Plain, false, 0,
-     [](TfrmMain& w) { w.faOpenExecute(); }},
-    {"faSave", "&Save", "Save", "Ctrl+S", "save", S::Plain, false, 0,
-     [](TfrmMain& w) { w.faSaveExecute(); }},
-    {"faSaveAs", "Save &As...", "Save As", "", nullptr, S::Plain, false, 0,
-     [](TfrmMain& w) { w.faSaveAsExecute(); }},
-    {"faSaveAll", "Sa&ve All", "Save All", "Ctrl+Shift+S", "saveall", S::Plain, false, 0,
-     [](TfrmMain& w) { w.SaveAllMaps(); }},
-    {"faClose", "&Close", "Close Map", "", nullptr, S::Plain, false, 0,
-     [](TfrmMain& w) { w.faCloseExecute(); }},
-    {"faCloseAll", "C&lose All", "Close All", "", nullptr, S::Plain, false, 0,
-     [](TfrmMain& w) { w.faCloseAllExecute(); }},
-    {"faExport", "Export to &Bitmap...", "Export to Bitmap", "", "export", S::Plain, false, 0,
+    {A::faNewMap, "&New Map...", "New Map", "Ctrl+N", "new", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Files().faNewMapExecute(); }},
+    {A::faOpen, "&Open...", "Open", "Ctrl+O", "open", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Files().faOpenExecute(); }},
+    {A::faSave, "&Save", "Save", "Ctrl+S", "save", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Files().faSaveExecute(); }},
+    {A::faSaveAs, "Save &As...", "Save As", "", nullptr, S::Plain, false, 0,
+     [](TfrmMain& w) { w.Files().faSaveAsExecute(); }},
+    {A::faSaveAll, "Sa&ve All", "Save All", "Ctrl+Shift+S", "saveall", S::Plain, false, 0,
+     [](TfrmMain& w) { w.Files().SaveAllMaps(); }},
+    {A::faClose, "&Close", "Close Map", "", nullptr, S::Plain, false, 0,
+     [](TfrmMain& w) { w.Files().faCloseExecute(); }},
+    {A::faCloseAll, "C&lose All", "Close All", "", nullptr, S::Plain, false, 0,
+     [](TfrmMain& w) { w.Files().faCloseAllExecute(); }},
+    {A::faExport, "Export to &Bitmap...", "Export to Bitmap", "", "export", S::Plain, false, 0,
      [](TfrmMain& w) { w.faExportExecute(); }},
-    {"faAddTileset", "Add &Tileset...", "Add an existing tileset to the tileset list", "",
+    {A::faAddTileset, "Add &Tileset...", "Add an existing tileset to the tileset list", "",
      "addtileset", S::Plain, false, 0, [](TfrmMain& w) { w.faAddTilesetExecute(); }},
-    {"faRemoveTileset", "&Remove Tileset", "Remove the selected tileset from the tileset list", "",
+    {A::faRemoveTileset, "&Remove Tileset", "Remove the selected tileset from the tileset list", "",
      nullptr, S::Plain, false, 0, [](TfrmMain& w) { w.faRemoveTilesetExecute(); }},
-    {"faPrintWithSetup", "&Print...", "Print with Setup", "Ctrl+P", "print", S::Plain, false, 0,
+    {A::faPrintWithSetup, "&Print...", "Print with Setup", "Ctrl+P", "print", S::Plain, false, 0,
      [](TfrmMain& w) { if (w.CurrentMap()) PrintCurrentMapWithSetup(&w, *w.CurrentMap()); }},
-    {"faPrint", "&Print", "Print", "", "print", S::Plain, false, 0,
+    {A::faPrint, "&Print", "Print", "", "print", S::Plain, false, 0,
      [](TfrmMain& w) { if (w.CurrentMap()) PrintCurrentMap(&w, *w.CurrentMap()); }},
-    {"faPrintPreview", "Print Pre&view", "Print Preview", "", "printpreview", S::Plain, false, 0,
+    {A::faPrintPreview, "Print Pre&view", "Print Preview", "", "printpreview", S::Plain, false, 0,
      [](TfrmMain& w) { if (w.CurrentMap()) PreviewCurrentMap(&w, *w.CurrentMap()); }},
-    {"faExit", "E&xit", "Exit", "", nullptr, S::Plain, false, 0,
+    {A::faExit, "E&xit", "Exit", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.close(); }},
     // Edit
-    {"eaUndo", "&Undo", "Undo", "Ctrl+Z", "undo", S::Plain, false, 0,
+    {A::eaUndo, "&Undo", "Undo", "Ctrl+Z", "undo", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().eaUndoExecute(); w.UpdateControls(); }},
-    {"eaRedo", "&Redo", "Redo", "Ctrl+R", "redo", S::Plain, false, 0,
+    {A::eaRedo, "&Redo", "Redo", "Ctrl+R", "redo", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().eaRedoExecute(); w.UpdateControls(); }},
-    {"taOptions", "&Options", "Options", "", nullptr, S::Plain, false, 0,
+    {A::taOptions, "&Options", "Options", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.taOptionsExecute(); }},
-    {"taTilesetEditor", "&Tileset Editor", "Tileset Editor", "", "tileseteditor", S::Plain, false, 0,
+    {A::taTilesetEditor, "&Tileset Editor", "Tileset Editor", "", "tileseteditor", S::Plain, false, 0,
      [](TfrmMain& w) { w.taTilesetEditorExecute(); }},
     // Map
-    {"gaAddCol", "Add &Column", "Add Column", "", "addcol", S::Plain, false, 0,
+    {A::gaAddCol, "Add &Column", "Add Column", "", "addcol", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().gaAddColExecute(); }},
-    {"gaAddRow", "&Add Row", "Add Row", "", "addrow", S::Plain, false, 0,
+    {A::gaAddRow, "&Add Row", "Add Row", "", "addrow", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().gaAddRowExecute(); }},
-    {"gaDelCol", "&Delete Column", "Delete Column", "", "delcol", S::Plain, false, 0,
+    {A::gaDelCol, "&Delete Column", "Delete Column", "", "delcol", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().gaDelColExecute(); }},
-    {"gaDelRow", "De&lete Row", "Delete Row", "", "delrow", S::Plain, false, 0,
+    {A::gaDelRow, "De&lete Row", "Delete Row", "", "delrow", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().gaDelRowExecute(); }},
-    {"gaRoom", "Place &Tiles", "Place Tiles", "R", "tiles", S::Tool, true, 0,
+    {A::gaRoom, "Place &Tiles", "Place Tiles", "R", "tiles", S::Tool, true, 0,
      [](TfrmMain& w) { w.Engine().gaRoomExecute(); w.UpdateControls(); }},
-    {"gaWall", "Place &Walls", "Place Walls", "W", "walls", S::Tool, false, 0,
+    {A::gaWall, "Place &Walls", "Place Walls", "W", "walls", S::Tool, false, 0,
      [](TfrmMain& w) { w.Engine().gaWallExecute(); w.UpdateControls(); }},
-    {"gaEraser", "&Erase Tiles", "Erase Tiles", "E", "eraser", S::Tool, false, 0,
+    {A::gaEraser, "&Erase Tiles", "Erase Tiles", "E", "eraser", S::Tool, false, 0,
      [](TfrmMain& w) { w.Engine().gaEraserExecute(); w.UpdateControls(); }},
-    {"gaSelect", "Select", "Select", "", nullptr, S::Tool, false, 0, Nothing},
-    {"mnuEraseBase", "Erase &Floor Tiles", "Erase Floor Tiles", "", nullptr, S::EraseLayer,
+    {A::gaSelect, "Select", "Select", "", nullptr, S::Tool, false, 0, Nothing},
+    {A::mnuEraseBase, "Erase &Floor Tiles", "Erase Floor Tiles", "", nullptr, S::EraseLayer,
      false, 0, [](TfrmMain& w) { w.Engine().mnuEraseBaseClick(0); w.UpdateControls(); }},
-    {"mnuEraseOverlay", "Erase &Object Tiles", "Erase Object Tiles", "", nullptr,
+    {A::mnuEraseOverlay, "Erase &Object Tiles", "Erase Object Tiles", "", nullptr,
      S::EraseLayer, false, 1,
      [](TfrmMain& w) { w.Engine().mnuEraseBaseClick(1); w.UpdateControls(); }},
-    {"mnuEraseWall", "Erase &Wall Tiles", "Erase Wall Tiles", "", nullptr, S::EraseLayer,
+    {A::mnuEraseWall, "Erase &Wall Tiles", "Erase Wall Tiles", "", nullptr, S::EraseLayer,
      false, 2, [](TfrmMain& w) { w.Engine().mnuEraseBaseClick(2); w.UpdateControls(); }},
-    {"mnuEraseAll", "Erase &All Tiles", "Erase All Tiles", "", nullptr, S::EraseLayer, true,
+    {A::mnuEraseAll, "Erase &All Tiles", "Erase All Tiles", "", nullptr, S::EraseLayer, true,
      3, [](TfrmMain& w) { w.Engine().mnuEraseBaseClick(3); w.UpdateControls(); }},
-    {"gaNudgeLeft", "Nudge Le&ft", "Nudge Map Left", "", "nudgeleft", S::Plain, false, 0,
+    {A::gaNudgeLeft, "Nudge Le&ft", "Nudge Map Left", "", "nudgeleft", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().gaNudgeLeftExecute(); }},
-    {"gaNudgeRight", "Nudge Ri&ght", "Nudge Map Right", "", "nudgeright", S::Plain, false, 0,
+    {A::gaNudgeRight, "Nudge Ri&ght", "Nudge Map Right", "", "nudgeright", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().gaNudgeRightExecute(); }},
-    {"gaNudgeDown", "Nudge Dow&n", "Nudge Map Down", "", "nudgedown", S::Plain, false, 0,
+    {A::gaNudgeDown, "Nudge Dow&n", "Nudge Map Down", "", "nudgedown", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().gaNudgeDownExecute(); }},
-    {"gaNudgeUp", "Nudge U&p", "Nudge Map Up", "", "nudgeup", S::Plain, false, 0,
+    {A::gaNudgeUp, "Nudge U&p", "Nudge Map Up", "", "nudgeup", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().gaNudgeUpExecute(); }},
-    {"vwZoomIn", "Zoom &In", "Zoom In", "= +", "zoomin", S::Plain, false, 0,
+    {A::vwZoomIn, "Zoom &In", "Zoom In", "= +", "zoomin", S::Plain, false, 0,
      [](TfrmMain& w) { w.Painter().vwZoomInExecute(true); w.UpdateControls(); }},
-    {"vwZoomOut", "Zoom &Out", "Zoom Out", "- _", "zoomout", S::Plain, false, 0,
+    {A::vwZoomOut, "Zoom &Out", "Zoom Out", "- _", "zoomout", S::Plain, false, 0,
      [](TfrmMain& w) { w.Painter().vwZoomInExecute(false); w.UpdateControls(); }},
-    {"faProperties", "&Map Properties", "Properties", "", "properties", S::Plain, false, 0,
+    {A::faProperties, "&Map Properties", "Properties", "", "properties", S::Plain, false, 0,
      [](TfrmMain& w) { w.faPropertiesExecute(); }},
     // Tile
-    {"vwFlipHorizontal", "Flip &Horizontal", "Flip Horizontally", "", "fliph", S::Plain, false,
+    {A::vwFlipHorizontal, "Flip &Horizontal", "Flip Horizontally", "", "fliph", S::Plain, false,
      0, [](TfrmMain& w) { w.Engine().vwFlipHorizontalExecute(); }},
-    {"vwFlipVertical", "Flip &Vertical", "Flip Vertically", "", "flipv", S::Plain, false, 0,
+    {A::vwFlipVertical, "Flip &Vertical", "Flip Vertically", "", "flipv", S::Plain, false, 0,
      [](TfrmMain& w) { w.Engine().vwFlipVerticalExecute(); }},
-    {"vwRotateCClockwise", "Rotate Counter Clock&wise", "Rotate Counter Clockwise", ", <",
+    {A::vwRotateCClockwise, "Rotate Counter Clock&wise", "Rotate Counter Clockwise", ", <",
      "rotccw", S::Plain, false, 0, [](TfrmMain& w) { w.Engine().vwRotateCClockwiseExecute(); }},
-    {"vwRotateClockwise", "Rotate &Clockwise", "Rotate Clockwise", ". >", "rotcw", S::Plain,
+    {A::vwRotateClockwise, "Rotate &Clockwise", "Rotate Clockwise", ". >", "rotcw", S::Plain,
      false, 0, [](TfrmMain& w) { w.Engine().vwRotateClockwiseExecute(); }},
     // Help
-    {"haHelp", "&Tessellan Help", "Help", "", "help", S::Plain, false, 0,
+    {A::haHelp, "&Tessellan Help", "Help", "", "help", S::Plain, false, 0,
      [](TfrmMain&) { ShowHelp(); }},
-    {"haTessellanWeb", "Tessellan on the &Web", "Tessellan Website", "", nullptr, S::Plain,
+    {A::haTessellanWeb, "Tessellan on the &Web", "Tessellan Website", "", nullptr, S::Plain,
      false, 0, [](TfrmMain&) { OpenInDefaultBrowser(kTessellanWebAddress); }},
-    {"haAbout", "&About Tessellan", "About", "", "about", S::Plain, false, 0,
+    {A::haAbout, "&About Tessellan", "About", "", "about", S::Plain, false, 0,
      [](TfrmMain& w) { ShowAbout(&w); }},
     // Layers: in the action list only, offered in no menu or toolbar.
-    {"vwBaseLayer", "View &Base Layer", "View Base Layer", "", nullptr, S::Check, true, 0,
+    {A::vwBaseLayer, "View &Base Layer", "View Base Layer", "", nullptr, S::Check, true, 0,
      [](TfrmMain& w) { w.Painter().vwBaseLayerExecute(); }},
-    {"vwObjectsLayer", "View &Objects Layer", "View Objects Layer", "", nullptr, S::Check, true,
+    {A::vwObjectsLayer, "View &Objects Layer", "View Objects Layer", "", nullptr, S::Check, true,
      0, [](TfrmMain& w) { w.Painter().vwObjectsLayerExecute(); }},
-    {"vwWallLayer", "View &Wall Layer", "View Wall Layer", "", nullptr, S::Check, true, 0,
+    {A::vwWallLayer, "View &Wall Layer", "View Wall Layer", "", nullptr, S::Check, true, 0,
      [](TfrmMain& w) { w.Painter().vwWallLayerExecute(); }},
   };
   return table;
@@ -191,7 +212,8 @@ TMainActions::TMainActions(TfrmMain& window) : fWindow(window) {
   fEraseGroup = new QActionGroup(&window);
   for (const TActionEntry& entry : MainActionTable()) {
     auto* action = new QAction(QString::fromUtf8(entry.Caption), &window);
-    action->setObjectName(QString::fromUtf8(entry.Name));
+    action->setObjectName(QString::fromUtf8(ActionName(entry.Id)));
+    fById[size_t(entry.Id)] = action;
     // Hints show as tooltips, in menus too; the status bar keeps its panels.
     action->setToolTip(QString::fromUtf8(entry.Hint));
     QList<QKeySequence> keys;
@@ -204,7 +226,7 @@ TMainActions::TMainActions(TfrmMain& window) : fWindow(window) {
       // Triggering a disabled action does nothing, so the key follows the
       // command's enabled state.
       auto* shortcut = new QShortcut(KeyOf(key), &window);
-      shortcut->setObjectName(QString::fromUtf8(entry.Name));
+      shortcut->setObjectName(action->objectName());
       QObject::connect(shortcut, &QShortcut::activated, action, &QAction::trigger);
       fSecondary.push_back(shortcut);
     }
@@ -225,7 +247,9 @@ TMainActions::TMainActions(TfrmMain& window) : fWindow(window) {
     window.addAction(action);
     fActions << action;
   }
-  Get(QStringLiteral("gaSelect"))->setEnabled(false);
+  for (QAction* action : fById)
+    if (!action) throw TError(QStringLiteral("The command table lacks a command"));
+  Get(A::gaSelect)->setEnabled(false);
 }
 
 QList<QKeySequence> TMainActions::SecondaryKeys(const QString& name) const {
@@ -263,7 +287,7 @@ QMenu* TMainActions::NewEraseMenu(QWidget* parent) {
 // enabled state follows it. Opening it picks the eraser, as clicking the
 // entry does.
 QMenu* TMainActions::EraseSubmenu(QWidget* parent) {
-  QAction* eraser = Get(QStringLiteral("gaEraser"));
+  QAction* eraser = Get(A::gaEraser);
   QMenu* menu = NewEraseMenu(parent);
   menu->setTitle(eraser->text());
   menu->setIcon(eraser->icon());

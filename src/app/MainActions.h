@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <vector>
 
 class QAction;
@@ -26,11 +27,30 @@ enum class TActionStyle {
   EraseLayer,
 };
 
-// One command of the main window: its name (also the QAction's object name),
-// exact caption and hint, shortcuts (the first primary, the others
-// secondary, separated by blanks), button picture, style and handler.
+// Every command of the main window, in the order of its action list. Code
+// names an action by its identifier; ActionName gives the text name, which is
+// also the QAction's object name and what the layouts below list.
+enum class TActionId {
+  // clang-format off
+  faNewMap, faOpen, faSave, faSaveAs, faSaveAll, faClose, faCloseAll, faExport, faAddTileset,
+  faRemoveTileset, faPrintWithSetup, faPrint, faPrintPreview, faExit,
+  eaUndo, eaRedo, taOptions, taTilesetEditor,
+  gaAddCol, gaAddRow, gaDelCol, gaDelRow, gaRoom, gaWall, gaEraser, gaSelect,
+  mnuEraseBase, mnuEraseOverlay, mnuEraseWall, mnuEraseAll,
+  gaNudgeLeft, gaNudgeRight, gaNudgeDown, gaNudgeUp, vwZoomIn, vwZoomOut, faProperties,
+  vwFlipHorizontal, vwFlipVertical, vwRotateCClockwise, vwRotateClockwise,
+  haHelp, haTessellanWeb, haAbout, vwBaseLayer, vwObjectsLayer, vwWallLayer,
+  // clang-format on
+  Count
+};
+
+const char* ActionName(TActionId id);
+
+// One command of the main window: its identifier, exact caption and hint,
+// shortcuts (the first primary, the others secondary, separated by blanks),
+// button picture, style and handler.
 struct TActionEntry {
-  const char* Name;
+  TActionId Id;
   const char* Caption;
   const char* Hint;
   const char* Shortcuts;
@@ -68,6 +88,7 @@ class TMainActions {
   // The actions become children of the window, in its action list.
   explicit TMainActions(TfrmMain& window);
 
+  QAction* Get(TActionId id) const { return fById[size_t(id)]; }
   // The action of that name; a name not in the table raises TError.
   QAction* Get(const QString& name) const;
   const QList<QAction*>& All() const { return fActions; }
@@ -93,6 +114,7 @@ class TMainActions {
 
   TfrmMain& fWindow;
   QList<QAction*> fActions;
+  std::array<QAction*, size_t(TActionId::Count)> fById{};
   QList<QShortcut*> fSecondary;
   QActionGroup* fToolGroup = nullptr;
   QActionGroup* fEraseGroup = nullptr;

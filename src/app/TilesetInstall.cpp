@@ -7,6 +7,7 @@
 #include "base/Error.h"
 #include "base/MessageService.h"
 #include "editor/Palette.h"
+#include "editor/PlacementEngine.h"
 #include "map/MapList.h"
 #include "storage/WriteAsideFile.h"
 #include "tiles/TileSet.h"
@@ -112,6 +113,22 @@ TTileSet* TTilesetInstaller::List(const QString& installedPath) {
   fPalette.SelectTileset(index);
   SaveAddedTilesets(fList.AddedFileNames());
   return tileSet;
+}
+
+bool TTilesetInstaller::FileSaved(const QString& path) {
+  const QString saved = QFileInfo(path).absoluteFilePath();
+  bool listed = false;
+  for (int i = 1; i < fList.Count(); ++i) {
+    TTileSet* tileSet = fList.Items(i);
+    if (!tileSet || QFileInfo(tileSet->FileName()).absoluteFilePath() != saved) continue;
+    listed = true;
+    const bool current = tileSet == fPalette.Engine().CurrentTileset();
+    tileSet->Unload();
+    if (!current) continue;
+    fPalette.Engine().SetCurrentTileset(nullptr);
+    fPalette.cbxTilesetChange(i - 1);
+  }
+  return listed;
 }
 
 TTileSet* TTilesetInstaller::ShownTileset() const {

@@ -33,6 +33,12 @@ class TTilesetInstaller {
 
   // The tileset the palette's tileset box shows, or none.
   TTileSet* ShownTileset() const;
+  // A tileset file was saved (by the Tileset Editor): a listed tileset read
+  // from it is read again, at once when it is the one being placed from (as
+  // choosing it in the box does), otherwise when next chosen. Whether any
+  // listed tileset was read from it.
+  bool FileSaved(const QString& path);
+
   // Whether the tileset is one the user added (the supplied ones stay).
   bool IsAdded(const TTileSet* tileSet) const;
   // Takes an added tileset out of the list, the palette and the stored

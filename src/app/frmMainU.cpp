@@ -8,19 +8,16 @@
 #include "TilesetInstall.h"
 #include "WindowPlacement.h"
 #include "app/settings/SettingsFile.h"
-#include "app/settings/SettingsStore.h"
 #include "app/tileseteditor/frmTilesetEditor.h"
 #include "base/Busy.h"
-#include "base/Error.h"
-#include "base/FileName.h"
-#include "base/MessageService.h"
 #include "editor/EditSession.h"
 #include "editor/controls/ArrangeGrid.h"
 #include "editor/controls/MapGrid.h"
 #include "frmMapPropsU.h"
 #include "frmOptionsU.h"
+#include "map/GridSizes.h"
+#include "map/MapDocument.h"
 #include "map/TileMapObjects.h"
-#include "map/UndoRedoU.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
 #include "widgets/CleanPanel.h"
@@ -30,19 +27,12 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QMenuBar>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabBar>
 #include <QToolBar>
 #include <QVBoxLayout>
-
-#include <algorithm>
-
-const QString TfrmMain::kMapFilter =
-    QStringLiteral("Tessellan Map (*.tqm)|*.tqm|All Files (*.*)|*.*");
 
 namespace {
 
@@ -68,19 +58,20 @@ TfrmMain::TfrmMain(const QString& startFile, QWidget* parent) : QMainWindow(pare
   setMinimumSize(kMinimumWidth, kMinimumHeight);
   resize(kMinimumWidth, kMinimumHeight);
 
+  fFiles.SetOwner(this);
   fMapGrid = new TMapGrid;
   fMapGrid->setObjectName(QStringLiteral("grdMap"));
   fSession = std::make_unique<TEditSession>(fMapGrid->Model(), TilesetList());
   fActions = std::make_unique<TMainActions>(*this);
-  fInstaller = std::make_unique<TTilesetInstaller>(
-      TilesetList(), Palette(), [this](const QString& text) { ShowLoadingProgress(text); });
+  fInstaller = std::make_unique<TTilesetInstaller>(TilesetList(), Palette());
   BuildLayout();
   BindSession();
+  BindFiles();
   InstallHelpKey(this);
 
   // The palette: the first tileset, its "Floors", the first group.
   Palette().Start();
-  OpenStartFile(startFile);
+  fFiles.OpenStartFile(startFile);
   Painter().SetCellSize(TMapPainter::kDefaultCellSize);
   Painter().ApplyZoom();
   Painter().SyncGridToMap();
@@ -88,15 +79,8 @@ TfrmMain::TfrmMain(const QString& startFile, QWidget* parent) : QMainWindow(pare
   UpdateControls();
 }
 
-TfrmMain::~TfrmMain() {
-  // The tileset list outlives the window.
-  for (int i = 1; i < TilesetList().Count(); ++i)
-    if (TTileSet* tileSet = TilesetList().Items(i)) tileSet->OnProgress = nullptr;
-}
+TfrmMain::~TfrmMain() = default;
 
-TTileMap* TfrmMain::CurrentMap() const {
-  return Painter().CurrentMap();
-}
 TPlacementEngine& TfrmMain::Engine() const {
   return fSession->Engine();
 }
@@ -133,10 +117,9 @@ void TfrmMain::BuildLayout() {
   splitter->setChildrenCollapsible(false);
   fPaletteColumn = new TPaletteColumn(Palette(), Engine(), splitter);
   fPaletteColumn->setMinimumWidth(kPaletteMinimumWidth);
-  fPaletteColumn->SetPreviewActions(actions.Get(QStringLiteral("vwFlipHorizontal")),
-                                    actions.Get(QStringLiteral("vwRotateCClockwise")),
-                                    actions.Get(QStringLiteral("vwFlipVertical")),
-                                    actions.Get(QStringLiteral("vwRotateClockwise")));
+  fPaletteColumn->SetPreviewActions(
+      actions.Get(TActionId::vwFlipHorizontal), actions.Get(TActionId::vwRotateCClockwise),
+      actions.Get(TActionId::vwFlipVertical), actions.Get(TActionId::vwRotateClockwise));
 
   fMapPanel = new TCleanPanel(QStringLiteral("Map"), splitter);
   fMapPanel->setObjectName(QStringLiteral("pnlMap"));
@@ -189,16 +172,11 @@ void TfrmMain::BindSession() {
                  bool selected) {
             Painter().grdMapDrawSubCell(col, row, subCol, subRow, rect, canvas, selected);
           });
-  Engine().OnUpdateControls = [this] { UpdateControls(); };
-  Engine().OnUndoRedoActions = [this](bool canUndo, bool canRedo) {
-    SetEnabled("eaUndo", canUndo);
-    SetEnabled("eaRedo", canRedo);
-  };
-  connect(fMapTabs, &QTabBar::currentChanged, this, Guarded([this] { tabMapListChange(); }));
+  connect(&Engine(), &TPlacementEngine::UpdateControlsRequested, this,
+          [this] { UpdateControls(); });
   // Ctrl + wheel zooms where the zoom commands may.
   connect(fMapGrid, &TMapGrid::ZoomRequested, this, Guarded([this](bool zoomIn, const QPoint& at) {
-            if (!fActions->Get(zoomIn ? QStringLiteral("vwZoomIn") : QStringLiteral("vwZoomOut"))
-                     ->isEnabled())
+            if (!fActions->Get(zoomIn ? TActionId::vwZoomIn : TActionId::vwZoomOut)->isEnabled())
               return;
             Painter().ZoomAt(zoomIn, at.x(), at.y());
             UpdateControls();
@@ -213,271 +191,84 @@ void TfrmMain::BindSession() {
   });
   connect(fPaletteColumn, &TPaletteColumn::TilesetLoadFinished, this,
           [this] { fStatus->SetSimplePanel(false); });
-  for (int i = 1; i < TilesetList().Count(); ++i)
-    if (TTileSet* tileSet = TilesetList().Items(i))
-      tileSet->OnProgress = [this](const QString& text) { ShowLoadingProgress(text); };
+  connect(&TilesetList(), &TTilesetList::Progress, this, &TfrmMain::ShowLoadingProgress);
 }
 
-void TfrmMain::OpenStartFile(const QString& startFile) {
-  if (!startFile.isEmpty() && startFile.compare(QStringLiteral("/P"), Qt::CaseInsensitive) != 0) {
-    try {
-      if (OpenMapFile(startFile)) return;
-    } catch (...) {
-      ShowMessage(CurrentExceptionText(), QStringLiteral("Error Loading File"), TMsgIcon::Warning,
-                  mbOK, this);
-    }
-  }
-  // Without a file the window starts with one map named by the settings.
-  StartMap(fMaps.NewMap(NewMapDefaults()));
+// The tabs, the modified indicator and Undo and Redo follow the open maps.
+void TfrmMain::BindFiles() {
+  connect(&fFiles, &TFileCommands::MapOpened, this, [this](int index, TTileMap* map) {
+    AddTab(index, map);
+    connect(&map->Document(), &TMapDocument::ModifiedChanged, this, [this] { MapChanged(); });
+    connect(&map->Document(), &TMapDocument::UndoStateChanged, this,
+            [this] { UpdateUndoRedoActions(); });
+  });
+  connect(&fFiles, &TFileCommands::MapClosed, this, [this](int index) { RemoveTab(index); });
+  connect(&fFiles, &TFileCommands::MapRenamed, this,
+          [this](int index, const QString& name) { fMapTabs->setTabText(index, name); });
+  connect(&fFiles, &TFileCommands::CurrentMapChanged, this,
+          [this](TTileMap* map) { ShowCurrentMap(map); });
+  connect(&fFiles, &TFileCommands::RecentFilesChanged, this, [this] { BuildRecentFilesMenu(); });
+  connect(&fFiles, &TFileCommands::UpdateControlsRequested, this, [this] { UpdateControls(); });
+  connect(fMapTabs, &QTabBar::currentChanged, this,
+          Guarded([this](int index) { fFiles.SetCurrentIndex(index); }));
 }
 
 void TfrmMain::WMCopyData(const QString& path) {
-  OpenMapFile(path);
+  fFiles.OpenMapFile(path);
   if (isMinimized()) showNormal();
   raise();
   activateWindow();
 }
 
-void TfrmMain::StartMap(TTileMap* map) {
-  map->OnModifiedChange = [this](TTileMap&) { MapChanged(); };
-  AddTab(map);
-  SelectTab(fMapTabs->count() - 1);
-}
-
 // ---------------------------------------------------------------------------
-// Tabs
+// Tabs: tab i shows map i. Changing them programmatically selects nothing on
+// the way; the file commands say which map is current.
 
-void TfrmMain::AddTab(TTileMap* map) {
+void TfrmMain::AddTab(int index, TTileMap* map) {
   const QSignalBlocker blocker(fMapTabs);
-  fMapTabs->addTab(map->MapName());
+  fMapTabs->insertTab(index, map->MapName());
   // A hidden tab bar does not report its new height itself.
   fMapTabs->updateGeometry();
 }
 
-void TfrmMain::SelectTab(int index) {
-  {
-    const QSignalBlocker blocker(fMapTabs);
-    fMapTabs->setCurrentIndex(index);
-  }
-  tabMapListChange();
-}
-
-// The current map always is the map of the selected tab.
-void TfrmMain::tabMapListChange() {
-  const int index = fMapTabs->currentIndex();
-  TTileMap* map = index >= 0 && index < fMaps.Count() ? fMaps.Maps(index) : nullptr;
-  Painter().ActivateMap(map);
-  UpdateControls();
-}
-
-// ---------------------------------------------------------------------------
-// File commands
-
-void TfrmMain::faNewMapExecute() {
-  // The name is numbered before the map joins the list, so that it never
-  // counts itself.
-  const QString name = fMaps.NewMapName(Settings().Value(QStringLiteral("DefMapName")));
-  TTileMap* map = fMaps.NewMap(NewMapDefaults());
-  map->SetMapName(name);
-  bool confirmed = false;
-  try {
-    confirmed = EditMapProperties(this, *map, true);
-  } catch (...) {
-    fMaps.RemoveMap(map);
-    throw;
-  }
-  if (!confirmed) {
-    fMaps.RemoveMap(map);
-    return;
-  }
-  StartMap(map);
-}
-
-void TfrmMain::faOpenExecute() {
-  TFileDialogRequest request;
-  request.Kind = TFileDialogRequest::Open;
-  request.Title = QStringLiteral("Open File");
-  request.Directory = LastDir();
-  request.Filter = kMapFilter;
-  request.DefaultExt = QStringLiteral("tqm");
-  request.Owner = this;
-  const QString path = RunFileDialog(request);
-  if (path.isEmpty()) return;
-  SetLastDir(path);
-  OpenMapFile(path);
-}
-
-bool TfrmMain::OpenMapFile(const QString& path) {
-  // A map-list file is not a map.
-  if (QFileInfo(path).suffix().compare(QStringLiteral("tql"), Qt::CaseInsensitive) == 0)
-    return false;
-  for (int i = 0; i < fMaps.Count(); ++i) {
-    if (!SameFile(fMaps.Maps(i)->FileName(), path)) continue;
-    if (fMaps.Maps(i)->Modified() && !QuerySaveMap(i)) return false;
-    // Reopening reloads the file as a new last tab.
-    RemoveMap(i);
-    break;
-  }
-  TTileMap* map = nullptr;
-  try {
-    TBusyCursor busy;
-    map = fMaps.OpenMap(path, IntSetting(QStringLiteral("DefUndoNum")));
-  } catch (...) {
-    // The list has dropped the new map; show the map of the selected tab.
-    tabMapListChange();
-    throw;
-  }
-  StartMap(map);
-  AddToRecentFiles(path);
-  return true;
-}
-
-bool TfrmMain::QuerySaveMap(int index) {
-  TTileMap* map = fMaps.Maps(index);
-  if (!map->Modified()) return true;
-  bool result = true;
-  switch (ShowMessage(map->MapName() + QStringLiteral(" has changed since the last save. Do you "
-                                                      "wish to save your changes?"),
-                      QStringLiteral("Save Map Changes"), TMsgIcon::Warning,
-                      mbYes | mbNo | mbCancel, this)) {
-    case TMsgAnswer::Cancel:
-      result = false;
-      break;
-    case TMsgAnswer::Yes:
-      result = SaveMap(*map);
-      break;
-    default:
-      break;
-  }
-  UpdateControls();
-  return result;
-}
-
-bool TfrmMain::QuerySaveAll() {
-  bool result = true;
-  for (int i = 0; i < fMaps.Count() && result; ++i)
-    result = QuerySaveMap(i);
-  UpdateControls();
-  return result;
-}
-
-bool TfrmMain::SaveMap(TTileMap& map) {
-  if (!map.Modified()) return true;
-  // Qt writes files under names it can decode: a map read from a name with
-  // other bytes is saved under a name the user picks.
-  if (map.FileName().isEmpty() || HasRawBytes(map.FileName())) return SaveMapAs(map);
-  {
-    TBusyCursor busy;
-    map.SaveToFile(map.FileName());
-  }
-  UpdateControls();
-  return true;
-}
-
-bool TfrmMain::SaveMapAs(TTileMap& map) {
-  TFileDialogRequest request;
-  request.Kind = TFileDialogRequest::Save;
-  request.Title = QStringLiteral("Save Map");
-  request.Directory = LastDir();
-  request.FileName = map.FileName().isEmpty() || HasRawBytes(map.FileName())
-                         ? map.MapName() + QStringLiteral(".tqm")
-                         : map.FileName();
-  request.Filter = kMapFilter;
-  request.DefaultExt = QStringLiteral("tqm");
-  request.Owner = this;
-  const QString path = RunFileDialog(request);
-  if (path.isEmpty()) return false;
-  for (int i = 0; i < fMaps.Count(); ++i)
-    if (SameFile(fMaps.Maps(i)->FileName(), path))
-      throw TError(QStringLiteral("The map ") + path +
-                   QStringLiteral(" already exists in the current map list."));
-  SetLastDir(path);
-  // The file carries the map's name, so the name changes before the save;
-  // a failed save gives the old name back.
-  const QString oldName = map.MapName();
-  map.SetMapName(QFileInfo(path).completeBaseName());
-  try {
-    TBusyCursor busy;
-    map.SaveToFile(path);
-  } catch (...) {
-    map.SetMapName(oldName);
-    throw;
-  }
-  const int index = fMaps.IndexOf(&map);
-  if (index >= 0) fMapTabs->setTabText(index, map.MapName());
-  AddToRecentFiles(path);
-  UpdateControls();
-  return true;
-}
-
-void TfrmMain::SaveAllMaps() {
-  for (int i = 0; i < fMaps.Count(); ++i)
-    if (!SaveMap(*fMaps.Maps(i))) break;
-}
-
-void TfrmMain::faSaveExecute() {
-  TTileMap* map = CurrentMap();
-  if (!map) return;
-  if (map->ReadOnly())
-    SaveMapAs(*map);
-  else
-    SaveMap(*map);
-}
-
-void TfrmMain::faExportExecute() {
-  TTileMap* map = CurrentMap();
-  if (!map) return;
-  const QString path = ExportMapWithDialogs(this, *map, &TilesetList(), LastDir(), fExportOptions);
-  if (!path.isEmpty()) SetLastDir(path);
-}
-
-void TfrmMain::faSaveAsExecute() {
-  if (TTileMap* map = CurrentMap()) SaveMapAs(*map);
-}
-
-void TfrmMain::RemoveMap(int index) {
-  if (Painter().CurrentMap() == fMaps.Maps(index)) Painter().SetCurrentMap(nullptr);
-  fMaps.Delete(index);
-  // The caller decides which tab shows next; removing one must not select
-  // another on the way.
+void TfrmMain::RemoveTab(int index) {
   const QSignalBlocker blocker(fMapTabs);
   fMapTabs->removeTab(index);
 }
 
-void TfrmMain::CloseMapAt(int index) {
-  RemoveMap(index);
-  SelectTab(std::min(index, fMaps.Count() - 1));
-}
-
-void TfrmMain::faCloseExecute() {
-  const int index = fMaps.IndexOf(CurrentMap());
-  if (index < 0 || !QuerySaveMap(index)) return;
-  CloseMapAt(index);
-}
-
-void TfrmMain::faCloseAllExecute() {
-  while (fMaps.Count() > 0 && QuerySaveMap(0))
-    CloseMapAt(0);
+void TfrmMain::ShowCurrentMap(TTileMap* map) {
+  {
+    const QSignalBlocker blocker(fMapTabs);
+    fMapTabs->setCurrentIndex(fFiles.Maps().IndexOf(map));
+  }
+  Painter().ActivateMap(map);
   UpdateControls();
 }
 
 // ---------------------------------------------------------------------------
 // Dialogs
 
+void TfrmMain::faExportExecute() {
+  TTileMap* map = CurrentMap();
+  if (!map) return;
+  const QString path =
+      ExportMapWithDialogs(this, *map, &TilesetList(), TFileCommands::LastDir(), fExportOptions);
+  if (!path.isEmpty()) TFileCommands::SetLastDir(path);
+}
+
 void TfrmMain::faPropertiesExecute() {
   TTileMap* map = CurrentMap();
   if (!map) return;
   EditMapProperties(this, *map, false);
-  const int index = fMaps.IndexOf(map);
-  if (index >= 0) fMapTabs->setTabText(index, map->MapName());
-  // A new size reaches the grid through the map's change report.
+  // A new name reaches the tab, and a new size the grid, through the map's
+  // document.
   UpdateControls();
 }
 
 void TfrmMain::taOptionsExecute() {
   ShowOptions(this);
   BuildRecentFilesMenu();
-  ApplyUndoLimit();
+  fFiles.ApplyUndoLimit();
 }
 
 void TfrmMain::taTilesetEditorExecute() {
@@ -492,92 +283,37 @@ void TfrmMain::taTilesetEditorExecute() {
 }
 
 void TfrmMain::TilesetFileSaved(const QString& path) {
-  const QString saved = QFileInfo(path).absoluteFilePath();
-  for (int i = 1; i < TilesetList().Count(); ++i) {
-    TTileSet* tileSet = TilesetList().Items(i);
-    if (!tileSet || QFileInfo(tileSet->FileName()).absoluteFilePath() != saved) continue;
-    if (tileSet != Engine().CurrentTileset()) {
-      // Read again when next chosen.
-      tileSet->Unload();
-      fPaletteColumn->Refresh();
-      continue;
-    }
-    // Shown now: read it again the way choosing it in the box does.
-    tileSet->Unload();
-    Engine().SetCurrentTileset(nullptr);
-    Palette().cbxTilesetChange(i - 1);
-    fPaletteColumn->Refresh();
-    UpdateControls();
-  }
-}
-
-void TfrmMain::ApplyUndoLimit() {
-  const int depth = IntSetting(QStringLiteral("DefUndoNum"));
-  for (int i = 0; i < fMaps.Count(); ++i)
-    fMaps.Maps(i)->UndoList().SetMaxUndo(depth);
+  if (!fInstaller->FileSaved(path)) return;
+  fPaletteColumn->Refresh();
+  UpdateControls();
 }
 
 // ---------------------------------------------------------------------------
 // Recent files
 
-namespace {
-
-constexpr int kRecentFileSlots = 9;
-
-QString RecentName(int number) {
-  return QStringLiteral("MRU") + QString::number(number);
-}
-
-}  // namespace
-
-void TfrmMain::AddToRecentFiles(const QString& path) {
-  // The settings file holds text: a name with bytes that are not text would
-  // come back as another name.
-  if (HasRawBytes(path)) return;
-  TStringBag& recent = RecentFiles();
-  int found = kRecentFileSlots;
-  for (int n = kRecentFileSlots; n >= 1; --n)
-    if (recent.Value(RecentName(n)) == path) {
-      found = n;
-      break;
-    }
-  for (int n = found; n >= 2; --n)
-    recent.SetValue(RecentName(n), recent.Value(RecentName(n - 1)));
-  recent.SetValue(RecentName(1), path);
-  BuildRecentFilesMenu();
-}
-
 void TfrmMain::BuildRecentFilesMenu() {
-  const TStringBag& recent = RecentFiles();
-  if (recent.Count() == 0) return;
-  QAction* exit = fActions->Get(QStringLiteral("faExit"));
+  if (!fFiles.HasRecentFiles()) return;
   const QList<QAction*> entries = fFileMenu->actions();
-  for (qsizetype i = entries.indexOf(exit) + 1; i < entries.size(); ++i) {
+  for (qsizetype i = entries.indexOf(fActions->Get(TActionId::faExit)) + 1; i < entries.size();
+       ++i) {
     fFileMenu->removeAction(entries[i]);
     // Separators and entries made here belong to the menu.
     if (entries[i]->parent() == fFileMenu) delete entries[i];
   }
   fFileMenu->addSeparator();
-  const int shown = IntSetting(QStringLiteral("MRULen"));
-  for (int n = 1; n <= shown; ++n) {
-    const QString path = recent.Value(RecentName(n));
-    if (path.isEmpty()) continue;
-    QAction* entry = fFileMenu->addAction(QStringLiteral("&%1 %2").arg(n).arg(path));
+  for (const TRecentFile& file : fFiles.ShownRecentFiles()) {
+    const int n = file.Number;
+    QAction* entry = fFileMenu->addAction(QStringLiteral("&%1 %2").arg(n).arg(file.Path));
     entry->setObjectName(QStringLiteral("mnuRecent%1").arg(n));
-    connect(entry, &QAction::triggered, this, Guarded([this, n] { RecentFileClick(n); }));
+    connect(entry, &QAction::triggered, this, Guarded([this, n] { fFiles.RecentFileClick(n); }));
   }
-}
-
-void TfrmMain::RecentFileClick(int number) {
-  OpenMapFile(RecentFiles().Value(RecentName(number)));
-  UpdateControls();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
   // A failed save must keep the window and its maps, not close them unsaved.
   bool close = false;
   try {
-    close = (!fTilesetEditor || fTilesetEditor->close()) && QuerySaveAll();
+    close = (!fTilesetEditor || fTilesetEditor->close()) && fFiles.QuerySaveAll();
     if (close) SaveAtExit([this] { SaveWindowPlacement(this, kMainPlacementKey); });
   } catch (...) {
     ShowCurrentException();
@@ -594,35 +330,28 @@ void TfrmMain::RestorePlacement() {
   RestoreWindowPlacement(this, kMainPlacementKey);
 }
 
-QString TfrmMain::LastDir() const {
-  return Settings().Value(QStringLiteral("LastDir"));
-}
-
-void TfrmMain::SetLastDir(const QString& path) {
-  Settings().SetValue(QStringLiteral("LastDir"),
-                      QDir::toNativeSeparators(QFileInfo(path).absolutePath() + QLatin1Char('/')));
-}
-
 // ---------------------------------------------------------------------------
 // Control state
 
-void TfrmMain::SetEnabled(const char* action, bool enabled) {
-  fActions->Get(QString::fromUtf8(action))->setEnabled(enabled);
+void TfrmMain::SetEnabled(TActionId action, bool enabled) {
+  fActions->Get(action)->setEnabled(enabled);
 }
 
-void TfrmMain::UpdateModifiedIndicator() {
+// Follows the current map, whichever map reported.
+void TfrmMain::MapChanged() {
   const TTileMap* map = CurrentMap();
   const bool modified = map && map->Modified();
   fStatus->SetPanelImage(kModifiedPanel, modified ? TdmSharedBmpResources::kModifiedImage : -1);
   fStatus->SetPanelHint(kModifiedPanel, modified ? kModifiedHint : QString());
 }
 
-void TfrmMain::MapChanged() {
-  UpdateModifiedIndicator();
+void TfrmMain::UpdateUndoRedoActions() {
+  SetEnabled(TActionId::eaUndo, Engine().UndoEnabled());
+  SetEnabled(TActionId::eaRedo, Engine().RedoEnabled());
 }
 
 void TfrmMain::faAddTilesetExecute() {
-  const QString path = RunFileDialog(AddTilesetDialogRequest(this, LastDir()));
+  const QString path = RunFileDialog(AddTilesetDialogRequest(this, TFileCommands::LastDir()));
   if (!path.isEmpty()) fInstaller->Add(path);
   UpdateControls();
 }
@@ -639,10 +368,11 @@ void TfrmMain::ShowLoadingProgress(const QString& text) {
 }
 
 void TfrmMain::UpdateControls() {
+  using A = TActionId;
   TTileMap* map = CurrentMap();
   const bool hasMap = map != nullptr;
   const bool readOnly = hasMap && map->ReadOnly();
-  const int maps = fMaps.Count();
+  const int maps = fFiles.Maps().Count();
   const int tilesets = TilesetList().Count();
   const TTileSet* tileSet = Engine().CurrentTileset();
   const bool loaded = tileSet && tileSet->Loaded();
@@ -653,7 +383,7 @@ void TfrmMain::UpdateControls() {
   fStatus->SetPanelText(
       kGridSizePanel,
       hasMap ? QString::fromUtf8(GridSizeNames[GridSizeIndex(map->TileSize())]) : QString());
-  UpdateModifiedIndicator();
+  MapChanged();
   QString caption = QStringLiteral("Map");
   if (hasMap) {
     caption += QStringLiteral(" - ") + map->MapName();
@@ -661,40 +391,40 @@ void TfrmMain::UpdateControls() {
   }
   fMapPanel->SetCaption(caption);
 
-  SetEnabled("faSave", hasMap && !readOnly);
-  SetEnabled("faProperties", hasMap && !readOnly);
-  for (const char* name : {"faSaveAs", "faSaveAll", "faClose", "faCloseAll", "faExport", "faPrint",
-                           "faPrintWithSetup", "faPrintPreview"})
-    SetEnabled(name, hasMap);
+  SetEnabled(A::faSave, hasMap && !readOnly);
+  SetEnabled(A::faProperties, hasMap && !readOnly);
+  for (A action : {A::faSaveAs, A::faSaveAll, A::faClose, A::faCloseAll, A::faExport, A::faPrint,
+                   A::faPrintWithSetup, A::faPrintPreview})
+    SetEnabled(action, hasMap);
   fPaletteColumn->SetEnabledStates(tilesets > 1, tilesets > 1 && loaded);
   const bool gridEnabled = maps >= 1 && tilesets > 1 && loaded && !readOnly;
-  SetEnabled("gaDelCol", gridEnabled && grid.CellColCount() > 1);
-  SetEnabled("gaDelRow", gridEnabled && grid.CellRowCount() > 1);
-  SetEnabled("gaAddCol", editable && hasMap && map->Width() < TPlacementEngine::kMaxExtent);
-  SetEnabled("gaAddRow", editable && hasMap && map->Height() < TPlacementEngine::kMaxExtent);
+  SetEnabled(A::gaDelCol, gridEnabled && grid.CellColCount() > 1);
+  SetEnabled(A::gaDelRow, gridEnabled && grid.CellRowCount() > 1);
+  SetEnabled(A::gaAddCol, editable && hasMap && map->Width() < TPlacementEngine::kMaxExtent);
+  SetEnabled(A::gaAddRow, editable && hasMap && map->Height() < TPlacementEngine::kMaxExtent);
   const bool zoom = maps >= 1 && tilesets >= 2 && loaded;
-  SetEnabled("vwZoomIn", zoom && cellSize != TMapPainter::kMaxCellSize);
-  SetEnabled("vwZoomOut", zoom && cellSize != TMapPainter::kMinCellSize);
+  SetEnabled(A::vwZoomIn, zoom && cellSize != TMapPainter::kMaxCellSize);
+  SetEnabled(A::vwZoomOut, zoom && cellSize != TMapPainter::kMinCellSize);
   const bool orientation = Engine().OrientationCommandsEnabled();
-  for (const char* name :
-       {"vwFlipHorizontal", "vwFlipVertical", "vwRotateClockwise", "vwRotateCClockwise"})
-    SetEnabled(name, orientation);
-  for (const char* name :
-       {"gaRoom", "gaEraser", "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp"})
-    SetEnabled(name, editable);
-  SetEnabled("gaWall", editable && tilesets > 0 && TilesetList().Items(0) != nullptr);
-  SetEnabled("faRemoveTileset", fInstaller && fInstaller->IsAdded(fInstaller->ShownTileset()));
+  for (A action :
+       {A::vwFlipHorizontal, A::vwFlipVertical, A::vwRotateClockwise, A::vwRotateCClockwise})
+    SetEnabled(action, orientation);
+  for (A action :
+       {A::gaRoom, A::gaEraser, A::gaNudgeLeft, A::gaNudgeRight, A::gaNudgeDown, A::gaNudgeUp})
+    SetEnabled(action, editable);
+  SetEnabled(A::gaWall, editable && tilesets > 0 && TilesetList().Items(0) != nullptr);
+  SetEnabled(A::faRemoveTileset, fInstaller && fInstaller->IsAdded(fInstaller->ShownTileset()));
 
   // The checked tool and erase layer always show the engine's.
-  const char* tool = Engine().Tool() == etPlaceWalls ? "gaWall"
-                     : Engine().Tool() == etErase    ? "gaEraser"
-                     : Engine().Tool() == etSelect   ? "gaSelect"
-                                                     : "gaRoom";
-  fActions->Get(QString::fromUtf8(tool))->setChecked(true);
+  const A tool = Engine().Tool() == etPlaceWalls ? A::gaWall
+                 : Engine().Tool() == etErase    ? A::gaEraser
+                 : Engine().Tool() == etSelect   ? A::gaSelect
+                                                 : A::gaRoom;
+  fActions->Get(tool)->setChecked(true);
   fActions->EraseItem(Engine().CheckedEraseTag())->setChecked(true);
 
   fMapGrid->setEnabled(gridEnabled);
   // A new colour repaints the grid; map changes repaint themselves.
   fMapGrid->SetColor(palette().color(gridEnabled ? QPalette::Base : QPalette::Button));
-  Engine().UpdateUndoRedoActions();
+  UpdateUndoRedoActions();
 }

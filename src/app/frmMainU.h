@@ -1,13 +1,14 @@
 #pragma once
 
+#include "FileCommands.h"
 #include "export/MapExport.h"
-#include "map/MapList.h"
 
 #include <QMainWindow>
 #include <QString>
 
 #include <memory>
 
+enum class TActionId;
 class QMenu;
 class QTabBar;
 class QToolBar;
@@ -24,25 +25,26 @@ class TPlacementEngine;
 class TTileMap;
 class TTilesetInstaller;
 
-// What the main window edits: the open maps and the editing session. The
-// window holds them in a base class, so they are made before its controls
-// and outlive them; the controls connected to the session go first, in
-// whatever order, and nothing needs unbinding by hand.
+// What the main window edits: the open maps with their file commands, and
+// the editing session. The window holds them in a base class, so they are
+// made before its controls and outlive them; the controls connected to them
+// go first, in whatever order, and nothing needs unbinding by hand.
 class TMainWindowModel {
  protected:
   TMainWindowModel();
   ~TMainWindowModel();
 
-  TMapList fMaps;
+  TFileCommands fFiles;
   std::unique_ptr<TEditSession> fSession;
 };
 
 // The program's document window. It lays out the palette column, the map
 // panel (map toolbar, map grid, tabs of the open maps) and the status bar,
-// builds its menus and toolbars from the action table, owns the open maps,
-// and binds the controls to the editing session: every handler forwards to
-// the placement engine, the palette logic, map painting or the file
-// commands below, then UpdateControls recomputes what the user sees.
+// builds its menus and toolbars from the action table, and binds the
+// controls to the file commands and the editing session: every handler
+// forwards to the file commands, the placement engine, the palette logic or
+// map painting; the tabs follow the file commands' signals, and
+// UpdateControls recomputes what the user sees.
 class TfrmMain : private TMainWindowModel, public QMainWindow {
  public:
   // Opens startFile, or starts with one new map when it is empty.
@@ -50,9 +52,9 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   ~TfrmMain() override;
 
   // --- Parts ---
-  TMapList& Maps() { return fMaps; }
+  TFileCommands& Files() { return fFiles; }
   // The map shown in the grid, or none.
-  TTileMap* CurrentMap() const;
+  TTileMap* CurrentMap() const { return fFiles.CurrentMap(); }
   TEditSession& Session() const { return *fSession; }
   TPlacementEngine& Engine() const;
   TMapPainter& Painter() const;
@@ -64,14 +66,10 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   TPaletteColumn* PaletteColumn() const { return fPaletteColumn; }
   TColorStatusBar* Status() const { return fStatus; }
   QMenu* GridMenu() const { return fGridMenu; }
+  QMenu* FileMenu() const { return fFileMenu; }
+  QMenu* TilesetMenu() const { return fTilesetMenu; }
 
-  // --- File commands ---
-  void faNewMapExecute();
-  void faOpenExecute();
-  void faSaveExecute();
-  void faSaveAsExecute();
-  void faCloseExecute();
-  void faCloseAllExecute();
+  // --- Commands (the file commands are in Files()) ---
   void faExportExecute();
   void faPropertiesExecute();
   void taOptionsExecute();
@@ -86,36 +84,11 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   void faAddTilesetExecute();
   void faRemoveTilesetExecute();
   TTilesetInstaller& Installer() const { return *fInstaller; }
-  QMenu* TilesetMenu() const { return fTilesetMenu; }
-  // Opens a map file as the last tab, first closing (and offering to save)
-  // a map already open from that file. False when nothing was opened.
-  bool OpenMapFile(const QString& path);
-  // Offers to save a modified map: false when the user cancelled.
-  bool QuerySaveMap(int index);
-  bool QuerySaveAll();
-  // False when a needed Save As was cancelled.
-  bool SaveMap(TTileMap& map);
-  bool SaveMapAs(TTileMap& map);
-  // Saves every map in list order, stopping at one whose Save As was
-  // cancelled.
-  void SaveAllMaps();
-  // Frees the map at index with its tab; the map now at that index, or the
-  // last one, becomes current.
-  void CloseMapAt(int index);
   // A path handed over by a later start: opened as File > Open opens it,
   // then the window comes forward.
   void WMCopyData(const QString& path);
-
-  // --- Recent files ---
-  // Puts a path at the top of the recent files (once) and rebuilds the menu.
-  void AddToRecentFiles(const QString& path);
-  // The File menu's entries after Exit: the first MRULen recent files.
+  // The File menu's entries after Exit: the recent files it shows.
   void BuildRecentFilesMenu();
-  // Opens the recent file with that number (1 the newest).
-  void RecentFileClick(int number);
-  // Gives every open map's history the DefUndoNum setting's depth.
-  void ApplyUndoLimit();
-  QMenu* FileMenu() const { return fFileMenu; }
 
   // Puts the window where it was when it last closed (before it is shown).
   void RestorePlacement();
@@ -125,10 +98,10 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   void UpdateControls();
   // The modified indicator for the current map.
   void MapChanged();
+  // Undo and Redo enabled as the current map's history allows.
+  void UpdateUndoRedoActions();
   // A tileset's loading progress, in the status bar's single text.
   void ShowLoadingProgress(const QString& text);
-
-  static const QString kMapFilter;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -137,18 +110,14 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
  private:
   void BuildLayout();
   void BindSession();
-  void OpenStartFile(const QString& startFile);
-  void StartMap(TTileMap* map);
-  void AddTab(TTileMap* map);
-  // Frees the map at index and removes its tab, selecting no other.
-  void RemoveMap(int index);
-  // Selects a tab (none for -1) and makes its map current.
-  void SelectTab(int index);
-  void tabMapListChange();
+  void BindFiles();
+  // The tabs follow the open maps.
+  void AddTab(int index, TTileMap* map);
+  void RemoveTab(int index);
+  // The current map is shown: its tab selected, the grid painting it.
+  void ShowCurrentMap(TTileMap* map);
   void UpdateModifiedIndicator();
-  void SetEnabled(const char* action, bool enabled);
-  QString LastDir() const;
-  void SetLastDir(const QString& path);
+  void SetEnabled(TActionId action, bool enabled);
 
   TMapGrid* fMapGrid = nullptr;
   // What the last export used, offered again by the next.

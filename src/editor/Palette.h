@@ -84,6 +84,7 @@ class TPalette : public TPlacementPalette {
   ~TPalette() override;
 
   void SetView(TPaletteView* view) { fView = view; }
+  TPlacementEngine& Engine() const { return fEngine; }
 
   // --- The tileset box: list entries 1 onward by name ---
   QStringList TilesetNames() const;

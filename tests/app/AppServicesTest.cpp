@@ -65,9 +65,10 @@ TEST(MainActionTable, NamesShortcutsAndPicturesAreConsistent) {
   QSet<QString> names;
   QSet<QKeySequence> keys;
   for (const TActionEntry& entry : MainActionTable()) {
-    SCOPED_TRACE(entry.Name);
-    EXPECT_FALSE(names.contains(entry.Name));
-    names.insert(entry.Name);
+    const char* name = ActionName(entry.Id);
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(names.contains(name));
+    names.insert(name);
     // Two actions sharing a key would leave the key doing nothing.
     for (const QString& key : QString(entry.Shortcuts).split(' ', Qt::SkipEmptyParts)) {
       const QKeySequence sequence =
@@ -81,6 +82,8 @@ TEST(MainActionTable, NamesShortcutsAndPicturesAreConsistent) {
       EXPECT_TRUE(HasButtonArt(entry.Image));
     }
   }
+  // Every identifier has its row.
+  EXPECT_EQ(names.size(), qsizetype(TActionId::Count));
   for (const char* const* layout : {kFileMenu, kEditMenu, kMapMenu, kTileMenu, kHelpMenu,
                                     kMainToolBar, kMapToolBar, kGridContextMenu, kEraseMenu}) {
     for (const char* const* name = layout; *name; ++name) {

@@ -1,56 +1,48 @@
-// The window's file commands through scripted file dialogs and message
-// boxes: new maps, save and open, the save prompts, and errors shown by the
-// default error display.
+// The file commands without a window: a user's stories told through the
+// object alone, answered by scripted file dialogs, message boxes and Map
+// Properties dialogs, with what it announces recorded in order.
 #include "WindowTestSupport.h"
-#include "app/Application.h"
-#include "app/MainActions.h"
-#include "app/frmMapPropsU.h"
-#include "app/frmOptionsU.h"
+#include "app/DialogRunner.h"
+#include "app/FileCommands.h"
 #include "app/settings/SettingsStore.h"
 #include "base/Error.h"
-#include "editor/controls/MapGrid.h"
 #include "map/TileMapObjects.h"
 #include "map/UndoRedoU.h"
 #include "storage/CompoundFile.h"
 #include "support/FileSizeLimit.h"
 #include "support/HostileFiles.h"
 #include "support/ScriptedMessages.h"
-#include "widgets/CleanPanel.h"
-#include "widgets/ColorStatusBar.h"
 
-#include <QAction>
-#include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
-#include <QEvent>
 #include <QFile>
-#include <QLineEdit>
-#include <QMenu>
-#include <QSpinBox>
-#include <QTabBar>
-#include <QTest>
 
-#include <algorithm>
+#include <deque>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
-std::vector<std::string> TabTexts(const QTabBar* tabs) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < tabs->count(); ++i)
-    texts.push_back(tabs->tabText(i).toStdString());
-  return texts;
-}
+using TLines = std::vector<std::string>;
 
-// An object whose every event handler fails.
-class TFailingObject : public QObject {
- public:
-  bool event(QEvent*) override { throw TError(QStringLiteral("The handler failed")); }
+struct TShown {
+  int Number;
+  QString Path;
+  bool operator==(const TShown& other) const {
+    return Number == other.Number && Path == other.Path;
+  }
 };
 
-// A path no file can be written to, even by root: its folder is a file.
-QString UnwritablePath(const QTemporaryDir& temp) {
-  QFile blocker(temp.filePath(QStringLiteral("blocker")));
-  EXPECT_TRUE(blocker.open(QIODevice::WriteOnly));
-  return temp.filePath(QStringLiteral("blocker/Lost.tqm"));
+void PrintTo(const TShown& shown, std::ostream* out) {
+  *out << shown.Number << ' ' << shown.Path.toStdString();
+}
+
+// One undoable change: the map a column of sub-cells wider.
+void Edit(TTileMap& map) {
+  map.BeginUndo();
+  map.SetWidth(map.Width() + 2);
+  map.EndUndo();
 }
 
 QByteArray FileBytes(const QString& path) {
@@ -58,373 +50,285 @@ QByteArray FileBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-const QString kSaveQuestion =
-    QStringLiteral(" has changed since the last save. Do you wish to save your changes?");
+// The message of the error a command raises, or "" when it raises none.
+template <class F>
+QString ErrorOf(F command) {
+  try {
+    command();
+  } catch (const TError& e) {
+    return e.Message();
+  }
+  return QString();
+}
+
+class TFileCommandsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(temp.isValid());
+    auto scripted = std::make_unique<TScriptedFileDialogs>();
+    dialogs = scripted.get();
+    fPreviousDialogs = SetFileDialogService(std::move(scripted));
+    // Map Properties: OK unless the test queued a Cancel.
+    SetDialogRunner([this](QDialog& dialog) {
+      const bool ok = propertiesAnswers.empty() || propertiesAnswers.front();
+      if (!propertiesAnswers.empty()) propertiesAnswers.pop_front();
+      ok ? dialog.accept() : dialog.reject();
+      return dialog.result();
+    });
+    const auto hear = [this](const QString& line) { heard.push_back(line.toStdString()); };
+    QObject::connect(&files, &TFileCommands::MapOpened, [hear](int index, TTileMap* map) {
+      hear(QStringLiteral("opened %1 %2").arg(index).arg(map->MapName()));
+    });
+    QObject::connect(&files, &TFileCommands::MapClosed,
+                     [hear](int index) { hear(QStringLiteral("closed %1").arg(index)); });
+    QObject::connect(&files, &TFileCommands::MapRenamed, [hear](int index, const QString& name) {
+      hear(QStringLiteral("renamed %1 %2").arg(index).arg(name));
+    });
+    QObject::connect(&files, &TFileCommands::CurrentMapChanged, [hear](TTileMap* map) {
+      hear(QStringLiteral("current ") + (map ? map->MapName() : QStringLiteral("none")));
+    });
+    QObject::connect(&files, &TFileCommands::RecentFilesChanged,
+                     [hear] { hear(QStringLiteral("recent")); });
+  }
+  void TearDown() override {
+    SetDialogRunner(nullptr);
+    SetFileDialogService(std::move(fPreviousDialogs));
+  }
+
+  // What the commands announced since the last call.
+  TLines Heard() { return std::exchange(heard, {}); }
+  QString TempPath(const QString& name) const { return temp.filePath(name); }
+  std::vector<TShown> ShownRecentFiles() const {
+    std::vector<TShown> shown;
+    for (const TRecentFile& file : files.ShownRecentFiles())
+      shown.push_back({file.Number, file.Path});
+    return shown;
+  }
+
+  QTemporaryDir temp;
+  TLines heard;
+  TScriptedFileDialogs* dialogs = nullptr;
+  // true: the user confirms the Map Properties dialog.
+  std::deque<bool> propertiesAnswers;
+  TFileCommands files;
+
+ private:
+  std::unique_ptr<TFileDialogService> fPreviousDialogs;
+};
 
 }  // namespace
 
-using TFileCommandsTest = TWindowTest;
+TEST_F(TFileCommandsTest, TwoMapsEditedSavedUnderANewNameAndClosedWithEveryAnswer) {
+  files.OpenStartFile(QString());
+  EXPECT_EQ(Heard(), (TLines{"opened 0 BattleMap", "current BattleMap"}));
+  files.faNewMapExecute();
+  EXPECT_EQ(Heard(), (TLines{"opened 1 BattleMap1", "current BattleMap1"}));
+  // A cancelled New Map leaves nothing behind.
+  propertiesAnswers = {false};
+  files.faNewMapExecute();
+  EXPECT_TRUE(Heard().empty());
+  ASSERT_EQ(files.Maps().Count(), 2);
+  TTileMap& first = *files.Maps().Maps(0);
+  TTileMap& second = *files.Maps().Maps(1);
+  Edit(first);
+  Edit(second);
 
-TEST_F(TFileCommandsTest, NewMapsAreNumberedAfterTheOpenOnesAndMadeInTheDialog) {
-  // The dialog proposes the numbered name; the user sizes the map.
-  QString proposed;
-  dialogAnswers.push_back([&proposed](QDialog& dialog) {
-    auto& props = static_cast<TfrmMapProps&>(dialog);
-    proposed = props.MapNameEdit()->text();
-    props.WidthSpin()->setValue(12);
-    props.accept();
-  });
-  Run("faNewMap");
-  EXPECT_EQ(proposed, "BattleMap1");
-  EXPECT_EQ(window->CurrentMap()->Width(), 24);
-  Run("faNewMap");
-  EXPECT_EQ(shownDialogs, (std::vector<std::string>{"New Map", "New Map"}));
-  EXPECT_EQ(TabTexts(window->MapTabs()),
-            (std::vector<std::string>{"BattleMap", "BattleMap1", "BattleMap2"}));
-  EXPECT_EQ(window->MapTabs()->currentIndex(), 2);
-  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap2");
-  EXPECT_EQ(window->MapPanel()->Caption(), "Map - BattleMap2");
-
-  // Cancel changes nothing.
-  TTileMap* current = window->CurrentMap();
-  dialogAnswers.push_back([](QDialog& dialog) { dialog.reject(); });
-  Run("faNewMap");
-  EXPECT_EQ(window->Maps().Count(), 3);
-  EXPECT_EQ(window->MapTabs()->count(), 3);
-  EXPECT_EQ(window->CurrentMap(), current);
-
-  // A free number is taken again.
-  window->MapTabs()->setCurrentIndex(1);
-  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap1");
-  ScriptedMessages().Answers = {TMsgAnswer::No};  // a confirmed new map counts as changed
-  Run("faClose");
-  // The tab taking the closed one's place is selected.
-  EXPECT_EQ(window->MapTabs()->currentIndex(), 1);
-  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap2");
-  Run("faNewMap");
-  EXPECT_EQ(TabTexts(window->MapTabs()),
-            (std::vector<std::string>{"BattleMap", "BattleMap2", "BattleMap1"}));
-}
-
-TEST_F(TFileCommandsTest, SaveAndOpenRoundTripThroughTheDialogs) {
-  DragOnGrid(0, 0, 2, 1);
-  const QString path = TempPath("Keep.tqm");
-  dialogs->Answers = {path};
-  QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+  // Save As names the map after its new file, which heads the recent files.
+  const QString keep = TempPath(QStringLiteral("Keep.tqm"));
+  dialogs->Answers = {keep};
+  files.faSaveAsExecute();
   ASSERT_EQ(dialogs->Requests.size(), 1u);
-  const TFileDialogRequest& save = dialogs->Requests[0];
-  EXPECT_EQ(save.Kind, TFileDialogRequest::Save);
-  EXPECT_EQ(save.Title, "Save Map");
-  EXPECT_EQ(save.FileName, "BattleMap.tqm");
-  EXPECT_EQ(save.Filter, "Tessellan Map (*.tqm)|*.tqm|All Files (*.*)|*.*");
-  EXPECT_EQ(save.DefaultExt, "tqm");
-  ASSERT_TRUE(QFile::exists(path));
-  EXPECT_EQ(window->CurrentMap()->MapName(), "Keep");
-  EXPECT_EQ(window->MapTabs()->tabText(0), "Keep");
-  EXPECT_FALSE(window->CurrentMap()->Modified());
-  EXPECT_FALSE(Action("eaUndo")->isEnabled());
-  EXPECT_TRUE(Settings().Value("LastDir").startsWith(temp.path()));
+  const TFileDialogRequest& request = dialogs->Requests[0];
+  EXPECT_EQ(request.Kind, TFileDialogRequest::Save);
+  EXPECT_EQ(request.Title, "Save Map");
+  EXPECT_EQ(request.FileName, "BattleMap1.tqm");
+  EXPECT_EQ(request.Filter, "Tessellan Map (*.tqm)|*.tqm|All Files (*.*)|*.*");
+  EXPECT_EQ(request.DefaultExt, "tqm");
+  EXPECT_EQ(request.Owner, nullptr);
+  EXPECT_EQ(Heard(), (TLines{"renamed 1 Keep", "recent"}));
+  EXPECT_EQ(second.FileName(), keep);
+  EXPECT_FALSE(second.Modified());
+  EXPECT_FALSE(second.UndoList().CanUndo());
+  EXPECT_EQ(RecentFiles().Value(QStringLiteral("MRU1")), keep);
+  EXPECT_TRUE(Settings().Value(QStringLiteral("LastDir")).startsWith(temp.path()));
 
-  Run("faClose");
-  EXPECT_EQ(window->MapTabs()->count(), 0);
-
-  dialogs->Answers = {path};
-  QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
-  ASSERT_EQ(dialogs->Requests.size(), 2u);
-  EXPECT_EQ(dialogs->Requests[1].Kind, TFileDialogRequest::Open);
-  EXPECT_EQ(dialogs->Requests[1].Title, "Open File");
-  ASSERT_EQ(TabTexts(window->MapTabs()), std::vector<std::string>{"Keep"});
-  const TTileMap& map = *window->CurrentMap();
-  for (int x = 0; x < 6; ++x)
-    EXPECT_NE(map.GetTile(mlBase, x, 3), nullptr) << x;
-  EXPECT_EQ(map.GetTile(mlBase, 6, 0), nullptr);
-  EXPECT_TRUE(Action("gaAddCol")->isEnabled());
-}
-
-TEST_F(TFileCommandsTest, SaveAsRefusesAPathThatIsAlreadyOpen) {
-  const QString path = TempPath("Shared.tqm");
-  dialogs->Answers = {path};
-  Run("faSaveAs");
-  ASSERT_TRUE(QFile::exists(path));
-  Run("faNewMap");
-  DragOnGrid(0, 0, 0, 0);
-
-  // Both the other map's file and the map's own are refused.
-  dialogs->Answers = {path};
-  Run("faSaveAs");
-  // Shown as any command's error is (its box is checked with the guard).
-  ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
-  EXPECT_EQ(ScriptedMessages().Shown[0].Text,
-            "The map " + path + " already exists in the current map list.");
-  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap1");
-  EXPECT_TRUE(window->CurrentMap()->FileName().isEmpty());
-  EXPECT_TRUE(window->CurrentMap()->Modified());
-
-  window->MapTabs()->setCurrentIndex(0);
-  dialogs->Answers = {path};
-  Run("faSaveAs");
-  EXPECT_EQ(ScriptedMessages().Shown.size(), 2u);
-  // The window lives on.
-  Run("gaAddCol");
-  EXPECT_EQ(window->CurrentMap()->Width(), 18);
-}
-
-// The disk refuses the save (through a file-size limit, as a full disk
-// would): the reason is shown, and the file, the map's modified flag and
-// its undo history stay as they were.
-TEST_F(TFileCommandsTest, ASaveTheDiskRefusesIsShownAndChangesNothing) {
-  const QString path = TempPath("Full.tqm");
-  DragOnGrid(0, 0, 0, 0);
-  dialogs->Answers = {path};
-  Run("faSaveAs");
-  ASSERT_FALSE(window->CurrentMap()->Modified());
-  const QByteArray previous = FileBytes(path);
-  const QStringList before = QDir(temp.path()).entryList(QDir::AllEntries | QDir::Hidden);
-
-  DragOnGrid(1, 1, 2, 2);
-  {
-    TFileSizeLimit limit(1024);
-    Run("faSave");
-  }
-  ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
-  EXPECT_EQ(ScriptedMessages().Shown[0].Caption, "Tessellan");
-  EXPECT_EQ(ScriptedMessages().Shown[0].Text,
-            QStringLiteral("The file \"%1\" could not be written: %2.")
-                .arg(QDir::toNativeSeparators(path), QLatin1String(kFileTooLarge)));
-  EXPECT_EQ(FileBytes(path), previous);
-  EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
-  EXPECT_TRUE(window->CurrentMap()->Modified());
-  EXPECT_TRUE(window->CurrentMap()->UndoList().CanUndo());
-
-  // With room again, the same command saves.
-  Run("faSave");
-  EXPECT_FALSE(window->CurrentMap()->Modified());
-  EXPECT_NE(FileBytes(path), previous);
-}
-
-TEST_F(TFileCommandsTest, AFailedSaveKeepsTheMapAsItWas) {
-  DragOnGrid(0, 0, 0, 0);
-  dialogs->Answers = {UnwritablePath(temp)};
-  Run("faSave");
-  ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
-  EXPECT_EQ(ScriptedMessages().Shown[0].Caption, "Tessellan");
-  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap");
-  EXPECT_EQ(window->MapTabs()->tabText(0), "BattleMap");
-  EXPECT_TRUE(window->CurrentMap()->Modified());
-  EXPECT_TRUE(window->CurrentMap()->UndoList().CanUndo());
-}
-
-TEST_F(TFileCommandsTest, ClosingAModifiedMapAsksFirst) {
-  Run("faNewMap");
-  DragOnGrid(0, 0, 0, 0);
+  // Closing a modified map asks first: Cancel keeps it, No closes it unsaved.
+  files.SetCurrentIndex(0);
+  EXPECT_EQ(Heard(), TLines{"current BattleMap"});
   ScriptedMessages().Answers = {TMsgAnswer::Cancel};
-  Run("faClose");
+  files.faCloseExecute();
   ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
   const TMessage& question = ScriptedMessages().Shown[0];
-  EXPECT_EQ(question.Text, "BattleMap1" + kSaveQuestion);
+  EXPECT_EQ(question.Text,
+            "BattleMap has changed since the last save. Do you wish to save your changes?");
   EXPECT_EQ(question.Caption, "Save Map Changes");
   EXPECT_EQ(question.Icon, TMsgIcon::Warning);
   EXPECT_EQ(question.Buttons, mbYes | mbNo | mbCancel);
-  EXPECT_EQ(question.Owner, window.get());
-  EXPECT_EQ(window->MapTabs()->count(), 2);
-
+  EXPECT_EQ(question.Owner, nullptr);
+  EXPECT_EQ(files.Maps().Count(), 2);
+  EXPECT_TRUE(Heard().empty());
   ScriptedMessages().Answers = {TMsgAnswer::No};
-  Run("faClose");
-  EXPECT_EQ(TabTexts(window->MapTabs()), std::vector<std::string>{"BattleMap"});
-  EXPECT_EQ(window->CurrentMap()->MapName(), "BattleMap");
+  files.faCloseExecute();
+  EXPECT_EQ(Heard(), (TLines{"closed 0", "current Keep"}));
 
-  // The unmodified map closes without a question.
-  Run("faClose");
-  EXPECT_EQ(ScriptedMessages().Shown.size(), 2u);
-  EXPECT_EQ(window->MapTabs()->count(), 0);
-}
-
-TEST_F(TFileCommandsTest, TheWindowClosesOnlyWhenEveryMapIsSavedOrGivenUp) {
-  DragOnGrid(0, 0, 0, 0);
-  ScriptedMessages().Answers = {TMsgAnswer::Cancel};
-  EXPECT_FALSE(window->close());
-  EXPECT_TRUE(window->isVisible());
-
-  // Yes with a save that fails keeps the window open as well.
+  // Yes saves into the map's own file, without a dialog, before it closes;
+  // the last map closed leaves none current.
+  Edit(second);
+  const int width = second.Width();
   ScriptedMessages().Answers = {TMsgAnswer::Yes};
-  dialogs->Answers = {UnwritablePath(temp)};
-  EXPECT_FALSE(window->close());
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(ScriptedMessages().Shown.back().Caption, "Tessellan");
-
-  ScriptedMessages().Answers = {TMsgAnswer::No};
-  EXPECT_TRUE(window->close());
+  files.faCloseExecute();
+  EXPECT_EQ(dialogs->Requests.size(), 1u);
+  EXPECT_EQ(Heard(), (TLines{"closed 0", "current none"}));
+  EXPECT_EQ(files.CurrentMap(), nullptr);
+  TTileMap saved;
+  saved.LoadFromFile(keep);
+  EXPECT_EQ(saved.Width(), width);
 }
 
-TEST_F(TFileCommandsTest, ReopeningAnOpenFileReloadsItAsTheLastTab) {
-  const QString path = TempPath("Again.tqm");
-  dialogs->Answers = {path};
-  Run("faSaveAs");
-  Run("faNewMap");
-  DragOnGrid(0, 0, 0, 0);
-  ASSERT_TRUE(window->OpenMapFile(path));
-  EXPECT_EQ(TabTexts(window->MapTabs()), (std::vector<std::string>{"BattleMap1", "Again"}));
-  EXPECT_EQ(window->CurrentMap()->MapName(), "Again");
+TEST_F(TFileCommandsTest, ReopeningAndTheRecentFiles) {
+  files.OpenStartFile(QString());
+  const QString a = TempPath(QStringLiteral("A.tqm"));
+  const QString b = TempPath(QStringLiteral("B.tqm"));
+  dialogs->Answers = {a};
+  files.faSaveAsExecute();
+  files.faNewMapExecute();
+  dialogs->Answers = {b};
+  files.faSaveAsExecute();
+  EXPECT_EQ(ShownRecentFiles(), (std::vector<TShown>{{1, b}, {2, a}}));
+  Heard();
+
+  // A file open and unmodified reloads without a question as the last map,
+  // and moves up in the recent files instead of being listed twice.
+  ASSERT_TRUE(files.OpenMapFile(a));
   EXPECT_TRUE(ScriptedMessages().Shown.empty());
+  EXPECT_EQ(Heard(), (TLines{"closed 0", "opened 1 A", "current A", "recent"}));
+  EXPECT_EQ(ShownRecentFiles(), (std::vector<TShown>{{1, a}, {2, b}}));
 
-  // A map-list file is not opened.
-  EXPECT_FALSE(window->OpenMapFile(TempPath("Maps.TQL")));
-  EXPECT_EQ(window->MapTabs()->count(), 2);
+  // A modified one asks first, and Cancel leaves everything as it was.
+  Edit(*files.CurrentMap());
+  ScriptedMessages().Answers = {TMsgAnswer::Cancel};
+  EXPECT_FALSE(files.OpenMapFile(a));
+  EXPECT_EQ(ScriptedMessages().Shown.size(), 1u);
+  EXPECT_TRUE(Heard().empty());
+  EXPECT_TRUE(files.CurrentMap()->Modified());
+  // A map-list file is not a map.
+  EXPECT_FALSE(files.OpenMapFile(TempPath(QStringLiteral("Maps.TQL"))));
+  EXPECT_TRUE(Heard().empty());
+
+  // A recent entry opens its file.
+  files.RecentFileClick(2);
+  EXPECT_EQ(Heard(), (TLines{"closed 0", "opened 1 B", "current B", "recent"}));
+  EXPECT_EQ(ShownRecentFiles(), (std::vector<TShown>{{1, b}, {2, a}}));
+
+  // A path that differs only in case gets an entry of its own; eleven more
+  // leave nine, of which MRULen are shown, numbered from 1.
+  files.AddToRecentFiles(b.toUpper());
+  EXPECT_EQ(ShownRecentFiles(), (std::vector<TShown>{{1, b.toUpper()}, {2, b}, {3, a}}));
+  for (int i = 0; i < 11; ++i)
+    files.AddToRecentFiles(TempPath(QStringLiteral("M%1.tqm").arg(i)));
+  EXPECT_EQ(RecentFiles().Value(QStringLiteral("MRU9")), TempPath(QStringLiteral("M2.tqm")));
+  EXPECT_EQ(ShownRecentFiles().size(), 5u);
+  Settings().SetValue(QStringLiteral("MRULen"), QStringLiteral("9"));
+  ASSERT_EQ(ShownRecentFiles().size(), 9u);
+  EXPECT_EQ(ShownRecentFiles().front(), (TShown{1, TempPath(QStringLiteral("M10.tqm"))}));
+  EXPECT_EQ(ShownRecentFiles().back(), (TShown{9, TempPath(QStringLiteral("M2.tqm"))}));
+  Settings().SetValue(QStringLiteral("MRULen"), QStringLiteral("0"));
+  EXPECT_TRUE(ShownRecentFiles().empty());
+  EXPECT_TRUE(files.HasRecentFiles());
 }
 
-TEST_F(TFileCommandsTest, AReadOnlyMapIsShownAndSavedElsewhere) {
-  const QString path = TempPath("Locked.tqm");
+// A failed save leaves the map modified with its history, its name and its
+// file as they were; the same command succeeds once the cause has gone.
+TEST_F(TFileCommandsTest, AFailedSaveKeepsTheMapModifiedAndTheFileAsItWas) {
+  files.OpenStartFile(QString());
+  TTileMap& map = *files.CurrentMap();
+  Edit(map);
+  Heard();
+
+  // A folder that is a file: the name given for the save comes back.
+  QFile blocker(TempPath(QStringLiteral("blocker")));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  dialogs->Answers = {TempPath(QStringLiteral("blocker/Lost.tqm"))};
+  EXPECT_FALSE(ErrorOf([this] { files.faSaveExecute(); }).isEmpty());
+  EXPECT_EQ(Heard(), (TLines{"renamed 0 Lost", "renamed 0 BattleMap"}));
+  EXPECT_TRUE(map.Modified());
+  EXPECT_TRUE(map.UndoList().CanUndo());
+  EXPECT_TRUE(map.FileName().isEmpty());
+  EXPECT_TRUE(RecentFiles().Value(QStringLiteral("MRU1")).isEmpty());
+
+  // The disk refuses the next save (a file-size limit, as a full disk would).
+  const QString path = TempPath(QStringLiteral("Full.tqm"));
   dialogs->Answers = {path};
-  Run("faSaveAs");
-  ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-  MakeWindow(path);
-  EXPECT_EQ(window->MapPanel()->Caption(), "Map - Locked (READ-ONLY)");
-  EXPECT_FALSE(Action("faSave")->isEnabled());
-  EXPECT_TRUE(Action("faSaveAs")->isEnabled());
-  EXPECT_FALSE(Action("gaRoom")->isEnabled());
-  EXPECT_FALSE(window->MapGrid()->isEnabled());
+  files.faSaveAsExecute();
+  ASSERT_FALSE(map.Modified());
+  const QByteArray previous = FileBytes(path);
+  const QStringList before = QDir(temp.path()).entryList(QDir::AllEntries | QDir::Hidden);
+  Edit(map);
+  QString error;
+  {
+    TFileSizeLimit limit(1024);
+    error = ErrorOf([this] { files.faSaveExecute(); });
+  }
+  EXPECT_EQ(error, QStringLiteral("The file \"%1\" could not be written: %2.")
+                       .arg(QDir::toNativeSeparators(path), QLatin1String(kFileTooLarge)));
+  EXPECT_EQ(FileBytes(path), previous);
+  EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+  EXPECT_TRUE(map.Modified());
+  EXPECT_TRUE(map.UndoList().CanUndo());
+  files.faSaveExecute();
+  EXPECT_FALSE(map.Modified());
+  EXPECT_NE(FileBytes(path), previous);
 
-  const QString copy = TempPath("Unlocked.tqm");
-  dialogs->Answers = {copy};
-  window->faSaveExecute();
-  ASSERT_EQ(dialogs->Requests.size(), 2u);
-  EXPECT_EQ(dialogs->Requests[1].FileName, path);
-  EXPECT_EQ(window->MapPanel()->Caption(), "Map - Unlocked");
-  EXPECT_TRUE(Action("faSave")->isEnabled());
+  // Save As onto the file of an open map, its own included, saves nothing.
+  files.faNewMapExecute();
+  Edit(*files.CurrentMap());
+  for (int index : {1, 0}) {
+    files.SetCurrentIndex(index);
+    dialogs->Answers = {path};
+    EXPECT_EQ(ErrorOf([this] { files.faSaveAsExecute(); }),
+              "The map " + path + " already exists in the current map list.");
+  }
+  EXPECT_EQ(files.Maps().Maps(1)->MapName(), "BattleMap1");
+  EXPECT_TRUE(files.Maps().Maps(1)->FileName().isEmpty());
+  EXPECT_TRUE(files.Maps().Maps(1)->Modified());
 }
 
-TEST_F(TFileCommandsTest, AStartFileThatFailsToLoadGivesANewMap) {
-  MakeWindow(TempPath("Nowhere.tqm"));
+// A file that fails to load leaves the open maps as they were: at start-up
+// a new map takes its place, later the open map keeps its edits, and a
+// reload of the current map's file that fails makes the map that took its
+// place current.
+TEST_F(TFileCommandsTest, FilesThatFailToLoadLeaveTheOpenMapsWhole) {
+  files.OpenStartFile(TempPath(QStringLiteral("Nowhere.tqm")));
   ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
   EXPECT_EQ(ScriptedMessages().Shown[0].Caption, "Error Loading File");
   EXPECT_EQ(ScriptedMessages().Shown[0].Icon, TMsgIcon::Warning);
-  EXPECT_EQ(TabTexts(window->MapTabs()), std::vector<std::string>{"BattleMap"});
-}
+  EXPECT_EQ(Heard(), (TLines{"opened 0 BattleMap", "current BattleMap"}));
 
-TEST_F(TFileCommandsTest, HostileFilesAreRefusedAndTheOpenMapKeepsItsEdits) {
-  DragOnGrid(0, 0, 0, 0);
-  const QString deep = TempPath("Deep.tqm");
-  const QString bomb = TempPath("Bomb.tqm");
+  TTileMap& map = *files.CurrentMap();
+  Edit(map);
+  const QString deep = TempPath(QStringLiteral("Deep.tqm"));
+  const QString bomb = TempPath(QStringLiteral("Bomb.tqm"));
   WriteCompoundFile(deep, *MakeDeepTree(200000));
   WriteCompoundFile(bomb, *MakeBombMapTree(8));
-  for (const QString& path : {deep, bomb}) {
-    dialogs->Answers = {path};
-    Run("faOpen");
-  }
-  const auto& shown = ScriptedMessages().Shown;
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0].Text, "The file is damaged: its storages nest more than 64 levels deep.");
-  EXPECT_TRUE(shown[1].Text.startsWith(QStringLiteral("The file \"%1\" holds pictures that take "
-                                                      "384 MB when decoded")
-                                           .arg(bomb)))
-      << shown[1].Text.toStdString();
-  EXPECT_EQ(TabTexts(window->MapTabs()), std::vector<std::string>{"BattleMap"});
-  EXPECT_TRUE(window->CurrentMap()->Modified());
-}
+  EXPECT_EQ(ErrorOf([&] { files.OpenMapFile(deep); }),
+            "The file is damaged: its storages nest more than 64 levels deep.");
+  const QString refused = ErrorOf([&] { files.OpenMapFile(bomb); });
+  EXPECT_TRUE(refused.startsWith(
+      QStringLiteral("The file \"%1\" holds pictures that take 384 MB when decoded").arg(bomb)))
+      << refused.toStdString();
+  EXPECT_EQ(files.Maps().Count(), 1);
+  EXPECT_EQ(files.CurrentMap(), &map);
+  EXPECT_TRUE(map.Modified());
+  EXPECT_TRUE(RecentFiles().Value(QStringLiteral("MRU1")).isEmpty());
 
-TEST_F(TFileCommandsTest, AnErrorEscapingAnEventHandlerIsShownAndTheWindowLivesOn) {
-  TFailingObject failing;
-  QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
-  QCoreApplication::processEvents();
-  ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
-  EXPECT_EQ(ScriptedMessages().Shown[0].Text, "The handler failed.");
-  EXPECT_EQ(ScriptedMessages().Shown[0].Caption, "Tessellan");
-  EXPECT_EQ(ScriptedMessages().Shown[0].Icon, TMsgIcon::Error);
-  QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
-  EXPECT_EQ(window->MapTabs()->count(), 2);
-}
-
-TEST_F(TFileCommandsTest, RecentFilesKeepTheNewestFirstOnceEach) {
-  const auto afterExit = [this] {
-    const std::vector<std::string> entries = Entries(window->FileMenu());
-    const auto exit = std::find(entries.begin(), entries.end(), "E&xit");
-    return std::vector<std::string>(exit + 1, entries.end());
-  };
-  // Nothing recent yet: the menu ends with Exit.
-  EXPECT_TRUE(afterExit().empty());
-
-  const QString a = TempPath("A.tqm");
-  const QString b = TempPath("B.tqm");
-  dialogs->Answers = {a};
-  Run("faSaveAs");
-  Run("faNewMap");
-  dialogs->Answers = {b};
-  Run("faSaveAs");
-  EXPECT_EQ(afterExit(),
-            (std::vector<std::string>{"-", "&1 " + b.toStdString(), "&2 " + a.toStdString()}));
-  // Opening a listed file moves it up instead of listing it twice.
-  ASSERT_TRUE(window->OpenMapFile(a));
-  EXPECT_EQ(RecentFiles().Value("MRU1"), a);
-  EXPECT_EQ(RecentFiles().Value("MRU2"), b);
-  EXPECT_TRUE(RecentFiles().Value("MRU3").isEmpty());
-
-  // An entry opens its file as the last tab.
-  window->FileMenu()->findChild<QAction*>("mnuRecent2")->trigger();
-  EXPECT_EQ(window->CurrentMap()->FileName(), b);
-  EXPECT_EQ(RecentFiles().Value("MRU1"), b);
-
-  // Eleven files: the list keeps nine; MRULen decides how many show.
-  for (int i = 0; i < 11; ++i)
-    window->AddToRecentFiles(TempPath(QStringLiteral("M%1.tqm").arg(i)));
-  EXPECT_EQ(RecentFiles().Value("MRU1"), TempPath("M10.tqm"));
-  EXPECT_EQ(RecentFiles().Value("MRU9"), TempPath("M2.tqm"));
-  EXPECT_EQ(afterExit().size(), 6u);  // the default five and a separator
-  dialogAnswers.push_back([](QDialog& dialog) {
-    static_cast<TfrmOptions&>(dialog).RecentFilesSpin()->setValue(9);
-    dialog.accept();
-  });
-  Run("taOptions");
-  ASSERT_EQ(afterExit().size(), 10u);
-  EXPECT_EQ(afterExit().back(), "&9 " + TempPath("M2.tqm").toStdString());
-  Settings().SetValue("MRULen", "0");
-  window->BuildRecentFilesMenu();
-  EXPECT_EQ(afterExit(), std::vector<std::string>{"-"});
-  EXPECT_FALSE(RecentFiles().Value("MRU9").isEmpty());
-}
-
-TEST_F(TFileCommandsTest, CloseAllStopsAtCancelAndLeavesOnlyMapFreeCommands) {
-  Run("faNewMap");
-  DragOnGrid(0, 0, 0, 0);
-  window->MapTabs()->setCurrentIndex(0);
-  DragOnGrid(0, 0, 0, 0);
-  ScriptedMessages().Answers = {TMsgAnswer::No, TMsgAnswer::Cancel};
-  Run("faCloseAll");
-  EXPECT_EQ(TabTexts(window->MapTabs()), std::vector<std::string>{"BattleMap1"});
-
-  // The undo depth of the Options applies to the maps already open.
-  Settings().SetValue("DefUndoNum", "3");
-  Run("taOptions");
-  EXPECT_EQ(window->CurrentMap()->UndoList().MaxUndo(), 3);
-
-  ScriptedMessages().Answers = {TMsgAnswer::No};
-  Run("faCloseAll");
-  EXPECT_EQ(window->MapTabs()->count(), 0);
-  EXPECT_EQ(window->CurrentMap(), nullptr);
-  EXPECT_EQ(window->MapPanel()->Caption(), "Map");
-  EXPECT_TRUE(window->Status()->PanelText(1).isEmpty());
-  std::vector<std::string> enabled;
-  for (const QAction* action : window->Actions().All())
-    if (action->isEnabled()) enabled.push_back(action->objectName().toStdString());
-  // The erase layers sit in submenus that follow Erase Tiles; the orientation
-  // commands follow the picked group, map or not.
-  EXPECT_EQ(enabled, (std::vector<std::string>{"faNewMap",
-                                               "faOpen",
-                                               "faAddTileset",
-                                               "faExit",
-                                               "taOptions",
-                                               "taTilesetEditor",
-                                               "mnuEraseBase",
-                                               "mnuEraseOverlay",
-                                               "mnuEraseWall",
-                                               "mnuEraseAll",
-                                               "vwFlipHorizontal",
-                                               "vwFlipVertical",
-                                               "vwRotateCClockwise",
-                                               "vwRotateClockwise",
-                                               "haHelp",
-                                               "haTessellanWeb",
-                                               "haAbout",
-                                               "vwBaseLayer",
-                                               "vwObjectsLayer",
-                                               "vwWallLayer"}));
+  const QString broken = TempPath(QStringLiteral("Broken.tqm"));
+  dialogs->Answers = {broken};
+  files.faSaveAsExecute();
+  files.faNewMapExecute();
+  files.SetCurrentIndex(0);
+  WriteCompoundFile(broken, *MakeDeepTree(200000));
+  Heard();
+  EXPECT_FALSE(ErrorOf([&] { files.OpenMapFile(broken); }).isEmpty());
+  EXPECT_EQ(Heard(), (TLines{"closed 0", "current BattleMap1"}));
+  EXPECT_EQ(files.Maps().Count(), 1);
 }
