@@ -185,6 +185,53 @@ TEST_F(TFileCommandsTest, TwoMapsEditedSavedUnderANewNameAndClosedWithEveryAnswe
   EXPECT_EQ(saved.Width(), width);
 }
 
+// Save All and Close All walk the maps in order and stop at the first map
+// whose Save As the user cancels; the maps after it keep their edits.
+TEST_F(TFileCommandsTest, SaveAllAndCloseAllStopWhereASaveAsIsCancelled) {
+  files.OpenStartFile(QString());
+  const QString a = TempPath(QStringLiteral("A.tqm"));
+  const QString c = TempPath(QStringLiteral("C.tqm"));
+  dialogs->Answers = {a};
+  files.faSaveAsExecute();
+  files.faNewMapExecute();
+  files.faNewMapExecute();
+  dialogs->Answers = {c};
+  files.faSaveAsExecute();
+  for (int i = 0; i < 3; ++i)
+    Edit(*files.Maps().Maps(i));
+  const QByteArray savedC = FileBytes(c);
+  const QByteArray oldA = FileBytes(a);
+  Heard();
+
+  // The unnamed map asks for a name; cancelled, Save All stops there.
+  files.SaveAllMaps();
+  EXPECT_EQ(dialogs->Requests.size(), 3u);
+  EXPECT_NE(FileBytes(a), oldA);
+  EXPECT_FALSE(files.Maps().Maps(0)->Modified());
+  EXPECT_TRUE(files.Maps().Maps(1)->Modified());
+  EXPECT_TRUE(files.Maps().Maps(2)->Modified());
+  EXPECT_EQ(FileBytes(c), savedC);
+
+  // The saved map closes without a question; Yes on the unnamed one with
+  // its Save As cancelled keeps it and the rest open.
+  ScriptedMessages().Answers = {TMsgAnswer::Yes};
+  files.faCloseAllExecute();
+  EXPECT_EQ(ScriptedMessages().Shown.size(), 1u);
+  EXPECT_EQ(dialogs->Requests.size(), 4u);
+  EXPECT_EQ(Heard(), (TLines{"closed 0", "current BattleMap1"}));
+  ASSERT_EQ(files.Maps().Count(), 2);
+
+  // No gives up the unnamed map's edits; Yes saves C into its own file.
+  const int width = files.Maps().Maps(1)->Width();
+  ScriptedMessages().Answers = {TMsgAnswer::No, TMsgAnswer::Yes};
+  files.faCloseAllExecute();
+  EXPECT_EQ(Heard(), (TLines{"closed 0", "current C", "closed 0", "current none"}));
+  EXPECT_EQ(dialogs->Requests.size(), 4u);
+  TTileMap saved;
+  saved.LoadFromFile(c);
+  EXPECT_EQ(saved.Width(), width);
+}
+
 TEST_F(TFileCommandsTest, ReopeningAndTheRecentFiles) {
   files.OpenStartFile(QString());
   const QString a = TempPath(QStringLiteral("A.tqm"));
