@@ -23,6 +23,11 @@ class TPrinterDevice {
   virtual QPoint PhysicalOffset() const = 0;
   virtual bool Landscape() const = 0;
 
+  // Sets the device up so that pages come out at their true size, one to a
+  // sheet and unscaled, whatever its own settings say; returns what it could
+  // not set (empty when nothing), to be told before printing.
+  virtual QString KeepTrueScale() { return QString(); }
+
   // Starts a job of one page; raises TError when the device refuses it.
   virtual void BeginJob(const QString& title) = 0;
   // Ends the current page and starts the next one.

@@ -1,21 +1,27 @@
 // A real print queue: a private CUPS scheduler with a PDF queue (the
 // cups-pdf backend, which writes each job into a PDF folder in the printing
 // user's home) receives a map printed through the program's own print path,
-// and the PDF it writes is measured like the PDF target's. Skipped, with the
-// reason, where CUPS is not installed or cannot start.
+// and the PDF it writes is measured like the PDF target's. The queue asks by
+// default for two pages on each sheet, which would shrink every square.
+// Skipped, with the reason, where CUPS is not installed or cannot start.
 #include "PdfCheck.h"
 #include "PrintTestSupport.h"
+#include "print/ui/PrintCommands.h"
 #include "print/ui/SystemPrinter.h"
 #include "print/ui/frmPrintMapU.h"
 #include "support/RunProgram.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -49,8 +55,9 @@ class TPrivateCups {
     }
   }
 
-  // Empty when the queue is ready, else why it is not.
-  QString Start() {
+  // Empty when the queue is ready, else why it is not. The queue's default
+  // options are given as lpadmin's -o values.
+  QString Start(const QStringList& defaults) {
     for (const QString& file : {kCupsd, kLpadmin, kBackend, kPpd})
       if (!QFile::exists(file)) return file + QStringLiteral(" is not installed");
     if (geteuid() != 0) return QStringLiteral("a private scheduler needs to run as root");
@@ -91,9 +98,16 @@ class TPrivateCups {
       if (fProcess.state() == QProcess::NotRunning)
         return QStringLiteral("cupsd stopped: ") + QString::fromLocal8Bit(fProcess.readAll());
       if (QFile::exists(fSocket)) {
-        added = RunProgram(
-            kLpadmin, {QStringLiteral("-p"), kQueue, QStringLiteral("-E"), QStringLiteral("-v"),
-                       QStringLiteral("cups-pdf:/"), QStringLiteral("-P"), kPpd});
+        QStringList args = {QStringLiteral("-p"),
+                            kQueue,
+                            QStringLiteral("-E"),
+                            QStringLiteral("-v"),
+                            QStringLiteral("cups-pdf:/"),
+                            QStringLiteral("-P"),
+                            kPpd};
+        for (const QString& option : defaults)
+          args << QStringLiteral("-o") << option;
+        added = RunProgram(kLpadmin, args);
         if (added.ExitCode == 0) return QString();
       }
       QThread::msleep(200);
@@ -131,29 +145,16 @@ QString WaitForPdf(const QString& title, int timeoutMs) {
   return QString();
 }
 
-TEST(CupsQueue, APrintedSquareMeasuresTheGridSize) {
-  TPrivateCups cups;
-  const QString reason = cups.Start();
-  if (!reason.isEmpty()) GTEST_SKIP() << "CUPS is not available: " << reason.toStdString();
-
-  const QString title = QStringLiteral("ScaleCheck%1").arg(QDateTime::currentMSecsSinceEpoch());
-  auto map = CheckerMap(12, 12, 1.0f);
-  map->SetMapName(title);
-  {
-    TSystemPrinter printer(kQueue);
-    PrintMap(nullptr, *map, printer, 0);
-  }
-  const QString pdf = WaitForPdf(title, 60000);
-  ASSERT_FALSE(pdf.isEmpty()) << "no PDF from the queue in " << PdfFolder().toStdString();
-
+// The PDF's first page rasterised, with one painted square from the map's
+// top-left corner measured across and down: its size in inches each way.
+std::pair<double, double> MeasuredSquare(const QString& pdf) {
   const TPdfInfo info = ReadPdfInfo(pdf);
   EXPECT_EQ(info.Pages, 1);
   constexpr int kRaster = 100;
   const QImage page = RasterisePage(pdf, 1, kRaster);
-  QFile::remove(pdf);
-  ASSERT_FALSE(page.isNull());
+  if (page.isNull()) return {0, 0};
   // The squares start wherever the queue's printable area does; find the
-  // first painted pixel down the page's diagonal band.
+  // first painted pixel.
   int top = -1, left = -1;
   for (int y = 0; y < page.height() && top < 0; ++y)
     for (int x = 0; x < page.width(); ++x)
@@ -162,15 +163,63 @@ TEST(CupsQueue, APrintedSquareMeasuresTheGridSize) {
         left = x;
         break;
       }
-  ASSERT_GE(top, 0) << "nothing printed";
-  const double square = kRaster * 1.0;
-  const TSquareRun across = MeasureRow(page, int(top + square / 2));
-  const TSquareRun down = MeasureColumn(page, int(left + square / 2));
-  for (const TSquareRun& run : {across, down}) {
-    ASSERT_GT(run.Squares, 1);
-    const double measured = (run.End - run.Start) / run.Squares;
-    EXPECT_NEAR(measured / square, 1.0, 0.005)
-        << run.Squares << " squares of " << measured << " pixels, expected " << square;
+  if (top < 0) return {0, 0};
+  // Half a square in at the true size; a shrunken square still has its
+  // middle further in than that.
+  const TSquareRun across = MeasureRow(page, top + kRaster / 3);
+  const TSquareRun down = MeasureColumn(page, left + kRaster / 3);
+  if (across.Squares < 2 || down.Squares < 2) return {0, 0};
+  return {(across.End - across.Start) / across.Squares / kRaster,
+          (down.End - down.Start) / down.Squares / kRaster};
+}
+
+// Printed through the progress window, a one-inch square measures an inch
+// whatever the queue's defaults or the system's printer dialog ask for: two
+// pages on each sheet by the queue, and by the user in the dialog.
+TEST(CupsQueue, APrintedSquareMeasuresTheGridSize) {
+  TPrivateCups cups;
+  const QString reason = cups.Start({QStringLiteral("number-up=2")});
+  if (!reason.isEmpty()) GTEST_SKIP() << "CUPS is not available: " << reason.toStdString();
+
+  for (const bool throughDialog : {false, true}) {
+    const QString title = QStringLiteral("ScaleCheck%1").arg(QDateTime::currentMSecsSinceEpoch());
+    auto map = CheckerMap(12, 12, 1.0f);
+    map->SetMapName(title);
+    {
+      TSystemPrinter printer(kQueue);
+      if (throughDialog) {
+        // The user opens the printer's properties, picks two pages per
+        // sheet and confirms both dialogs.
+        QString picked;
+        QTimer::singleShot(0, [&picked] {
+          QWidget* dialog = QApplication::activeModalWidget();
+          if (!dialog) return;
+          QTimer::singleShot(0, [&picked] {
+            QWidget* properties = QApplication::activeModalWidget();
+            auto* perSheet =
+                properties ? properties->findChild<QComboBox*>(QStringLiteral("pagesPerSheetCombo"))
+                           : nullptr;
+            if (perSheet) {
+              perSheet->setCurrentIndex(1);
+              picked = perSheet->currentText();
+            }
+            if (properties) QMetaObject::invokeMethod(properties, "accept", Qt::QueuedConnection);
+          });
+          if (auto* button = dialog->findChild<QPushButton*>(QStringLiteral("properties")))
+            button->click();
+          QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        });
+        ASSERT_TRUE(PrinterSetupDialog(nullptr, printer));
+        ASSERT_TRUE(picked.startsWith(QLatin1Char('2'))) << picked.toStdString();
+      }
+      PrintMap(nullptr, *map, printer, 0);
+    }
+    const QString pdf = WaitForPdf(title, 60000);
+    ASSERT_FALSE(pdf.isEmpty()) << "no PDF from the queue in " << PdfFolder().toStdString();
+    const auto [across, down] = MeasuredSquare(pdf);
+    QFile::remove(pdf);
+    EXPECT_NEAR(across, 1.0, 0.005) << (throughDialog ? "through the dialog" : "queue defaults");
+    EXPECT_NEAR(down, 1.0, 0.005) << (throughDialog ? "through the dialog" : "queue defaults");
   }
 }
 

@@ -5,8 +5,42 @@
 
 #include <QPageLayout>
 #include <QPainter>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
+
+namespace {
+
+// The print engine property that holds a CUPS job's options, as name,
+// value, name, value...; the system's printer dialog keeps its pages per
+// sheet there. Qt names it (PPK_CupsOptions) only in a private header.
+constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// The job options that would print a page at another size, with the values
+// that keep it true: one page per sheet, never fitted to the paper.
+const char* const kTrueScaleOptions[][2] = {
+    {"number-up", "1"},
+    {"fit-to-page", "false"},
+    {"fitplot", "false"},
+    {"print-scaling", "none"},
+};
+
+// options with every true-scale option set to its value: earlier settings
+// of the same names go, the rest stay in their order.
+QStringList WithTrueScale(const QStringList& options) {
+  QStringList result;
+  for (int i = 0; i + 1 < options.size(); i += 2) {
+    bool replaced = false;
+    for (const auto& option : kTrueScaleOptions)
+      replaced = replaced || options[i] == QLatin1String(option[0]);
+    if (!replaced) result << options[i] << options[i + 1];
+  }
+  for (const auto& option : kTrueScaleOptions)
+    result << QLatin1String(option[0]) << QLatin1String(option[1]);
+  return result;
+}
+
+}  // namespace
 
 TSystemPrinter::TSystemPrinter(const QString& queue)
     : fPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -45,7 +79,23 @@ bool TSystemPrinter::Landscape() const {
   return fPrinter->pageLayout().orientation() == QPageLayout::Landscape;
 }
 
+QString TSystemPrinter::KeepTrueScale() {
+  // A file is written as drawn; only a queue fits or gathers pages.
+  if (fPrinter->outputFormat() != QPrinter::NativeFormat || !fPrinter->outputFileName().isEmpty())
+    return QString();
+  QPrintEngine* engine = fPrinter->printEngine();
+  const QStringList wanted = WithTrueScale(engine->property(kCupsOptions).toStringList());
+  engine->setProperty(kCupsOptions, wanted);
+  if (engine->property(kCupsOptions).toStringList() == wanted) return QString();
+  return QStringLiteral(
+             "Tessellan cannot ask the printer \"%1\" for one page per sheet without "
+             "scaling. Unless its own settings print one page per sheet at 100%, the "
+             "grid squares will not have their true size.")
+      .arg(fPrinter->printerName());
+}
+
 void TSystemPrinter::BeginJob(const QString& title) {
+  KeepTrueScale();
   fPrinter->setDocName(title);
   fPainter = std::make_unique<QPainter>();
   if (!fPainter->begin(fPrinter.get())) {

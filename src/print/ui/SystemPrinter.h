@@ -26,6 +26,10 @@ class TSystemPrinter : public TPrinterDevice {
   QPoint PhysicalOffset() const override;
   bool Landscape() const override;
 
+  // Asks the queue for one page per sheet and no fitting or scaling, over
+  // what the printer dialog chose and what the queue has as its defaults.
+  QString KeepTrueScale() override;
+
   void BeginJob(const QString& title) override;
   void NewPage() override;
   void EndJob() override;

@@ -2,7 +2,9 @@
 
 #include "base/Busy.h"
 #include "base/Error.h"
+#include "base/MessageService.h"
 #include "map/TileMapObjects.h"
+#include "print/PrinterDevice.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -131,6 +133,11 @@ void TfrmPrintMap::Print() {
 }
 
 void PrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device, int pageIndex) {
+  const QString scaleProblem = device.KeepTrueScale();
+  if (!scaleProblem.isEmpty() &&
+      ShowMessage(scaleProblem + QStringLiteral("\n\nPrint anyway?"), QStringLiteral("Tessellan"),
+                  TMsgIcon::Warning, mbYes | mbNo, owner) != TMsgAnswer::Yes)
+    return;
   TfrmPrintMap window(owner, map, device, pageIndex);
   window.exec();
   if (!window.Error().isEmpty()) throw TError(window.Error());

@@ -55,6 +55,7 @@ class TfrmPrintMap : public QDialog, public TPrintProgress {
 
 // Prints the map (all pages for -1 or an index out of range, else that
 // page) on device through the progress window, shown modally over owner;
-// returns when printing has finished or was cancelled. Raises the error that
-// ended printing as TError.
+// returns when printing has finished or was cancelled. Where the device
+// cannot be kept to the true scale, the user is told first and may decline.
+// Raises the error that ended printing as TError.
 void PrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device, int pageIndex);
