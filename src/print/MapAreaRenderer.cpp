@@ -52,7 +52,8 @@ QImage TSubCellCache::SubCell(const TTileMap& map, int x, int y, int width, int 
 }
 
 void RenderMapArea(const TTileMap& map, QPainter& canvas, int rows, double cellWidth,
-                   double cellHeight, int firstCol, int firstRow, int cols, TSubCellCache& cache) {
+                   double cellHeight, int firstCol, int firstRow, int cols, TSubCellCache& cache,
+                   const std::function<void()>& drawn) {
   for (int r = 0; r < rows; ++r) {
     const int y = firstRow + r;
     if (y < 0 || y >= map.Height()) continue;
@@ -64,8 +65,9 @@ void RenderMapArea(const TTileMap& map, QPainter& canvas, int rows, double cellW
       const int left = SubCellEdge(k, cellWidth);
       const int right = SubCellEdge(k + 1, cellWidth);
       const QImage picture = cache.SubCell(map, x, y, right - left, bottom - top);
-      if (!picture.isNull())
-        DrawBitmapToDevice(canvas, QRect(left, top, right - left, bottom - top), picture);
+      if (picture.isNull()) continue;
+      DrawBitmapToDevice(canvas, QRect(left, top, right - left, bottom - top), picture);
+      if (drawn) drawn();
     }
   }
 }

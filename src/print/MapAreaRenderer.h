@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QImage>
 
+#include <functional>
+
 class QPainter;
 class QRect;
 class TTileMap;
@@ -34,9 +36,11 @@ class TSubCellCache {
 // edges SubCellEdge(k, cellWidth) and SubCellEdge(k + 1, cellWidth) across
 // and the same down. Only sub-cells inside the map that hold a tile are
 // sent to the canvas, each as its own small picture; the rest stays as it
-// was.
+// was. drawn, when given, runs after each picture sent, so a long page can
+// keep a window responsive.
 void RenderMapArea(const TTileMap& map, QPainter& canvas, int rows, double cellWidth,
-                   double cellHeight, int firstCol, int firstRow, int cols, TSubCellCache& cache);
+                   double cellHeight, int firstCol, int firstRow, int cols, TSubCellCache& cache,
+                   const std::function<void()>& drawn = {});
 
 // Copies a picture into a rectangle of a device, stretched.
 void DrawBitmapToDevice(QPainter& canvas, const QRect& rect, const QImage& bitmap);

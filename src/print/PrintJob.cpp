@@ -24,12 +24,14 @@ int PrintMapPages(const TTileMap& map, TPrinterDevice& device, int pageIndex,
   int drawn = 0;
   try {
     TSubCellCache cache;
+    std::function<void()> drawing;
+    if (progress) drawing = [progress] { progress->Drawing(); };
     for (int p = pages.First; p <= pages.Last; ++p) {
       if (progress)
         progress->PageStarting(QStringLiteral("Printing page %1 of %2").arg(p + 1).arg(total));
       const QPoint origin = layout.PageOrigin(p);
       RenderMapArea(map, device.Painter(), layout.Rows, layout.CellWidth, layout.CellHeight,
-                    origin.x(), origin.y(), layout.Cols, cache);
+                    origin.x(), origin.y(), layout.Cols, cache, drawing);
       ++drawn;
       if (progress && progress->Cancelled()) break;
       if (p != pages.Last) device.NewPage();

@@ -16,6 +16,10 @@ class TPrintProgress {
   // 2 of 9"); the window shows it and handles pending input here, which is
   // where a Cancel click takes effect.
   virtual void PageStarting(const QString& status) = 0;
+  // Called again and again while a page is drawn, so the window can keep
+  // itself painted and show a Cancel click at once. Such a click takes
+  // effect at the next PageStarting, as one handled there would.
+  virtual void Drawing() {}
   virtual bool Cancelled() const = 0;
 };
 

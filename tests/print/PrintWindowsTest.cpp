@@ -7,10 +7,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QPaintEngine>
 #include <QPushButton>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -43,6 +49,111 @@ TEST(PrintWindows, CancelWhilePageThreeOfNineIsDrawnPrintsPagesOneToFour) {
   EXPECT_EQ(statuses,
             QStringList({"Printing page 1 of 9", "Printing page 2 of 9", "Printing page 3 of 9"}));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// A printer on which every picture takes 10 ms to arrive, so a page of 6 x
+// 6 sub-cells takes over a third of a second. It keeps nothing.
+class TSlowEngine : public QPaintEngine {
+ public:
+  TSlowEngine() : QPaintEngine(AllFeatures) {}
+  bool begin(QPaintDevice*) override { return true; }
+  bool end() override { return true; }
+  void updateState(const QPaintEngineState&) override {}
+  void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { QThread::msleep(10); }
+  void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
+    QThread::msleep(10);
+  }
+  Type type() const override { return User; }
+};
+
+class TSlowPrinter : public TPrinterDevice, public QPaintDevice {
+ public:
+  // 20 dpi, 3 x 3 one-inch squares a page.
+  int ResolutionX() const override { return 20; }
+  int ResolutionY() const override { return 20; }
+  QSize PrintableSize() const override { return QSize(60, 60); }
+  QSize PhysicalSize() const override { return QSize(70, 70); }
+  QPoint PhysicalOffset() const override { return QPoint(5, 5); }
+  bool Landscape() const override { return false; }
+  void BeginJob(const QString&) override {
+    fPainter.begin(this);
+    ++PagesStarted;
+  }
+  void NewPage() override { ++PagesStarted; }
+  void EndJob() override { fPainter.end(); }
+  void AbortJob() override { EndJob(); }
+  QPainter& Painter() override { return fPainter; }
+  QPaintEngine* paintEngine() const override { return &fEngine; }
+
+  std::atomic<int> PagesStarted{0};
+
+ protected:
+  int metric(PaintDeviceMetric metric) const override {
+    switch (metric) {
+      case PdmWidth:
+      case PdmHeight:
+        return 60;
+      case PdmDpiX:
+      case PdmDpiY:
+      case PdmPhysicalDpiX:
+      case PdmPhysicalDpiY:
+        return 20;
+      case PdmWidthMM:
+      case PdmHeightMM:
+        return 76;
+      case PdmDepth:
+        return 32;
+      case PdmNumColors:
+        return 1 << 24;
+      default:
+        return QPaintDevice::metric(metric);
+    }
+  }
+
+ private:
+  mutable TSlowEngine fEngine;
+  QPainter fPainter;
+};
+
+// A click on Cancel while page 3 of 9 is drawn shows "Cancelling print" and
+// the disabled button at once, before page 3 is done; page 4 is still
+// printed and is the last.
+TEST(PrintWindows, ACancelClickShowsAtOnceWhileThePageIsStillDrawn) {
+  const auto map = CheckerMap(9, 9, 1.0f);
+  TSlowPrinter printer;
+  QElapsedTimer clock;
+  clock.start();
+  std::atomic<qint64> clickedAt{-1};
+  qint64 shownAfter = -1;
+  int pageInHand = 0;
+  QString status;
+  bool enabled = true;
+  std::thread user([&] {
+    while (printer.PagesStarted < 3 && clock.elapsed() < 20000)
+      QThread::msleep(1);
+    QThread::msleep(60);
+    clickedAt = clock.elapsed();
+    QMetaObject::invokeMethod(
+        qApp,
+        [&] {
+          TfrmPrintMap* window = ProgressWindow();
+          if (!window) return;
+          window->CancelButton()->click();
+          shownAfter = clock.elapsed() - clickedAt;
+          pageInHand = printer.PagesStarted;
+          status = window->StatusLabel()->text();
+          enabled = window->CancelButton()->isEnabled();
+        },
+        Qt::QueuedConnection);
+  });
+  PrintMap(nullptr, *map, printer, -1);
+  user.join();
+  EXPECT_EQ(pageInHand, 3);
+  EXPECT_GE(shownAfter, 0);
+  EXPECT_LT(shownAfter, 100);
+  EXPECT_EQ(status, QStringLiteral("Cancelling print"));
+  EXPECT_FALSE(enabled);
+  EXPECT_EQ(printer.PagesStarted, 4);
 }
 
 TEST(PrintWindows, AnErrorWhilePrintingClosesTheWindowAndIsRaised) {

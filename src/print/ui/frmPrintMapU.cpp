@@ -17,6 +17,10 @@
 
 namespace {
 
+// How often a page being drawn lets the window handle input and repaint: a
+// Cancel click shows well within a tenth of a second.
+constexpr int kPumpIntervalMs = 30;
+
 // A printer with a sheet coming out, drawn rather than loaded so the window
 // needs no resource.
 QPixmap PrinterPicture() {
@@ -103,17 +107,31 @@ void TfrmPrintMap::keyPressEvent(QKeyEvent* event) {
 }
 
 void TfrmPrintMap::PageStarting(const QString& status) {
-  fStatus->setText(status);
+  if (!fCancelRequested) fStatus->setText(status);
   ProcessPendingMessages();
+  fSincePump.start();
+  // A click noticed while the last page was drawn, or just now, lets this
+  // page be drawn and ends the job after it.
+  fCancelled = fCancelRequested;
+}
+
+void TfrmPrintMap::Drawing() {
+  if (fSincePump.isValid() && fSincePump.elapsed() < kPumpIntervalMs) return;
+  ProcessPendingMessages();
+  fSincePump.start();
 }
 
 void TfrmPrintMap::btnCancelClick() {
-  fCancelled = true;
+  fCancelRequested = true;
   fCancel->setEnabled(false);
   fStatus->setText(QStringLiteral("Cancelling print"));
+  // Shown now, not when the page in hand is done.
+  fStatus->repaint();
+  fCancel->repaint();
 }
 
 void TfrmPrintMap::Print() {
+  fCancelRequested = false;
   fCancelled = false;
   repaint();
   ProcessPendingMessages();

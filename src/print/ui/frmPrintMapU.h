@@ -3,6 +3,7 @@
 #include "print/PrintJob.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include <memory>
 
@@ -30,6 +31,7 @@ class TfrmPrintMap : public QDialog, public TPrintProgress {
   int PagesDrawn() const { return fPagesDrawn; }
 
   void PageStarting(const QString& status) override;
+  void Drawing() override;
   bool Cancelled() const override { return fCancelled; }
 
  protected:
@@ -44,7 +46,12 @@ class TfrmPrintMap : public QDialog, public TPrintProgress {
   std::unique_ptr<TTileMap> fMap;
   TPrinterDevice& fDevice;
   int fPageIndex;
+  // A click on Cancel sets fCancelRequested at once; it becomes fCancelled,
+  // which ends the job after the page being started, at the next page.
+  bool fCancelRequested = false;
   bool fCancelled = false;
+  // Since input was last handled.
+  QElapsedTimer fSincePump;
   bool fStarted = false;
   bool fPrinting = false;
   int fPagesDrawn = 0;
