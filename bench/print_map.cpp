@@ -3,7 +3,8 @@
 // the bare stretches of the same sub-tile images it cannot do without; and
 // a 50 x 50 square map painted with the supplied tilesets, every layer
 // occupied, printed to a 300 dpi Letter PDF (time, peak memory, file size
-// next to the map file's).
+// next to the map file's); and 20 x 25 squares of it printed at 300, 1200
+// and 2400 dpi, whose PDFs should hardly grow with the resolution.
 #include "editor/MapGridModel.h"
 #include "map/TileMapObjects.h"
 #include "print/MapAreaRenderer.h"
@@ -120,8 +121,32 @@ void FiftyToPdf300(benchmark::State& state) {
   state.counters["walls_pct"] = 100.0 * occupied[2] / (map.Width() * map.Height());
 }
 
+// The top-left 20 x 25 squares of the full map, printed on Letter at the
+// resolution in the argument.
+void TwentyByTwentyFiveToPdf(benchmark::State& state) {
+  TTileMap map;
+  map.LoadFromFile(FiftySquareMapPath());
+  map.SetWidth(40);
+  map.SetHeight(50);
+  const int dpi = int(state.range(0));
+  const QString pdf = BenchWorkDir().filePath(QStringLiteral("twenty-%1.pdf").arg(dpi));
+  int pages = 0;
+  for (auto _ : state) {
+    TPdfPrinter printer(pdf, QPageSize::Letter, false, dpi);
+    pages = PrintMapPages(map, printer, -1);
+  }
+  state.counters["pages"] = pages;
+  state.counters["pdf_MB"] = QFileInfo(pdf).size() / 1e6;
+}
+
 }  // namespace
 
 BENCHMARK(PrintPage600)->Unit(benchmark::kMillisecond);
 BENCHMARK(BareStretches)->Unit(benchmark::kMillisecond);
 BENCHMARK(FiftyToPdf300)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(TwentyByTwentyFiveToPdf)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Arg(300)
+    ->Arg(1200)
+    ->Arg(2400);

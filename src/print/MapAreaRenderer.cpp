@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QRect>
 
+#include <cmath>
+
 namespace {
 
 // What a sub-cell shows: per layer the embedded tile and its orientation,
@@ -26,9 +28,23 @@ QByteArray CompositionKey(const TTileMap& map, int x, int y, int width, int heig
   return QByteArray(reinterpret_cast<const char*>(key), sizeof key);
 }
 
+// The side of the largest image among the sub-cell's layers.
+int SourceSide(const TTileMap& map, int x, int y) {
+  int side = 0;
+  for (int layer = 0; layer < kLayerCount; ++layer)
+    if (const TMapTile* tile = map.GetTile(layer, x, y)) {
+      const QImage& image = tile->SubTile()->Image();
+      side = qMax(side, qMax(image.width(), image.height()));
+    }
+  return side;
+}
+
 }  // namespace
 
-QImage TSubCellCache::SubCell(const TTileMap& map, int x, int y, int width, int height) {
+QImage TSubCellCache::SubCell(const TTileMap& map, int x, int y, int maxWidth, int maxHeight) {
+  const int side = SourceSide(map, x, y);
+  const int width = qMin(maxWidth, side);
+  const int height = qMin(maxHeight, side);
   if (width <= 0 || height <= 0) return QImage();
   const QByteArray key = CompositionKey(map, x, y, width, height);
   if (key.isEmpty()) return QImage();
@@ -54,6 +70,10 @@ QImage TSubCellCache::SubCell(const TTileMap& map, int x, int y, int width, int 
 void RenderMapArea(const TTileMap& map, QPainter& canvas, int rows, double cellWidth,
                    double cellHeight, int firstCol, int firstRow, int cols, TSubCellCache& cache,
                    const std::function<void()>& drawn) {
+  // One picture size for the whole area, so a sub-cell's picture is the
+  // same wherever the rounding of the edges puts it.
+  const int maxWidth = int(std::ceil(cellWidth));
+  const int maxHeight = int(std::ceil(cellHeight));
   for (int r = 0; r < rows; ++r) {
     const int y = firstRow + r;
     if (y < 0 || y >= map.Height()) continue;
@@ -64,7 +84,7 @@ void RenderMapArea(const TTileMap& map, QPainter& canvas, int rows, double cellW
       if (x < 0 || x >= map.Width()) continue;
       const int left = SubCellEdge(k, cellWidth);
       const int right = SubCellEdge(k + 1, cellWidth);
-      const QImage picture = cache.SubCell(map, x, y, right - left, bottom - top);
+      const QImage picture = cache.SubCell(map, x, y, maxWidth, maxHeight);
       if (picture.isNull()) continue;
       DrawBitmapToDevice(canvas, QRect(left, top, right - left, bottom - top), picture);
       if (drawn) drawn();

@@ -12,18 +12,22 @@ class TTileMap;
 // The pictures of sub-cells drawn so far, by what they show (each layer's
 // embedded tile and orientation) and size. Drawing the same QImage again
 // lets a PDF hold the picture once and refer to it from every place it
-// appears. The cache is bounded in bytes: when full it starts afresh, so a
-// job's memory does not grow with the number of pages.
+// appears. A picture has no more pixels than its tiles' images, however
+// fine the device: the device stretches it into place, so a job grows with
+// the map, not with the printer's resolution. The cache is bounded in
+// bytes: when full it starts afresh, so a job's memory does not grow with
+// the number of pages.
 class TSubCellCache {
  public:
   static constexpr qint64 kDefaultLimit = qint64(128) << 20;
 
   explicit TSubCellCache(qint64 byteLimit = kDefaultLimit) : fLimit(byteLimit) {}
 
-  // The picture of sub-cell (x, y) at width × height pixels, all layers
-  // stretched from the full-resolution images over white; a null image when
-  // no layer holds a tile there.
-  QImage SubCell(const TTileMap& map, int x, int y, int width, int height);
+  // The picture of sub-cell (x, y), all layers stretched from the
+  // full-resolution images over white, at the size of the largest of them
+  // but no more than maxWidth × maxHeight pixels; a null image when no layer
+  // holds a tile there.
+  QImage SubCell(const TTileMap& map, int x, int y, int maxWidth, int maxHeight);
 
  private:
   qint64 fLimit;
@@ -35,9 +39,9 @@ class TSubCellCache {
 // (firstCol, firstRow) onto canvas, sub-cell (k, r) of the block between
 // edges SubCellEdge(k, cellWidth) and SubCellEdge(k + 1, cellWidth) across
 // and the same down. Only sub-cells inside the map that hold a tile are
-// sent to the canvas, each as its own small picture; the rest stays as it
-// was. drawn, when given, runs after each picture sent, so a long page can
-// keep a window responsive.
+// sent to the canvas, each as its own small picture stretched into its
+// rectangle; the rest stays as it was. drawn, when given, runs after each
+// picture sent, so a long page can keep a window responsive.
 void RenderMapArea(const TTileMap& map, QPainter& canvas, int rows, double cellWidth,
                    double cellHeight, int firstCol, int firstRow, int cols, TSubCellCache& cache,
                    const std::function<void()>& drawn = {});

@@ -8,6 +8,7 @@
 #include "support/RunProgram.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -79,6 +80,38 @@ TEST_P(PdfScaleTest, SquaresMeasureTheGridSize) {
   // Two colours in at most four pixel sizes: the file holds each picture
   // once, however many squares show it.
   EXPECT_LT(bytes.size(), 100 * 1024);
+}
+
+// A job holds each picture at no more than its tiles' own resolution, so a
+// 2400 dpi PDF of a map of patterned tiles is hardly larger than a 300 dpi
+// one.
+TEST(PdfJobSize, APdfHardlyGrowsWithTheResolution) {
+  auto map = CheckerMap(4, 4, 1.0f);
+  TSubTile patterns[4];
+  for (int i = 0; i < 4; ++i) {
+    QImage image(32, 32, QImage::Format_RGB888);
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x)
+        image.setPixel(x, y,
+                       qRgb((x * 37 + y * 11 + i * 53) % 256, (x * y + i * 29) % 256,
+                            (x * 7 + y * 61 + i) % 256));
+    patterns[i].SetImage(image);
+    patterns[i].SetGuid(NewGuidText());
+  }
+  for (int y = 0; y < map->Height(); ++y)
+    for (int x = 0; x < map->Width(); ++x)
+      map->PlaceTile(mlBase, x, y, patterns[(x + 2 * y) % 4], 0, 8);
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  qint64 sizes[2] = {};
+  const int resolutions[2] = {300, 2400};
+  for (int i = 0; i < 2; ++i) {
+    const QString pdf = dir.filePath(QStringLiteral("map%1.pdf").arg(resolutions[i]));
+    TPdfPrinter printer(pdf, QPageSize::Letter, false, resolutions[i]);
+    PrintMapPages(*map, printer, -1);
+    sizes[i] = QFileInfo(pdf).size();
+  }
+  EXPECT_LE(sizes[1], 2 * sizes[0]) << sizes[0] << " bytes at 300 dpi, " << sizes[1] << " at 2400";
 }
 
 std::string CaseName(const testing::TestParamInfo<TScaleCase>& info) {
