@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageLayout.h"
+#include "PrintAids.h"
 
 #include <QString>
 
@@ -23,13 +24,17 @@ class TPrintProgress {
   virtual bool Cancelled() const = 0;
 };
 
-// The layout of a map on a device's printable area at its resolution.
-TPageLayout LayoutForDevice(const TTileMap& map, const TPrinterDevice& device);
+// The layout of a map on a device's printable area at its resolution, less
+// the strip the aids keep free.
+TPageLayout LayoutForDevice(const TTileMap& map, const TPrinterDevice& device,
+                            const TPrintAids& aids = TPrintAids());
 
 // Prints the map on the device as one job titled with the map's name: every
 // page for a page index of -1 or one out of range, else that page. A cancel
 // takes effect after the page that was started when it was noticed; the
 // pages drawn by then are delivered. An error ends the job and is raised
-// again. Returns the number of pages drawn.
+// again. Each page gets the chosen aids; with SkipBlank a page without a
+// tile is left out (and a job of blank pages alone raises TError before it
+// starts). Returns the number of pages drawn.
 int PrintMapPages(const TTileMap& map, TPrinterDevice& device, int pageIndex,
-                  TPrintProgress* progress = nullptr);
+                  TPrintProgress* progress = nullptr, const TPrintAids& aids = TPrintAids());

@@ -55,6 +55,16 @@ TPdfInfo ReadPdfInfo(const QString& pdf) {
   return info;
 }
 
+QStringList PdfPageTexts(const QString& pdf) {
+  const TProgramRun run = RunProgram(QStringLiteral("pdftotext"),
+                                     {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  EXPECT_EQ(run.ExitCode, 0) << run.Err.constData();
+  QStringList pages = QString::fromUtf8(run.Out).split(QLatin1Char('\f'));
+  // A form feed ends every page, the last one too.
+  if (!pages.isEmpty() && pages.last().isEmpty()) pages.removeLast();
+  return pages;
+}
+
 QImage RasterisePage(const QString& pdf, int page, int resolution, const QRect& crop) {
   QTemporaryDir dir;
   const QString prefix = dir.filePath(QStringLiteral("page"));

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 // Reads a PDF file as other programs see it, through poppler's command-line
 // tools: the page count and first page size in points (pdfinfo), and a page
@@ -14,6 +15,8 @@ struct TPdfInfo {
   QSizeF PageSize;  // points
 };
 TPdfInfo ReadPdfInfo(const QString& pdf);
+// The text of each page, in page order (pdftotext).
+QStringList PdfPageTexts(const QString& pdf);
 // A crop rectangle rasterises only that part of the page (its pixels).
 QImage RasterisePage(const QString& pdf, int page, int resolution, const QRect& crop = QRect());
 

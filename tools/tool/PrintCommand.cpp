@@ -16,7 +16,7 @@ namespace {
 
 const char* const kUsage =
     "MAP (--pdf OUT.pdf [--dpi N] [--paper letter|a4|legal|a3|tabloid] [--landscape] | "
-    "--printer QUEUE) [--page N]";
+    "--printer QUEUE) [--page N] [--labels] [--marks] [--calibration] [--skip-blank]";
 
 int Print(const TCommandLine& line) {
   const QString pdf = line.Value(QStringLiteral("pdf"));
@@ -26,6 +26,11 @@ int Print(const TCommandLine& line) {
   const int page = line.Number(QStringLiteral("page"), 0) - 1;
   const bool landscape = line.IsSet(QStringLiteral("landscape"));
   if (pdf.isEmpty() == queue.isEmpty()) line.FailUsage();
+  TPrintAids aids;
+  aids.Labels = line.IsSet(QStringLiteral("labels"));
+  aids.Marks = line.IsSet(QStringLiteral("marks"));
+  aids.Calibration = line.IsSet(QStringLiteral("calibration"));
+  aids.SkipBlank = line.IsSet(QStringLiteral("skip-blank"));
 
   // The device is checked before the map loads, and nothing is sent for a
   // map that failed to load.
@@ -36,12 +41,12 @@ int Print(const TCommandLine& line) {
     device = std::make_unique<TSystemPrinter>(queue);
   TTileMap map;
   map.LoadFromFile(line.Argument(0));
-  const TPageLayout layout = LayoutForDevice(map, *device);
+  const TPageLayout layout = LayoutForDevice(map, *device, aids);
   if (page >= layout.TotalPages())
     throw TError(QStringLiteral("The map prints on %1 pages; there is no page %2.")
                      .arg(layout.TotalPages())
                      .arg(page + 1));
-  const int drawn = PrintMapPages(map, *device, page);
+  const int drawn = PrintMapPages(map, *device, page, nullptr, aids);
   std::printf("%d of %d pages, %d x %d squares each\n", drawn, layout.TotalPages(), layout.Cols / 2,
               layout.Rows / 2);
   return 0;
@@ -63,7 +68,15 @@ TCommandRegistration reg(
       {QStringLiteral("printer"), QStringLiteral("QUEUE"),
        QStringLiteral("Send the pages to this printer queue of the system.")},
       {QStringLiteral("page"), QStringLiteral("N"),
-       QStringLiteral("Print only page N, 1 to 1000000 (all pages)."), 1, 1000000}},
+       QStringLiteral("Print only page N, 1 to 1000000 (all pages)."), 1, 1000000},
+      {QStringLiteral("labels"), QString(),
+       QStringLiteral("Name each page's place (\"B3\"), number and map in a strip at its foot.")},
+      {QStringLiteral("marks"), QString(),
+       QStringLiteral("Add trim marks where the map's area on each page ends.")},
+      {QStringLiteral("calibration"), QString(),
+       QStringLiteral("Add bars of 1 inch and 25 mm to the first page, to check the scale.")},
+      {QStringLiteral("skip-blank"), QString(),
+       QStringLiteral("Leave out pages without a tile; the others keep their names.")}},
      Print});
 
 }  // namespace
