@@ -1,6 +1,7 @@
 #include "MainActions.h"
 #include "Application.h"
 #include "HelpWindow.h"
+#include "PrintAidsSettings.h"
 #include "WebBrowser.h"
 #include "base/Error.h"
 #include "editor/MapPainter.h"
@@ -72,11 +73,15 @@ const std::vector<TActionEntry>& MainActionTable() {
     {A::faRemoveTileset, "&Remove Tileset", "Remove the selected tileset from the tileset list", "",
      nullptr, S::Plain, false, 0, [](TfrmMain& w) { w.faRemoveTilesetExecute(); }},
     {A::faPrintWithSetup, "&Print...", "Print with Setup", "Ctrl+P", "print", S::Plain, false, 0,
-     [](TfrmMain& w) { if (w.CurrentMap()) PrintCurrentMapWithSetup(&w, *w.CurrentMap()); }},
+     [](TfrmMain& w) {
+       if (w.CurrentMap()) PrintCurrentMapWithSetup(&w, *w.CurrentMap(), LoadPrintAids());
+     }},
     {A::faPrint, "&Print", "Print", "", "print", S::Plain, false, 0,
-     [](TfrmMain& w) { if (w.CurrentMap()) PrintCurrentMap(&w, *w.CurrentMap()); }},
+     [](TfrmMain& w) { if (w.CurrentMap()) PrintCurrentMap(&w, *w.CurrentMap(), LoadPrintAids()); }},
     {A::faPrintPreview, "Print Pre&view", "Print Preview", "", "printpreview", S::Plain, false, 0,
-     [](TfrmMain& w) { if (w.CurrentMap()) PreviewCurrentMap(&w, *w.CurrentMap()); }},
+     [](TfrmMain& w) {
+       if (w.CurrentMap()) PreviewCurrentMap(&w, *w.CurrentMap(), LoadPrintAids(), KeepPrintAids);
+     }},
     {A::faExit, "E&xit", "Exit", "", nullptr, S::Plain, false, 0,
      [](TfrmMain& w) { w.close(); }},
     // Edit

@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "Application.h"
+#include "PrintAidsSettings.h"
 #include "SingleInstance.h"
 #include "TilesetInstall.h"
 #include "app/settings/SettingsFile.h"
@@ -91,7 +92,7 @@ int PrintMapFile(const QString& path) {
   try {
     TTileMap map(NewMapDefaults());
     map.LoadFromFile(path);
-    PrintMapToDefaultPrinter(nullptr, map);
+    PrintMapToDefaultPrinter(nullptr, map, LoadPrintAids());
     return 0;
   } catch (...) {
     failure = CurrentExceptionText();

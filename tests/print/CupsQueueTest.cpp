@@ -209,7 +209,7 @@ TEST(CupsQueue, APrintedSquareMeasuresTheGridSize) {
             button->click();
           QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
         });
-        ASSERT_TRUE(PrinterSetupDialog(nullptr, printer));
+        ASSERT_TRUE(PrinterSetupDialog(nullptr, printer, TSetupConfirms::Printing));
         ASSERT_TRUE(picked.startsWith(QLatin1Char('2'))) << picked.toStdString();
       }
       PrintMap(nullptr, *map, printer, 0);

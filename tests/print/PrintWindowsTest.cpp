@@ -2,15 +2,20 @@
 #include "PrintTestSupport.h"
 #include "base/Error.h"
 #include "print/PrintJob.h"
+#include "print/ui/PrintCommands.h"
 #include "print/ui/frmPrintMapU.h"
 #include "print/ui/frmPrintPreviewU.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPaintEngine>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -268,6 +273,97 @@ TEST_F(PreviewTest, PaperFitsThePreviewInBothOrientations) {
     EXPECT_NE(image.pixel(c.sheet.center()), grey);
     EXPECT_EQ(image.pixel(c.sheet.left() - 3, c.sheet.center().y()), grey);
     EXPECT_NE(image.pixel(c.sheet.left() + 3, c.sheet.top() + 3), grey);
+  }
+}
+
+// The keys turn pages as the buttons do; with blank pages skipped, paging
+// steps over them, and the aids chosen go back to the caller.
+TEST_F(PreviewTest, KeysTurnPagesAndSkippedPagesArePassedOver) {
+  // Pages 1 and 9 of 3 x 3 hold no tile.
+  for (int y = 0; y < map->Height(); ++y)
+    for (int x = 0; x < map->Width(); ++x)
+      if ((x < 16 && y < 22) || (x >= 32 && y >= 44)) map->RemoveTile(mlBase, x, y);
+  TfrmPrintPreview preview(nullptr, *map, printer);
+  preview.show();
+  preview.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&preview));
+  struct {
+    QAction* toggle;
+    Qt::Key key;
+    int page;
+    bool previous, next;
+  } steps[] = {
+      {nullptr, Qt::Key_PageDown, 1, true, true},
+      {nullptr, Qt::Key_End, 8, true, false},
+      {nullptr, Qt::Key_PageUp, 7, true, true},
+      {nullptr, Qt::Key_Home, 0, false, true},
+      {nullptr, Qt::Key_PageUp, 0, false, true},
+      // Skipping blank pages moves off the blank first page.
+      {preview.ppSkipBlank, Qt::Key_unknown, 1, false, true},
+      {nullptr, Qt::Key_End, 7, true, false},
+      {nullptr, Qt::Key_Home, 1, false, true},
+  };
+  for (const auto& s : steps) {
+    if (s.toggle) s.toggle->trigger();
+    if (s.key != Qt::Key_unknown) QTest::keyClick(&preview, s.key);
+    EXPECT_EQ(preview.CurrentPage(), s.page) << s.key;
+    EXPECT_EQ(preview.ppPrevPage->isEnabled(), s.previous) << s.key;
+    EXPECT_EQ(preview.ppNextPage->isEnabled(), s.next) << s.key;
+  }
+  EXPECT_EQ(preview.StatusText(0), QStringLiteral("Page 2 of 9"));
+
+  // The label's strip costs the last row of squares here: 10 squares down
+  // a page instead of 11.
+  preview.ppLabels->trigger();
+  EXPECT_EQ(preview.Layout().Rows, 20);
+  EXPECT_TRUE(preview.Aids().Labels && preview.Aids().SkipBlank);
+  EXPECT_FALSE(preview.Aids().Marks || preview.Aids().Calibration);
+  TPrintAids chosen;
+  chosen.Marks = true;
+  TfrmPrintPreview again(nullptr, *map, printer, chosen);
+  EXPECT_TRUE(again.ppMarks->isChecked());
+  EXPECT_FALSE(again.ppLabels->isChecked());
+}
+
+// Fitted, the sheet fills the window; at 100% and 200% the drawing of 72
+// pixels per inch keeps its size (the 8.5 x 11.5 inch sheet, its shadow and
+// the grey around it) and scrolls.
+TEST_F(PreviewTest, ZoomShowsTheDrawingAtItsSizeInAScrolledPage) {
+  TfrmPrintPreview preview(nullptr, *map, printer);
+  preview.resize(500, 500);
+  preview.show();
+  QApplication::processEvents();
+  auto* image = preview.findChild<QWidget*>(QStringLiteral("imgPreview"));
+  const QSize fitted = image->size();
+  struct {
+    QAction* zoom;
+    QSize size;
+  } steps[] = {
+      {preview.ppZoom100, QSize(612 + 5 + 20, 828 + 5 + 20)},
+      {preview.ppZoom200, QSize(1224 + 5 + 20, 1656 + 5 + 20)},
+      {preview.ppZoomFit, fitted},
+  };
+  for (const auto& s : steps) {
+    s.zoom->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(image->size(), s.size);
+    EXPECT_EQ(preview.PreviewImage().size(), s.size);
+  }
+}
+
+// From the preview the printer setup only changes settings, so its button
+// says OK; before a print it says Print.
+TEST(PrinterSetup, TheButtonSaysWhatConfirmingDoes) {
+  QPrinter printer;
+  for (const auto& [confirms, caption] :
+       {std::pair(TSetupConfirms::Settings, "OK"), std::pair(TSetupConfirms::Printing, "&Print")}) {
+    auto dialog = NewPrinterSetupDialog(nullptr, printer, confirms);
+    dialog->show();
+    QApplication::processEvents();
+    auto* box = dialog->findChild<QDialogButtonBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->button(QDialogButtonBox::Ok)->text(), QLatin1String(caption));
+    dialog->reject();
   }
 }
 

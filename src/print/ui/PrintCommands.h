@@ -1,5 +1,12 @@
 #pragma once
 
+#include "print/PrintAids.h"
+
+#include <functional>
+#include <memory>
+
+class QPrintDialog;
+class QPrinter;
 class QWidget;
 class TSystemPrinter;
 class TTileMap;
@@ -12,22 +19,30 @@ class TTileMap;
 
 // The current printer.
 TSystemPrinter& CurrentPrinter();
-// The system's printer setup dialog for a printer; true when confirmed.
-bool PrinterSetupDialog(QWidget* owner, TSystemPrinter& printer);
+// What confirming the printer setup dialog does: print, or only keep the
+// settings (from the preview), which its button then says: "Print" or "OK".
+enum class TSetupConfirms { Printing, Settings };
+// The system's printer setup dialog for a printer, not yet shown.
+std::unique_ptr<QPrintDialog> NewPrinterSetupDialog(QWidget* owner, QPrinter& printer,
+                                                    TSetupConfirms confirms);
+// Runs that dialog for a printer; true when confirmed.
+bool PrinterSetupDialog(QWidget* owner, TSystemPrinter& printer, TSetupConfirms confirms);
 
-// Print: the printer check, then every page of the map through the
-// progress window.
-void PrintCurrentMap(QWidget* owner, const TTileMap& map);
+// Print: the printer check, then every page of the map, with the aids,
+// through the progress window.
+void PrintCurrentMap(QWidget* owner, const TTileMap& map, const TPrintAids& aids);
 // Print...: the printer check, the printer setup dialog, and when the user
 // confirms it, PrintCurrentMap.
-void PrintCurrentMapWithSetup(QWidget* owner, const TTileMap& map);
-// Print Preview: the printer check, the preview, and PrintCurrentMap when
-// the user chose Print in it.
-void PreviewCurrentMap(QWidget* owner, TTileMap& map);
-// The preview alone on the current printer; true when the user chose
-// Print.
-bool ShowPrintPreview(QWidget* owner, TTileMap& map);
+void PrintCurrentMapWithSetup(QWidget* owner, const TTileMap& map, const TPrintAids& aids);
+// Print Preview: the printer check, the preview starting with the aids,
+// then `chosen` with the aids the user left it with, and PrintCurrentMap
+// with them when the user chose Print in it.
+void PreviewCurrentMap(QWidget* owner, TTileMap& map, const TPrintAids& aids,
+                       const std::function<void(const TPrintAids&)>& chosen);
+// The preview alone on the current printer, starting with the aids and
+// leaving in them the ones the user chose; true when the user chose Print.
+bool ShowPrintPreview(QWidget* owner, TTileMap& map, TPrintAids& aids);
 
-// Print mode: every page of a loaded map to the default printer through
-// the progress window.
-void PrintMapToDefaultPrinter(QWidget* owner, const TTileMap& map);
+// Print mode: every page of a loaded map, with the aids, to the default
+// printer through the progress window.
+void PrintMapToDefaultPrinter(QWidget* owner, const TTileMap& map, const TPrintAids& aids);

@@ -47,11 +47,12 @@ QPixmap PrinterPicture() {
 }  // namespace
 
 TfrmPrintMap::TfrmPrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device,
-                           int pageIndex)
+                           int pageIndex, const TPrintAids& aids)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       fMap(map.Clone()),
       fDevice(device),
-      fPageIndex(pageIndex) {
+      fPageIndex(pageIndex),
+      fAids(aids) {
   setObjectName(QStringLiteral("frmPrintMap"));
   setWindowTitle(QStringLiteral("Printing ") + map.MapName());
   setModal(true);
@@ -140,7 +141,7 @@ void TfrmPrintMap::Print() {
     ProcessPendingMessages();
     fPrinting = true;
     try {
-      fPagesDrawn = PrintMapPages(*fMap, fDevice, fPageIndex, this);
+      fPagesDrawn = PrintMapPages(*fMap, fDevice, fPageIndex, this, fAids);
     } catch (...) {
       fError = CurrentExceptionText();
     }
@@ -150,13 +151,14 @@ void TfrmPrintMap::Print() {
   QMetaObject::invokeMethod(this, &QDialog::accept, Qt::QueuedConnection);
 }
 
-void PrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device, int pageIndex) {
+void PrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device, int pageIndex,
+              const TPrintAids& aids) {
   const QString scaleProblem = device.KeepTrueScale();
   if (!scaleProblem.isEmpty() &&
       ShowMessage(scaleProblem + QStringLiteral("\n\nPrint anyway?"), QStringLiteral("Tessellan"),
                   TMsgIcon::Warning, mbYes | mbNo, owner) != TMsgAnswer::Yes)
     return;
-  TfrmPrintMap window(owner, map, device, pageIndex);
+  TfrmPrintMap window(owner, map, device, pageIndex, aids);
   window.exec();
   if (!window.Error().isEmpty()) throw TError(window.Error());
 }

@@ -20,8 +20,9 @@ class TfrmPrintMap : public QDialog, public TPrintProgress {
   Q_OBJECT
 
  public:
-  // The window prints a copy of map on device (not owned).
-  TfrmPrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device, int pageIndex);
+  // The window prints a copy of map on device (not owned), with the aids.
+  TfrmPrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device, int pageIndex,
+               const TPrintAids& aids = TPrintAids());
   ~TfrmPrintMap() override;
 
   QLabel* StatusLabel() const { return fStatus; }
@@ -46,6 +47,7 @@ class TfrmPrintMap : public QDialog, public TPrintProgress {
   std::unique_ptr<TTileMap> fMap;
   TPrinterDevice& fDevice;
   int fPageIndex;
+  TPrintAids fAids;
   // A click on Cancel sets fCancelRequested at once; it becomes fCancelled,
   // which ends the job after the page being started, at the next page.
   bool fCancelRequested = false;
@@ -61,8 +63,9 @@ class TfrmPrintMap : public QDialog, public TPrintProgress {
 };
 
 // Prints the map (all pages for -1 or an index out of range, else that
-// page) on device through the progress window, shown modally over owner;
-// returns when printing has finished or was cancelled. Where the device
-// cannot be kept to the true scale, the user is told first and may decline.
-// Raises the error that ended printing as TError.
-void PrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device, int pageIndex);
+// page) on device, with the aids, through the progress window, shown
+// modally over owner; returns when printing has finished or was cancelled.
+// Where the device cannot be kept to the true scale, the user is told first
+// and may decline. Raises the error that ended printing as TError.
+void PrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device, int pageIndex,
+              const TPrintAids& aids = TPrintAids());

@@ -6,6 +6,7 @@
 #include "map/GridSizes.h"
 #include "map/TileMapObjects.h"
 #include "print/MapAreaRenderer.h"
+#include "print/PrintJob.h"
 #include "print/PrinterDevice.h"
 #include "print/ui/PrintCommands.h"
 #include "print/ui/SystemPrinter.h"
@@ -15,9 +16,12 @@
 #include "widgets/dmSharedBmpResources.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QScopedValueRollback>
+#include <QScrollArea>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -46,6 +50,11 @@ class TPreviewImage : public QWidget {
 };
 
 namespace {
+// Grey around the sheet when the drawing is zoomed, in pixels.
+constexpr int kZoomMargin = 10;
+}  // namespace
+
+namespace {
 
 constexpr int kPreviewDpi = 72;
 
@@ -72,8 +81,9 @@ void Guarded(QWidget* owner, F handler) {
 
 }  // namespace
 
-TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device)
-    : QDialog(owner), fMap(map), fDevice(device) {
+TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device,
+                                   const TPrintAids& aids)
+    : QDialog(owner), fMap(map), fDevice(device), fAids(aids) {
   setObjectName(QStringLiteral("frmPrintPreview"));
   setWindowTitle(QStringLiteral("Print Preview"));
   setProperty("HelpContext", 5);
@@ -102,12 +112,58 @@ TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice
   ppNextPage->setIcon(Picture("nextpage"));
   ppClose = AddAction("ppClose", QStringLiteral("&Close"), QStringLiteral("Close the preview"),
                       &TfrmPrintPreview::ppCloseExecute);
+  // The keys that turn pages; a scrolled page does not take them.
+  ppPrevPage->setShortcut(QKeySequence(Qt::Key_PageUp));
+  ppNextPage->setShortcut(QKeySequence(Qt::Key_PageDown));
+  ppFirstPage = AddAction("ppFirstPage", QStringLiteral("&First Page"),
+                          QStringLiteral("First page"), &TfrmPrintPreview::ppFirstPageExecute);
+  ppFirstPage->setShortcut(QKeySequence(Qt::Key_Home));
+  ppLastPage = AddAction("ppLastPage", QStringLiteral("&Last Page"), QStringLiteral("Last page"),
+                         &TfrmPrintPreview::ppLastPageExecute);
+  ppLastPage->setShortcut(QKeySequence(Qt::Key_End));
   toolbar->addAction(ppPrint);
   toolbar->addAction(ppPrintPage);
   toolbar->addAction(ppPrintSetup);
   toolbar->addSeparator();
   toolbar->addAction(ppPrevPage);
   toolbar->addAction(ppNextPage);
+
+  // The assembly aids and the zoom, in a second row of text buttons.
+  auto* aidsBar = new QToolBar(this);
+  aidsBar->setObjectName(QStringLiteral("tbAids"));
+  aidsBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  ppLabels = AddToggle("ppLabels", QStringLiteral("Page &Labels"),
+                       QStringLiteral("Name each page's place, number and map at its foot"),
+                       &TfrmPrintPreview::ppAidsExecute);
+  ppLabels->setChecked(fAids.Labels);
+  ppMarks = AddToggle("ppMarks", QStringLiteral("Trim &Marks"),
+                      QStringLiteral("Mark where each page is trimmed to meet the next"),
+                      &TfrmPrintPreview::ppAidsExecute);
+  ppMarks->setChecked(fAids.Marks);
+  ppCalibration = AddToggle("ppCalibration", QStringLiteral("Cali&bration Bar"),
+                            QStringLiteral("Bars of 1 inch and 25 mm on the first page"),
+                            &TfrmPrintPreview::ppAidsExecute);
+  ppCalibration->setChecked(fAids.Calibration);
+  ppSkipBlank =
+      AddToggle("ppSkipBlank", QStringLiteral("S&kip Blank Pages"),
+                QStringLiteral("Leave out pages without a tile"), &TfrmPrintPreview::ppAidsExecute);
+  ppSkipBlank->setChecked(fAids.SkipBlank);
+  ppZoomFit = AddToggle("ppZoomFit", QStringLiteral("&Fit Page"),
+                        QStringLiteral("Fit the whole sheet into the window"),
+                        &TfrmPrintPreview::ppZoomExecute);
+  ppZoom100 = AddToggle("ppZoom100", QStringLiteral("&100%"), QStringLiteral("Actual size"),
+                        &TfrmPrintPreview::ppZoomExecute);
+  ppZoom200 = AddToggle("ppZoom200", QStringLiteral("&200%"), QStringLiteral("Twice the size"),
+                        &TfrmPrintPreview::ppZoomExecute);
+  auto* zoom = new QActionGroup(this);
+  for (QAction* action : {ppZoomFit, ppZoom100, ppZoom200})
+    zoom->addAction(action);
+  ppZoomFit->setChecked(true);
+  for (QAction* action : {ppLabels, ppMarks, ppCalibration, ppSkipBlank})
+    aidsBar->addAction(action);
+  aidsBar->addSeparator();
+  for (QAction* action : {ppZoomFit, ppZoom100, ppZoom200})
+    aidsBar->addAction(action);
 
   // The grey page panel between two narrow empty panels.
   // The page panel "Page Preview": a captioned panel whose grey client holds
@@ -120,10 +176,20 @@ TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice
   QPalette grey = client->palette();
   grey.setColor(QPalette::Window, kGround);
   client->setPalette(grey);
-  fImage = new TPreviewImage(client);
+  // Fitted, the image fills the panel; zoomed, it has the drawing's size
+  // and scrolls.
+  fScroll = new QScrollArea(client);
+  fScroll->setObjectName(QStringLiteral("sbxPreview"));
+  fScroll->setFrameShape(QFrame::NoFrame);
+  fScroll->setAlignment(Qt::AlignCenter);
+  fScroll->setWidgetResizable(true);
+  fScroll->viewport()->setAutoFillBackground(true);
+  fScroll->viewport()->setPalette(grey);
+  fImage = new TPreviewImage(fScroll);
+  fScroll->setWidget(fImage);
   auto* pageLayout = new QVBoxLayout(client);
   pageLayout->setContentsMargins(0, 0, 0, 0);
-  pageLayout->addWidget(fImage);
+  pageLayout->addWidget(fScroll);
   auto* middle = new QHBoxLayout;
   middle->setContentsMargins(6, 0, 6, 0);
   middle->addWidget(pagePanel);
@@ -137,13 +203,15 @@ TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(toolbar);
+  layout->addWidget(aidsBar);
   layout->addLayout(middle, 1);
   layout->addWidget(fStatus);
 
   ComputeLayout();
-  fImage->OnResize = [this] { Guarded(this, [this] { DrawPreviewPage(); }); };
-  DrawPreviewPage();
-  UpdateNavigation();
+  fImage->OnResize = [this] {
+    if (!fDrawing) Guarded(this, [this] { DrawPreviewPage(); });
+  };
+  ShowPage(PrintedPage(0, 1));
 }
 
 TfrmPrintPreview::~TfrmPrintPreview() {
@@ -161,6 +229,13 @@ QAction* TfrmPrintPreview::AddAction(const char* name, const QString& caption, c
   return action;
 }
 
+QAction* TfrmPrintPreview::AddToggle(const char* name, const QString& caption, const QString& hint,
+                                     void (TfrmPrintPreview::*handler)()) {
+  QAction* action = AddAction(name, caption, hint, handler);
+  action->setCheckable(true);
+  return action;
+}
+
 QString TfrmPrintPreview::StatusText(int index) const {
   return fStatus->PanelText(index);
 }
@@ -170,19 +245,29 @@ const QImage& TfrmPrintPreview::PreviewImage() const {
 }
 
 void TfrmPrintPreview::ComputeLayout() {
-  const QSize area = fDevice.PrintableSize();
-  fLayout = ComputePageLayout(fMap.Width(), fMap.Height(), fMap.TileSize(), fDevice.ResolutionX(),
-                              fDevice.ResolutionY(), area.width(), area.height());
+  fLayout = LayoutForDevice(fMap, fDevice, fAids);
 }
 
-void TfrmPrintPreview::DrawPreviewPage() {
-  TBusyCursor busy;
-  ProcessPendingMessages();
+int TfrmPrintPreview::PrintedPage(int from, int step) const {
+  for (int page = from; page >= 0 && page < fLayout.TotalPages(); page += step)
+    if (!PageSkipped(fMap, fLayout, page, fAids)) return page;
+  return -1;
+}
+
+void TfrmPrintPreview::ShowPage(int page) {
+  // With every page skipped the preview stays where it is.
+  if (page >= 0) fPage = page;
+  fPage = qBound(0, fPage, qMax(0, fLayout.TotalPages() - 1));
+  DrawPreviewPage();
+  UpdateNavigation();
+}
+
+QImage TfrmPrintPreview::DrawPaper(int dpi) const {
   const int dx = fDevice.ResolutionX();
   const int dy = fDevice.ResolutionY();
 
-  // The page at 72 pixels per inch.
-  const int s = int(fMap.TileSize() * kPreviewDpi / 2);
+  // The page at dpi pixels per inch.
+  const int s = int(fMap.TileSize() * dpi / 2);
   QImage page(qMax(1, s * fLayout.Cols), qMax(1, s * fLayout.Rows), QImage::Format_RGB32);
   page.fill(Qt::white);
   {
@@ -194,8 +279,8 @@ void TfrmPrintPreview::DrawPreviewPage() {
 
   // The sheet with its shadow on grey, the page at the printable offset.
   const QSize sheet = fDevice.PhysicalSize();
-  const int paperWidth = int(double(sheet.width()) / dx * kPreviewDpi) + kShadow;
-  const int paperHeight = int(double(sheet.height()) / dy * kPreviewDpi) + kShadow;
+  const int paperWidth = int(double(sheet.width()) / dx * dpi) + kShadow;
+  const int paperHeight = int(double(sheet.height()) / dy * dpi) + kShadow;
   QImage paper(paperWidth, paperHeight, QImage::Format_RGB32);
   paper.fill(kGround);
   {
@@ -206,32 +291,65 @@ void TfrmPrintPreview::DrawPreviewPage() {
     painter.setBrush(Qt::white);
     painter.drawRect(QRect(0, 0, paperWidth - kShadow - 1, paperHeight - kShadow - 1));
     const QPoint offset = fDevice.PhysicalOffset();
-    painter.drawImage(int(double(offset.x()) / dx * kPreviewDpi),
-                      int(double(offset.y()) / dy * kPreviewDpi), page);
+    painter.translate(int(double(offset.x()) / dx * dpi), int(double(offset.y()) / dy * dpi));
+    painter.drawImage(0, 0, page);
+    const QSize printable = fDevice.PrintableSize();
+    const QSize area(int(double(printable.width()) / dx * dpi),
+                     int(double(printable.height()) / dy * dpi));
+    DrawPageAids(painter, fAids,
+                 AidPageOf(fLayout, fPage, s, s, area, dpi, dpi, fMap.MapName(),
+                           fPage == FirstPrintedPage(fMap, fLayout, fAids)));
   }
+  return paper;
+}
 
-  // The paper fitted into the preview: as high as the image in portrait
-  // (less 10 pixels all round), as wide as the image is high in landscape.
-  const QSize size = fImage->size();
+void TfrmPrintPreview::DrawPreviewPage() {
+  TBusyCursor busy;
+  ProcessPendingMessages();
+  // Resizing the image while drawing must not start another drawing.
+  const QScopedValueRollback<bool> drawing(fDrawing, true);
   QImage& image = fImage->Picture;
-  if (image.size() != size) image = QImage(size, QImage::Format_RGB32);
-  image.fill(kGround);
-  const QSize area = fDevice.PrintableSize();
-  const double a = double(area.width()) / area.height();
-  const int W = size.width();
-  const int H = size.height();
-  QRect target;
-  if (area.width() < area.height()) {
-    const int w = int(std::ceil(H * a));
-    target = QRect(W / 2 - w / 2, 0, w, H).adjusted(10, 10, -10, -10);
-  } else {
-    const int v = int(std::ceil(H / a));
-    target = QRect(W / 2 - H / 2, H / 2 - v / 2, H, v);
-  }
-  {
+  if (fZoom == 0) {
+    fScroll->setWidgetResizable(true);
+    const QSize size = fImage->size();
+    const QImage paper = DrawPaper(kPreviewDpi);
+
+    // The paper fitted into the preview: as high as the image in portrait
+    // (less 10 pixels all round), as wide as the image is high in landscape.
+    if (image.size() != size || image.devicePixelRatio() != 1)
+      image = QImage(size, QImage::Format_RGB32);
+    image.fill(kGround);
+    const QSize area = fDevice.PrintableSize();
+    const double a = double(area.width()) / area.height();
+    const int W = size.width();
+    const int H = size.height();
+    QRect target;
+    if (area.width() < area.height()) {
+      const int w = int(std::ceil(H * a));
+      target = QRect(W / 2 - w / 2, 0, w, H).adjusted(10, 10, -10, -10);
+    } else {
+      const int v = int(std::ceil(H / a));
+      target = QRect(W / 2 - H / 2, H / 2 - v / 2, H, v);
+    }
     QPainter painter(&image);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, paper);
+  } else {
+    // Zoomed: the drawing unscaled on grey, drawn at the screen's own
+    // pixels so that it stays sharp on a high-density screen.
+    const qreal ratio = fImage->devicePixelRatioF();
+    QImage paper = DrawPaper(int(std::lround(kPreviewDpi * fZoom / 100.0 * ratio)));
+    paper.setDevicePixelRatio(ratio);
+    const QSize shown = (QSizeF(paper.size()) / ratio).toSize() + QSize(2, 2) * kZoomMargin;
+    image = QImage(shown * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(kGround);
+    {
+      QPainter painter(&image);
+      painter.drawImage(QPoint(kZoomMargin, kZoomMargin), paper);
+    }
+    fScroll->setWidgetResizable(false);
+    fImage->resize(shown);
   }
 
   fStatus->SetPanelText(0,
@@ -243,8 +361,8 @@ void TfrmPrintPreview::DrawPreviewPage() {
 }
 
 void TfrmPrintPreview::UpdateNavigation() {
-  ppNextPage->setEnabled(fPage < fLayout.TotalPages() - 1);
-  ppPrevPage->setEnabled(fPage > 0);
+  ppNextPage->setEnabled(PrintedPage(fPage + 1, 1) >= 0);
+  ppPrevPage->setEnabled(PrintedPage(fPage - 1, -1) >= 0);
   ppPrint->setEnabled(true);
   ppPrintPage->setEnabled(true);
 }
@@ -254,40 +372,75 @@ void TfrmPrintPreview::ppPrintExecute() {
 }
 
 void TfrmPrintPreview::ppPrintPageExecute() {
-  PrintMap(this, fMap, fDevice, fPage);
+  PrintMap(this, fMap, fDevice, fPage, fAids);
 }
 
 void TfrmPrintPreview::ppPrintSetupExecute() {
   if (!PrinterSetup || !PrinterSetup(this)) return;
-  fPage = 0;
   ComputeLayout();
-  DrawPreviewPage();
-  UpdateNavigation();
+  ShowPage(PrintedPage(0, 1));
 }
 
 void TfrmPrintPreview::ppNextPageExecute() {
-  if (fPage >= fLayout.TotalPages() - 1) return;
-  ++fPage;
-  DrawPreviewPage();
-  UpdateNavigation();
+  const int next = PrintedPage(fPage + 1, 1);
+  if (next >= 0) ShowPage(next);
 }
 
 void TfrmPrintPreview::ppPrevPageExecute() {
-  if (fPage <= 0) return;
-  --fPage;
+  const int previous = PrintedPage(fPage - 1, -1);
+  if (previous >= 0) ShowPage(previous);
+}
+
+void TfrmPrintPreview::ppFirstPageExecute() {
+  const int first = PrintedPage(0, 1);
+  if (first >= 0) ShowPage(first);
+}
+
+void TfrmPrintPreview::ppLastPageExecute() {
+  const int last = PrintedPage(fLayout.TotalPages() - 1, -1);
+  if (last >= 0) ShowPage(last);
+}
+
+void TfrmPrintPreview::ppAidsExecute() {
+  TPrintAids aids;
+  aids.Labels = ppLabels->isChecked();
+  aids.Marks = ppMarks->isChecked();
+  aids.Calibration = ppCalibration->isChecked();
+  aids.SkipBlank = ppSkipBlank->isChecked();
+  // The strip may cost a row of squares, so the page count can change; a
+  // page the job no longer prints gives way to the next printed one.
+  const TPrintAids before = fAids;
+  fAids = aids;
+  try {
+    ComputeLayout();
+  } catch (...) {
+    fAids = before;
+    ppLabels->setChecked(before.Labels);
+    ppCalibration->setChecked(before.Calibration);
+    ComputeLayout();
+    throw;
+  }
+  int page = PrintedPage(qMin(fPage, fLayout.TotalPages() - 1), 1);
+  if (page < 0) page = PrintedPage(fLayout.TotalPages() - 1, -1);
+  ShowPage(page);
+}
+
+void TfrmPrintPreview::ppZoomExecute() {
+  fZoom = ppZoom200->isChecked() ? 200 : ppZoom100->isChecked() ? 100 : 0;
   DrawPreviewPage();
-  UpdateNavigation();
 }
 
 void TfrmPrintPreview::ppCloseExecute() {
   reject();
 }
 
-bool ShowPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device) {
-  TfrmPrintPreview window(owner, map, device);
+bool ShowPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device, TPrintAids& aids) {
+  TfrmPrintPreview window(owner, map, device, aids);
   if (auto* printer = dynamic_cast<TSystemPrinter*>(&device))
     window.PrinterSetup = [printer](QWidget* parent) {
-      return PrinterSetupDialog(parent, *printer);
+      return PrinterSetupDialog(parent, *printer, TSetupConfirms::Settings);
     };
-  return window.exec() == QDialog::Accepted;
+  const bool print = window.exec() == QDialog::Accepted;
+  aids = window.Aids();
+  return print;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "print/PageLayout.h"
+#include "print/PrintAids.h"
 
 #include <QDialog>
 #include <QImage>
@@ -9,6 +10,7 @@
 
 class QAction;
 class QLabel;
+class QScrollArea;
 class TColorStatusBar;
 class TPreviewImage;
 class TPrinterDevice;
@@ -23,9 +25,10 @@ class TfrmPrintPreview : public QDialog {
   Q_OBJECT
 
  public:
-  // Previews map on device (neither owned). Raises TError when the map
-  // cannot be laid out on the device.
-  TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device);
+  // Previews map on device (neither owned) with the aids. Raises TError when
+  // the map cannot be laid out on the device.
+  TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device,
+                   const TPrintAids& aids = TPrintAids());
   ~TfrmPrintPreview() override;
 
   // Runs the printer setup dialog; returns true when the user confirmed it.
@@ -34,6 +37,8 @@ class TfrmPrintPreview : public QDialog {
 
   int CurrentPage() const { return fPage; }
   const TPageLayout& Layout() const { return fLayout; }
+  // The aids as the toggles stand.
+  const TPrintAids& Aids() const { return fAids; }
   // The preview image as last drawn.
   const QImage& PreviewImage() const;
   // The text of a status panel: 0 the page, 1 the grid size, 2 the orientation.
@@ -49,6 +54,15 @@ class TfrmPrintPreview : public QDialog {
   QAction* ppPrevPage;
   QAction* ppNextPage;
   QAction* ppClose;
+  QAction* ppFirstPage;
+  QAction* ppLastPage;
+  QAction* ppLabels;
+  QAction* ppMarks;
+  QAction* ppCalibration;
+  QAction* ppSkipBlank;
+  QAction* ppZoomFit;
+  QAction* ppZoom100;
+  QAction* ppZoom200;
 
   void ppPrintExecute();
   void ppPrintPageExecute();
@@ -56,9 +70,21 @@ class TfrmPrintPreview : public QDialog {
   void ppNextPageExecute();
   void ppPrevPageExecute();
   void ppCloseExecute();
+  void ppFirstPageExecute();
+  void ppLastPageExecute();
+  void ppAidsExecute();
+  void ppZoomExecute();
 
  private:
   void ComputeLayout();
+  // The nearest page from `from` on in steps of `step` (+1 or -1) that the
+  // job prints, or -1.
+  int PrintedPage(int from, int step) const;
+  void ShowPage(int page);
+  // The sheet with its shadow and the current page at dpi pixels per inch.
+  QImage DrawPaper(int dpi) const;
+  QAction* AddToggle(const char* name, const QString& caption, const QString& hint,
+                     void (TfrmPrintPreview::*handler)());
   QAction* AddAction(const char* name, const QString& caption, const QString& hint,
                      void (TfrmPrintPreview::*handler)());
 
@@ -66,11 +92,16 @@ class TfrmPrintPreview : public QDialog {
   TPrinterDevice& fDevice;
   int fPage = 0;
   TPageLayout fLayout;
+  TPrintAids fAids;
+  int fZoom = 0;  // percent of the 72 pixels per inch drawing; 0 fits the sheet
+  bool fDrawing = false;
+  QScrollArea* fScroll;
   TPreviewImage* fImage;
   TColorStatusBar* fStatus;
 };
 
-// Shows the preview of map on device modally; true when the user chose
-// Print. The printer setup dialog changes the device's printer when the
-// device is the system's.
-bool ShowPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device);
+// Shows the preview of map on device modally, starting with the aids and
+// leaving in them the ones the user chose; true when the user chose Print.
+// The printer setup dialog changes the device's printer when the device is
+// the system's.
+bool ShowPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device, TPrintAids& aids);
