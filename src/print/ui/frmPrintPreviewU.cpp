@@ -115,10 +115,10 @@ TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice
   // The keys that turn pages; a scrolled page does not take them.
   ppPrevPage->setShortcut(QKeySequence(Qt::Key_PageUp));
   ppNextPage->setShortcut(QKeySequence(Qt::Key_PageDown));
-  ppFirstPage = AddAction("ppFirstPage", QStringLiteral("&First Page"),
-                          QStringLiteral("First page"), &TfrmPrintPreview::ppFirstPageExecute);
+  ppFirstPage = AddAction("ppFirstPage", QStringLiteral("First Page"), QStringLiteral("First page"),
+                          &TfrmPrintPreview::ppFirstPageExecute);
   ppFirstPage->setShortcut(QKeySequence(Qt::Key_Home));
-  ppLastPage = AddAction("ppLastPage", QStringLiteral("&Last Page"), QStringLiteral("Last page"),
+  ppLastPage = AddAction("ppLastPage", QStringLiteral("Last Page"), QStringLiteral("Last page"),
                          &TfrmPrintPreview::ppLastPageExecute);
   ppLastPage->setShortcut(QKeySequence(Qt::Key_End));
   toolbar->addAction(ppPrint);
