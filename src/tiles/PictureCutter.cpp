@@ -77,8 +77,12 @@ std::vector<TSquareCount> ProposeSquareCounts(const QSize& pictureSize) {
   std::vector<size_t> order(counts.size());
   for (size_t i = 0; i < order.size(); ++i)
     order[i] = i;
-  std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return errors[a] < errors[b]; });
+  // Among equal fits the largest square first: a sheet of 420 × 140 pixels
+  // is more likely 3 × 1 squares of 140 than 6 × 2 of 70.
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    if (errors[a] != errors[b]) return errors[a] < errors[b];
+    return counts[a].SquareSize > counts[b].SquareSize;
+  });
   std::vector<TSquareCount> sorted;
   for (const size_t i : order)
     sorted.push_back(counts[i]);

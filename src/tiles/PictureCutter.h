@@ -31,7 +31,7 @@ struct TSquareCount {
 
 // One count per common square size, the nearest whole number of squares
 // (at least one) each way, without repeats: the closest fit first, equal fits
-// in the order of kCommonSquareSizes. Empty for an empty size.
+// the largest square first. Empty for an empty size.
 std::vector<TSquareCount> ProposeSquareCounts(const QSize& pictureSize);
 
 struct TCutOptions {

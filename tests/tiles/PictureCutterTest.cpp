@@ -139,7 +139,8 @@ TEST(PictureCutter, ProposesSquareCountsAtCommonScales) {
     int Across, Down, SquareSize;  // the first proposal
     size_t Count;
   } rows[] = {
-      {QSize(700, 1400), 10, 20, 70, 5},  // 70 and 140 fit exactly; 70 is listed first
+      {QSize(700, 1400), 5, 10, 140, 5},  // 70 and 140 fit exactly: the larger first
+      {QSize(420, 140), 3, 1, 140, 4},    // an object sheet: 3 × 1 before 6 × 2
       {QSize(1000, 500), 10, 5, 100, 5},  // only 100 fits exactly
       {QSize(768, 512), 3, 2, 256, 5},    //
       {QSize(60, 60), 1, 1, 70, 1},       // smaller than a square: one square

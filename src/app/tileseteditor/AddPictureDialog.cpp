@@ -2,6 +2,7 @@
 
 #include "tiles/PictureCutter.h"
 #include "tiles/TileObjects.h"
+#include "tiles/WallStrip.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -23,6 +24,20 @@
 namespace {
 
 constexpr int kThumbnail = 240;
+// A wall strip is shown large enough to check each piece by eye.
+constexpr int kWallPieceThumbnail = 56;
+
+// Whether any pixel of the picture is less than opaque.
+bool HasTransparency(const QImage& picture) {
+  if (!picture.hasAlphaChannel()) return false;
+  const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < argb.height(); ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+    for (int x = 0; x < argb.width(); ++x)
+      if (qAlpha(row[x]) < 255) return true;
+  }
+  return false;
+}
 
 // The commonest colour of the picture's outer edge and the share of the
 // edge it covers: a background left for keying out runs round the picture,
@@ -76,10 +91,13 @@ TAddPictureDialog::TAddPictureDialog(QWidget* owner, const QImage& picture, cons
   fProposeKey = !picture.hasAlphaChannel() && share >= 0.5;
 
   auto* thumbnail = new QLabel(this);
-  thumbnail->setPixmap(QPixmap::fromImage(
-      picture.scaled(kThumbnail, kThumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+  thumbnail->setObjectName(QStringLiteral("Thumbnail"));
+  const QSize shown =
+      wallStrip ? WallStripSize(kWallPieceThumbnail) : QSize(kThumbnail, kThumbnail);
+  thumbnail->setPixmap(
+      QPixmap::fromImage(picture.scaled(shown, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
   thumbnail->setAlignment(Qt::AlignCenter);
-  thumbnail->setMinimumSize(kThumbnail, kThumbnail / 2);
+  thumbnail->setMinimumSize(shown.width(), std::min(shown.height(), kThumbnail / 2));
   auto* size =
       new QLabel(QStringLiteral("%1 × %2 pixels").arg(picture.width()).arg(picture.height()), this);
 
@@ -95,8 +113,11 @@ TAddPictureDialog::TAddPictureDialog(QWidget* owner, const QImage& picture, cons
     fCategory->addItems(categories);
     form->addRow(QStringLiteral("&Category:"), fCategory);
     fType = new QComboBox(this);
+    fType->setObjectName(QStringLiteral("Type"));
     for (const char* type : GroupTypeNames)
       fType->addItem(QString::fromLatin1(type));
+    // A picture with see-through parts is an object to set on the floor.
+    if (HasTransparency(picture)) fType->setCurrentIndex(gtObjects);
     form->addRow(QStringLiteral("&Type:"), fType);
     fPlacement = new QComboBox(this);
     for (const char* place : PlaceTypeNames)
@@ -131,6 +152,8 @@ TAddPictureDialog::TAddPictureDialog(QWidget* owner, const QImage& picture, cons
       if (!fKeyChosen) fUseKey->setChecked(fProposeKey && type == gtObjects);
     });
     connect(fProposals, &QComboBox::activated, this, [this](int i) { ProposalChosen(i); });
+    connect(fAcross, &QSpinBox::valueChanged, this, [this] { CountsEdited(); });
+    connect(fDown, &QSpinBox::valueChanged, this, [this] { CountsEdited(); });
   }
 
   auto* transparency = new QHBoxLayout;
@@ -175,8 +198,35 @@ void TAddPictureDialog::FillProposals() {
 
 void TAddPictureDialog::ProposalChosen(int index) {
   const QSize count = fProposals->itemData(index).toSize();
+  fSettingCounts = true;
   fAcross->setValue(count.width());
   fDown->setValue(count.height());
+  fSettingCounts = false;
+  CountsEdited();
+}
+
+void TAddPictureDialog::CountsEdited() {
+  if (fSettingCounts) return;
+  const QSize count(fAcross->value(), fDown->value());
+  // A count set by hand that no proposal makes gets an entry of its own.
+  const int byHand = fProposals->findData(QStringLiteral("by hand"), Qt::UserRole + 1);
+  if (byHand >= 0) fProposals->removeItem(byHand);
+  for (int i = 0; i < fProposals->count(); ++i)
+    if (fProposals->itemData(i).toSize() == count) {
+      fProposals->setCurrentIndex(i);
+      return;
+    }
+  const QSize piece(fPicture.width() / fSheetColumns->value(),
+                    fPicture.height() / fSheetRows->value());
+  const int wide = piece.width() / count.width();
+  const int high = piece.height() / count.height();
+  fProposals->addItem(
+      (wide == high ? QStringLiteral("%1 px per square").arg(wide)
+                    : QStringLiteral("%1 × %2 px per square").arg(wide).arg(high)) +
+          QStringLiteral(": %1 × %2 squares, set by hand").arg(count.width()).arg(count.height()),
+      count);
+  fProposals->setItemData(fProposals->count() - 1, QStringLiteral("by hand"), Qt::UserRole + 1);
+  fProposals->setCurrentIndex(fProposals->count() - 1);
 }
 
 void TAddPictureDialog::PickKeyColor() {

@@ -35,6 +35,8 @@ class TAddPictureDialog : public QDialog {
  private:
   void FillProposals();
   void ProposalChosen(int index);
+  // The square size box follows counts set by hand.
+  void CountsEdited();
   void PickKeyColor();
   void ShowKeyColor();
 
@@ -44,6 +46,7 @@ class TAddPictureDialog : public QDialog {
   // Whether the picture looks keyed, and whether the user has decided.
   bool fProposeKey = false;
   bool fKeyChosen = false;
+  bool fSettingCounts = false;
   QLineEdit* fName = nullptr;
   QLineEdit* fDescription = nullptr;
   QComboBox* fCategory = nullptr;
