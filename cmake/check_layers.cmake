@@ -7,7 +7,8 @@
 # include; an include without a folder names a file beside the includer.
 # Layers point only down: base < storage < tiles < map < editor <
 # editor/controls, export, print and widgets beside the editor's controls,
-# app on top; the command-line tool uses the model, export and printing, the
+# app on top; the command-line tool uses the model, export and printing, and
+# the settings store for the installed tilesets' folder and names; the
 # icon painter none of it. The printing windows and the system's printers
 # (print/ui) need widgets; the rest of printing runs headless.
 
@@ -31,7 +32,7 @@ set(allowed_src/app ${model} editor/controls export print print/ui widgets app a
 # The Tileset Editor's window: a part of the application beside the main
 # window, using the same services.
 set(allowed_src/app/tileseteditor ${model} widgets app app/settings app/tileseteditor)
-set(allowed_tools/tool ${model} export print print/ui)
+set(allowed_tools/tool ${model} export print print/ui app/settings)
 set(allowed_tools/tilegen base storage tiles)
 set(allowed_tools/icongen "")
 # Folders that run headless: no widget or printer headers.

@@ -3,14 +3,15 @@
 #include "Application.h"
 #include "FileDialogs.h"
 #include "app/settings/TilesetListStore.h"
-#include "base/Busy.h"
 #include "base/Error.h"
+#include "base/FileName.h"
 #include "base/MessageService.h"
 #include "editor/Palette.h"
 #include "editor/PlacementEngine.h"
 #include "map/MapList.h"
-#include "storage/WriteAsideFile.h"
+#include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
+#include "tiles/TilesetFolder.h"
 #include "tiles/TilesetList.h"
 
 #include <QDir>
@@ -24,12 +25,6 @@ const QString kRemoveCaption = QStringLiteral("Remove Tileset");
 
 QString Native(const QString& path) {
   return QDir::toNativeSeparators(path);
-}
-
-// The owner-write bit stands for the read-only attribute, as when loading.
-bool IsReadOnlyFile(const QString& path) {
-  const QFileInfo info(path);
-  return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
 }
 
 }  // namespace
@@ -49,55 +44,12 @@ TTilesetInstaller::TTilesetInstaller(TTilesetList& list, TPalette& palette)
     : fList(list), fPalette(palette) {}
 
 TTileSet* TTilesetInstaller::Add(const QString& path) {
-  // The bytes that loaded are the ones installed, so the file read once is
-  // both checked and copied, whatever happens to it while the user is asked.
-  QByteArray bytes;
-  if (!TTileSet().Open(path, &bytes)) return nullptr;
-  const QString fileName = QFileInfo(path).fileName();
-  if (TTilesetList::IsSuppliedFile(fileName)) {
-    ShowMessage(QStringLiteral("%1 is the name of a tileset supplied with Tessellan, which cannot "
-                               "be replaced. Rename the file to add it.")
-                    .arg(fileName),
-                kAddCaption, TMsgIcon::Warning, mbOK);
-    return nullptr;
-  }
-  const QString target = Native(QDir(fList.Directory()).filePath(fileName));
-  // A file already in the tileset folder is listed as it is.
-  if (SameFileCanonical(path, target)) return List(target);
-
-  const QFileInfo existing(target);
-  if (existing.isDir()) {
-    ShowMessage(QStringLiteral("The tileset folder holds a folder named %1, so the tileset cannot "
-                               "be added under that name.")
-                    .arg(fileName),
-                kAddCaption, TMsgIcon::Warning, mbOK);
-    return nullptr;
-  }
-  if (existing.exists()) {
-    if (IsReadOnlyFile(target)) {
-      ShowMessage(QStringLiteral("The installed tileset file %1 is read-only and cannot be "
-                                 "replaced.")
-                      .arg(Native(target)),
-                  kAddCaption, TMsgIcon::Warning, mbOK);
-      return nullptr;
-    }
-    if (ShowMessage(QStringLiteral("A tileset file named %1 is already installed. Do you want to "
-                                   "replace it?")
-                        .arg(fileName),
-                    kAddCaption, TMsgIcon::Question, mbYes | mbNo) != TMsgAnswer::Yes)
-      return nullptr;
-  }
-
-  TBusyCursor busy;
-  // Written aside and renamed over the name, so a failure leaves the folder
-  // as it was. The copy is the program's own: a read-only source gives a
-  // normal file that can later be replaced or removed, and a link in the
-  // folder is replaced, never written through.
-  WriteFileAside(target, bytes, TWriteAsideFile::TTarget::ReplaceName);
-  return List(target);
+  const QString target = InstallTilesetFile(path, fList.Directory(), kAddCaption);
+  return target.isEmpty() ? nullptr : List(target);
 }
 
 TTileSet* TTilesetInstaller::List(const QString& installedPath) {
+  if (TTilesetList::IsWallFileName(installedPath)) return ListWalls(installedPath);
   int index = fList.IndexOfFile(installedPath);
   TTileSet* tileSet = nullptr;
   if (index >= 1) {
@@ -111,32 +63,66 @@ TTileSet* TTilesetInstaller::List(const QString& installedPath) {
     index = fList.Count() - 1;
   }
   fPalette.SelectTileset(index);
-  SaveAddedTilesets(fList.AddedFileNames());
+  SaveAddedTilesets(fList);
   return tileSet;
 }
 
-bool TTilesetInstaller::FileSaved(const QString& path) {
-  const QString saved = QFileInfo(path).absoluteFilePath();
-  bool listed = false;
-  for (int i = 1; i < fList.Count(); ++i) {
-    TTileSet* tileSet = fList.Items(i);
-    if (!tileSet || QFileInfo(tileSet->FileName()).absoluteFilePath() != saved) continue;
-    listed = true;
+TTileSet* TTilesetInstaller::ListWalls(const QString& installedPath) {
+  TTileSet* tileSet = fList.WallTilesetOfFile(installedPath);
+  if (!tileSet) tileSet = &fList.AddWallTileset();
+  // A replaced file is read afresh when the wall styles are next listed.
+  tileSet->Unload();
+  tileSet->SetFileName(installedPath);
+  fPalette.RefreshWallStyles();
+  SaveAddedTilesets(fList);
+  return tileSet;
+}
+
+TTileSet* TTilesetInstaller::FileSaved(const QString& path) {
+  // A listed tileset read from the file is read again: at once when it is
+  // the one being placed from (as choosing it in the box does), otherwise
+  // when next chosen; a wall tileset's styles are listed again.
+  if (TTileSet* walls = fList.WallTilesetOfFile(path)) {
+    walls->Unload();
+    fPalette.RefreshWallStyles();
+    return walls;
+  }
+  const int index = fList.IndexOfFile(path);
+  if (index >= 1) {
+    TTileSet* tileSet = fList.Items(index);
     const bool current = tileSet == fPalette.Engine().CurrentTileset();
     tileSet->Unload();
-    if (!current) continue;
-    fPalette.Engine().SetCurrentTileset(nullptr);
-    fPalette.cbxTilesetChange(i - 1);
+    if (current) {
+      fPalette.Engine().SetCurrentTileset(nullptr);
+      fPalette.cbxTilesetChange(index - 1);
+    }
+    return tileSet;
   }
-  return listed;
+  // A new file in the tileset folder is listed at once; one elsewhere is
+  // offered, and copied in through the checks of Add.
+  const QString folder = CanonicalFileName(fList.Directory());
+  if (CanonicalFileName(QFileInfo(path).absolutePath()) == folder &&
+      !TTilesetList::IsSuppliedFile(QFileInfo(path).fileName()))
+    return List(
+        QDir::toNativeSeparators(QDir(fList.Directory()).filePath(QFileInfo(path).fileName())));
+  if (ShowMessage(QStringLiteral("The tileset was saved as %1, outside the tileset folder.\r\n\r\n"
+                                 "Add this tileset to the tileset list?")
+                      .arg(Native(path)),
+                  kAddCaption, TMsgIcon::Question, mbYes | mbNo) != TMsgAnswer::Yes)
+    return nullptr;
+  return Add(path);
 }
 
 TTileSet* TTilesetInstaller::ShownTileset() const {
-  return fPalette.ShownTileset();
+  if (fPalette.TilesetControlsVisible()) return fPalette.ShownTileset();
+  const TTileGroup* style = fPalette.Engine().CurrentGroup();
+  return style ? style->TileSet() : nullptr;
 }
 
 bool TTilesetInstaller::IsAdded(const TTileSet* tileSet) const {
-  return tileSet && fList.IndexOf(tileSet) >= 1 &&
+  if (!tileSet) return false;
+  if (fList.IsWallTileset(tileSet)) return tileSet != fList.Items(0);
+  return fList.IndexOf(tileSet) >= 1 &&
          !TTilesetList::IsSuppliedFile(QFileInfo(tileSet->FileName()).fileName());
 }
 
@@ -150,7 +136,7 @@ bool TTilesetInstaller::Remove(TTileSet* tileSet) {
     return false;
   }
   const QString file = tileSet->FileName();
-  if (tileSet->ReadOnly() || IsReadOnlyFile(file)) {
+  if (tileSet->ReadOnly() || IsReadOnlyTilesetFile(file)) {
     ShowMessage(QStringLiteral("The tileset %1 is read-only and cannot be removed.").arg(name),
                 kRemoveCaption, TMsgIcon::Warning, mbOK);
     return false;
@@ -161,8 +147,14 @@ bool TTilesetInstaller::Remove(TTileSet* tileSet) {
                       .arg(name, Native(file)),
                   kRemoveCaption, TMsgIcon::Question, mbYes | mbNo) != TMsgAnswer::Yes)
     return false;
-  if (!fPalette.RemoveTileset(tileSet)) return false;
-  SaveAddedTilesets(fList.AddedFileNames());
+  if (fList.IsWallTileset(tileSet)) {
+    // The wall styles are listed again without it before its groups go.
+    if (!fList.Remove(tileSet)) return false;
+    fPalette.RefreshWallStyles();
+  } else if (!fPalette.RemoveTileset(tileSet)) {
+    return false;
+  }
+  SaveAddedTilesets(fList);
   QFile copy(file);
   if (copy.exists() && !copy.remove())
     ShowMessage(QStringLiteral("The tileset %1 was removed from the list, but its file %2 could "
@@ -173,14 +165,13 @@ bool TTilesetInstaller::Remove(TTileSet* tileSet) {
 }
 
 void LoadInstalledTilesets(TTilesetList& list, const QString& directory) {
-  const QStringList stored = LoadAddedTilesets();
-  list.LoadInstalled(directory, stored);
+  list.LoadInstalled(directory, LoadAddedTilesets() + LoadAddedWallTilesets());
   if (list.TerminateRequested()) return;
-  const QStringList kept = list.AddedFileNames();
-  if (kept == stored) return;
-  // Start-up goes on whether or not the store takes the shorter list.
+  // Names whose files have gone are dropped, and wall tilesets kept among
+  // the ordinary ones by earlier versions move to their own group. Start-up
+  // goes on whether or not the store takes the change.
   try {
-    SaveAddedTilesets(kept);
+    SaveAddedTilesets(list);
   } catch (...) {
     ShowCurrentException();
   }

@@ -29,26 +29,29 @@ class TTilesetInstaller {
   // way is refused with a message. Returns the listed tileset, or none when
   // nothing was installed. A failed copy raises TError and leaves the folder
   // as it was.
+  // A wall tileset (".wls") joins the wall styles instead of the tileset
+  // box.
   TTileSet* Add(const QString& path);
+  // A tileset file the Tileset Editor saved: one in the tileset folder is
+  // listed at once (read afresh when listed already); one saved elsewhere is
+  // offered for adding, through Add. Returns the listed tileset, or none.
+  TTileSet* FileSaved(const QString& path);
 
-  // The tileset the palette's tileset box shows, or none.
+  // The tileset the palette's tileset box shows, or while the wall styles
+  // show the selected style's wall tileset; none when there is none.
   TTileSet* ShownTileset() const;
-  // A tileset file was saved (by the Tileset Editor): a listed tileset read
-  // from it is read again, at once when it is the one being placed from (as
-  // choosing it in the box does), otherwise when next chosen. Whether any
-  // listed tileset was read from it.
-  bool FileSaved(const QString& path);
-
-  // Whether the tileset is one the user added (the supplied ones stay).
+  // Whether the tileset is one the user added (the supplied ones stay), an
+  // added wall tileset included.
   bool IsAdded(const TTileSet* tileSet) const;
   // Takes an added tileset out of the list, the palette and the stored
   // names, and deletes its copy in the tileset folder, once the user agreed.
-  // A supplied or read-only tileset is refused with a message. False when
-  // nothing was removed.
+  // A supplied or read-only tileset is refused with a message. Maps keep
+  // the tiles they use from it. False when nothing was removed.
   bool Remove(TTileSet* tileSet);
 
  private:
   TTileSet* List(const QString& installedPath);
+  TTileSet* ListWalls(const QString& installedPath);
 
   TTilesetList& fList;
   TPalette& fPalette;

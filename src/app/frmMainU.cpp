@@ -156,6 +156,14 @@ void TfrmMain::BuildLayout() {
   tilesetBox->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(tilesetBox, &QWidget::customContextMenuRequested, this,
           [this, tilesetBox](QPoint at) { fTilesetMenu->popup(tilesetBox->mapToGlobal(at)); });
+  // While the wall styles show, the palette itself offers the menu: it acts
+  // on the selected style's wall tileset.
+  QWidget* paletteGrid = fPaletteColumn->Grid();
+  paletteGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(paletteGrid, &QWidget::customContextMenuRequested, this, [this, paletteGrid](QPoint at) {
+    UpdateControls();
+    fTilesetMenu->popup(paletteGrid->mapToGlobal(at));
+  });
 
   fStatus = new TColorStatusBar(this);
   fStatus->setObjectName(QStringLiteral("sbMain"));
@@ -283,7 +291,7 @@ void TfrmMain::taTilesetEditorExecute() {
 }
 
 void TfrmMain::TilesetFileSaved(const QString& path) {
-  if (!fInstaller->FileSaved(path)) return;
+  fInstaller->FileSaved(path);
   fPaletteColumn->Refresh();
   UpdateControls();
 }

@@ -5,6 +5,7 @@
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
+#include "tiles/WallStyles.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -82,13 +83,6 @@ int FindByName(const TList& names, const QString& name) {
       if (names[size_t(i)].compare(name, pass == 0 ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0)
         return i;
   return -1;
-}
-
-std::vector<QString> GroupNames(const TTileCatList& groups) {
-  std::vector<QString> names;
-  for (int i = 0; i < groups.Count(); ++i)
-    names.push_back(groups.At(i)->GroupName());
-  return names;
 }
 
 // With the sub-cell selection objects use, an edge names the point the
@@ -302,8 +296,12 @@ void TEditScript::RunStep(TEditSession& session, const TStep& step) const {
       if (session.Tilesets().Count() == 0 || !session.Tilesets().Items(0))
         Fail(line, QStringLiteral("walls are disabled: no wall tileset is installed"));
       if (!walls) engine.gaWallExecute();
-      const int index = FindByName(GroupNames(palette.Groups()), step.Name);
-      if (index < 0) Fail(line, QStringLiteral("no wall style is named %1").arg(Quoted(step.Name)));
+      // The palette lists the wall styles in WallStyles' order.
+      const int index = FindWallStyle(WallStyles(session.Tilesets()), step.Name);
+      if (index < 0 || index >= palette.Groups().Count())
+        Fail(line, QStringLiteral("no wall style is named %1, or several are (name one as the "
+                                  "palette does: \"Brick (Brick.wls)\")")
+                       .arg(Quoted(step.Name)));
       palette.grdTileGroupsSelect(index);
       break;
     }

@@ -3,6 +3,8 @@
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
+#include "tiles/TilesetNames.h"
+#include "tiles/WallStyles.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -17,7 +19,6 @@ const QString TPalette::kEmpty = QStringLiteral("Empty");
 
 namespace {
 
-const QString kWallCategory = QStringLiteral("Walls");
 const QString kFloorCategory = QStringLiteral("Floors");
 
 QColor SystemColour(QPalette::ColorRole role, const QColor& fallback) {
@@ -90,12 +91,7 @@ TPalette::~TPalette() {
 }
 
 QStringList TPalette::TilesetNames() const {
-  QStringList names;
-  for (int i = 1; i < fTilesets.Count(); ++i) {
-    const TTileSet* tileSet = fTilesets.Items(i);
-    names.append(tileSet ? tileSet->TilesetName() : QString());
-  }
-  return names;
+  return ::TilesetNames(fTilesets);
 }
 
 void TPalette::Changed() {
@@ -208,12 +204,18 @@ void TPalette::grdTileGroupsSelect(int Index) {
   fEngine.SetOrientation(0);
   TTileGroup* group = fCatList.At(Index);
   fEngine.SetCurrentGroup(group);
-  fStatusText = group->GroupName();
+  fStatusText = ItemName(Index);
   if (!group->GroupDescr().isEmpty()) fStatusText += QStringLiteral(" - ") + group->GroupDescr();
   RedrawPreview();
   // The eraser and the wall tool keep their own grid set-up.
   if (fEngine.Tool() == etPlaceTiles) fEngine.SetupPlacement();
   Changed();
+}
+
+QString TPalette::ItemName(int index) const {
+  if (index < 0 || index >= fCatList.Count()) return QString();
+  if (!fControlsVisible && index < fWallNames.size()) return fWallNames[index];
+  return fCatList.At(index)->GroupName();
 }
 
 void TPalette::grdTileGroupsDrawItem(int Index, bool /*Selected*/, const QRect& Bounds,
@@ -342,15 +344,38 @@ void TPalette::ShowWallStyles() {
   TTileSet* walls = fTilesets.Count() > 0 ? fTilesets.Items(0) : nullptr;
   fEngine.SetCurrentTileset(walls);
   fCatList.Clear();
-  if (walls && walls->EnsureLoaded()) fCatList.Fill(walls, kWallCategory);
+  fWallNames.clear();
+  // Without the supplied wall tileset walls are disabled altogether.
+  if (walls)
+    for (const TWallStyle& style : WallStyles(fTilesets)) {
+      fCatList.Append(style.Group);
+      fWallNames << style.Name;
+    }
   RebuildPalette();
   SelectFirst();
   Changed();
 }
 
+void TPalette::RefreshWallStyles() {
+  if (fControlsVisible) return;
+  const TTileGroup* selected = fEngine.CurrentGroup();
+  // The selection may belong to a tileset that just left: let go of it
+  // before anything else looks at it.
+  fEngine.SetCurrentGroup(nullptr);
+  ShowWallStyles();
+  for (int i = 0; i < fCatList.Count(); ++i)
+    if (fCatList.At(i) == selected && i != fSelected) {
+      if (fView)
+        fView->SelectItem(i);
+      else
+        grdTileGroupsSelect(i);
+    }
+}
+
 void TPalette::ShowTilesets() {
   if (fControlsVisible) return;
   fControlsVisible = true;
+  fWallNames.clear();
   FillFromBoxes();
   RebuildPalette();
   SelectFirst();

@@ -23,6 +23,7 @@ class TTileCatList {
   // is not loaded); no tileset gives an empty list.
   void Fill(TTileSet* tileSet, const QString& category);
   void Clear() { fGroups.clear(); }
+  void Append(TTileGroup* group) { fGroups.push_back(group); }
   int Count() const { return int(fGroups.size()); }
   bool IsEmpty() const { return fGroups.empty(); }
   TTileGroup* At(int index) const { return fGroups.at(size_t(index)); }
@@ -86,7 +87,8 @@ class TPalette : public TPlacementPalette {
   void SetView(TPaletteView* view) { fView = view; }
   TPlacementEngine& Engine() const { return fEngine; }
 
-  // --- The tileset box: list entries 1 onward by name ---
+  // --- The tileset box: list entries 1 onward by name, a name that two
+  // share followed by the file's ---
   QStringList TilesetNames() const;
   int TilesetIndex() const { return fTilesetIndex; }
   // The tileset the box shows, or none.
@@ -107,6 +109,10 @@ class TPalette : public TPlacementPalette {
   const TTilePaletteList& Pictures() const { return fPictures; }
   int NumItems() const { return fPictures.Count(); }
   int Selected() const { return fSelected; }
+
+  // The name item index is shown by: the group's name, or the wall style's
+  // name, which tells styles of the same name apart by their files.
+  QString ItemName(int index) const;
 
   // Status bar panel 2: the selected group's name and description.
   const QString& StatusText() const { return fStatusText; }
@@ -146,10 +152,15 @@ class TPalette : public TPlacementPalette {
   // refuses (a read-only tileset).
   bool RemoveTileset(TTileSet* tileSet);
 
+  // Lists the wall styles again (after a wall tileset came or went, or its
+  // file changed) when they show; the style selected stays selected while it
+  // is still offered.
+  void RefreshWallStyles();
+
   // Redraws the preview in the engine's orientation.
   void RedrawPreview();
 
-  // TPlacementPalette
+  // TPlacementPalette. The wall styles are those of every wall tileset.
   void ShowWallStyles() override;
   void ShowTilesets() override;
   void OrientationChanged() override { RedrawPreview(); }
@@ -183,6 +194,8 @@ class TPalette : public TPlacementPalette {
   int fCellWidth = kCellSize;
   int fCellHeight = kCellSize;
   TTileCatList fCatList;
+  // The wall styles' names while they show, one per listed group.
+  QStringList fWallNames;
   TTilePaletteList fPictures;
   int fSelected = -1;
 

@@ -163,11 +163,13 @@ TVttGeometry VttGeometry(const TTileMap& map, const TTilesetList* tilesets) {
   TSourceIndex walls;
   TSourceIndex objects;
   if (tilesets) {
-    for (int i = 0; i < tilesets->Count(); ++i) {
+    // Item 0 and the added wall tilesets hold the wall styles; the other
+    // items the floors and objects.
+    for (TTileSet* set : tilesets->WallTilesets())
+      if (set->EnsureLoaded()) IndexGroups(*set, walls);
+    for (int i = 1; i < tilesets->Count(); ++i) {
       TTileSet* set = tilesets->Items(i);
-      if (!set || !set->EnsureLoaded()) continue;
-      // Item 0 holds the wall styles; the others the floors and objects.
-      IndexGroups(*set, i == 0 ? walls : objects);
+      if (set && set->EnsureLoaded()) IndexGroups(*set, objects);
     }
   }
 

@@ -38,6 +38,18 @@ void TTileSet::ShowInvalidFileMessage(const QString& fileName) {
               QStringLiteral("Invalid or Corrupt Tileset"), TMsgIcon::Warning, mbOK);
 }
 
+bool TTileSet::ReadName() {
+  try {
+    const QByteArray read = ReadFileBytes(fFileName, TOpenMode::Read);
+    const std::unique_ptr<TStorage> root = ParseCompoundFile(read);
+    if (ReadProperty(*root, QStringLiteral("Version")) != kVersion) return false;
+    fTilesetName = ReadProperty(*root, QStringLiteral("TilesetName"));
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
 bool TTileSet::Load(QByteArray* bytes) {
   TBusyCursor busy;
   if (fList)
@@ -86,6 +98,10 @@ bool TTileSet::Open(const QString& path, QByteArray* bytes) {
 }
 
 void TTileSet::LoadFromStorage(const TStorage& root) {
+  // A map file is a compound file too; say so rather than name the first
+  // stream a tileset would have.
+  if (!root.FindStream(QStringLiteral("TilesetName")) && root.FindStream(QStringLiteral("MapName")))
+    throw TError(QStringLiteral("This file is a map, not a tileset. Open it with File > Open."));
   if (ReadProperty(root, QStringLiteral("Version")) != kVersion)
     throw TError(QStringLiteral("Invalid tileset version detected, unable to load tileset."));
   fTilesetName = ReadProperty(root, QStringLiteral("TilesetName"));

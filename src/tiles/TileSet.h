@@ -29,6 +29,11 @@ class TTileSet {
   // file exists at path; otherwise TilesetName becomes the file name without
   // directory and extension.
   bool SetFileName(const QString& path);
+  // Takes TilesetName from the file without reading its groups, so a list
+  // shows the name the tileset gives itself before it loads. False, the name
+  // unchanged and nothing shown, when the file cannot be read as a tileset
+  // (loading reports that when it is first used).
+  bool ReadName();
   // Reads the whole file (hourglass cursor, the list's Progress first); a file whose
   // pictures would take more memory than its size allows is refused before
   // any is decoded (CheckPictureBudget). Failures are shown to the user and

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace {
 
 const QString kExampleFile = QStringLiteral("ExampleTileset.tls");
@@ -118,11 +120,44 @@ int TTilesetList::IndexOf(const TTileSet* tileSet) const {
 
 bool TTilesetList::Remove(TTileSet* tileSet) {
   if (tileSet && tileSet->ReadOnly()) return false;
+  for (auto it = fWallSets.begin(); it != fWallSets.end(); ++it)
+    if (tileSet && it->get() == tileSet) {
+      fWallSets.erase(it);
+      return true;
+    }
   // A tileset that is not ours is never freed, only refused.
   const int index = IndexOf(tileSet);
   if (index < 0) throw TIndexError(index);
   fItems.erase(fItems.begin() + index);
   return true;
+}
+
+TTileSet* TTilesetList::WallTileset(int index) const {
+  if (index < 0 || size_t(index) >= fWallSets.size()) throw TIndexError(index);
+  return fWallSets[size_t(index)].get();
+}
+
+TTileSet& TTilesetList::AddWallTileset() {
+  fWallSets.push_back(std::make_unique<TTileSet>(this));
+  return *fWallSets.back();
+}
+
+std::vector<TTileSet*> TTilesetList::WallTilesets() const {
+  std::vector<TTileSet*> sets;
+  if (!fItems.empty() && fItems[0]) sets.push_back(fItems[0].get());
+  for (const auto& set : fWallSets)
+    sets.push_back(set.get());
+  return sets;
+}
+
+bool TTilesetList::IsWallTileset(const TTileSet* tileSet) const {
+  if (!tileSet) return false;
+  const std::vector<TTileSet*> sets = WallTilesets();
+  return std::find(sets.begin(), sets.end(), tileSet) != sets.end();
+}
+
+bool TTilesetList::IsWallFileName(const QString& fileName) {
+  return fileName.endsWith(QLatin1String(".wls"), Qt::CaseInsensitive);
 }
 
 // Removes a tileset of our own making whatever its read-only flag says: a
@@ -135,6 +170,8 @@ void TTilesetList::Discard(TTileSet* tileSet) {
 
 void TTilesetList::Clear() {
   // Last first, mirroring the order in which they were made.
+  while (!fWallSets.empty())
+    fWallSets.pop_back();
   while (!fItems.empty())
     fItems.pop_back();
 }
@@ -162,6 +199,29 @@ void TTilesetList::Terminate(const QString& text) {
   fTerminateRequested = true;
 }
 
+QStringList TTilesetList::ListAdded(const QString& directory, const QStringList& fileNames) {
+  QStringList failures;
+  for (const QString& name : fileNames) {
+    // Only plain names of files in the directory: a stored value never
+    // reaches a file elsewhere.
+    if (!IsPlainFileName(name) || IsSuppliedFile(name)) {
+      failures << name;
+      continue;
+    }
+    const QString path = JoinPath(directory, name);
+    const bool walls = IsWallFileName(name);
+    if (walls ? WallTilesetOfFile(path) != nullptr : IndexOfFile(path) >= 0) continue;
+    TTileSet& added = walls ? AddWallTileset() : Add();
+    if (!added.SetFileName(path)) {
+      Remove(&added);
+      failures << name;
+    } else if (!walls) {
+      added.ReadName();
+    }
+  }
+  return failures;
+}
+
 bool TTilesetList::IsSuppliedFile(const QString& fileName) {
   return fileName.compare(kExampleFile, Qt::CaseInsensitive) == 0 ||
          fileName.compare(kWallFile, Qt::CaseInsensitive) == 0;
@@ -175,6 +235,20 @@ QStringList TTilesetList::AddedFileNames() const {
     if (!name.isEmpty() && !IsSuppliedFile(name)) names << name;
   }
   return names;
+}
+
+QStringList TTilesetList::AddedWallFileNames() const {
+  QStringList names;
+  for (const auto& set : fWallSets)
+    names << QFileInfo(set->FileName()).fileName();
+  return names;
+}
+
+TTileSet* TTilesetList::WallTilesetOfFile(const QString& path) const {
+  const QString wanted = QFileInfo(path).absoluteFilePath();
+  for (const auto& set : fWallSets)
+    if (QFileInfo(set->FileName()).absoluteFilePath() == wanted) return set.get();
+  return nullptr;
 }
 
 int TTilesetList::IndexOfFile(const QString& path) const {
@@ -220,22 +294,10 @@ void TTilesetList::LoadInstalled(const QString& directory, const QStringList& ad
   if (!example.SetFileName(examplePath)) {
     Discard(&example);
     failures << kExampleFile;
+  } else {
+    example.ReadName();
   }
-  for (const QString& name : addedFiles) {
-    // Only plain names of files in the directory: a stored value never
-    // reaches a file elsewhere.
-    if (!IsPlainFileName(name) || IsSuppliedFile(name)) {
-      failures << name;
-      continue;
-    }
-    const QString path = JoinPath(dir, name);
-    if (IndexOfFile(path) >= 0) continue;
-    TTileSet& added = Add();
-    if (!added.SetFileName(path)) {
-      Discard(&added);
-      failures << name;
-    }
-  }
+  failures << ListAdded(dir, addedFiles);
   if (!failures.isEmpty())
     ShowMessage(QStringLiteral("An error occurred while initializing some tilesets. The following "
                                "tilesets could not be found or did not initialize correctly: "

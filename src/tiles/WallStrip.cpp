@@ -1,6 +1,10 @@
 #include "WallStrip.h"
 
+#include "PictureCutter.h"
+#include "TileObjects.h"
 #include "base/Error.h"
+
+#include <QImage>
 
 const char* const kWallPieceNames[kWallStripPieces] = {
     "Top-left corner", "Top-right corner", "Bottom-right corner", "Bottom-left corner",
@@ -15,4 +19,26 @@ void CheckWallStrip(const QSize& size) {
                               "it is high (for example 1200 × 100 pixels).")
                    .arg(size.width())
                    .arg(size.height()));
+}
+
+std::unique_ptr<TTileGroup> CutWallStyle(const QImage& strip, const QString& name,
+                                         std::optional<QRgb> keyColor, int subTileSize) {
+  if (strip.isNull()) throw TError(QStringLiteral("The picture is empty or could not be read."));
+  CheckWallStrip(strip.size());
+  // Walls draw over the floor: the pieces are objects, always used as stored.
+  TGroupDefaults defaults;
+  defaults.PatWidth = kWallStripPieces;
+  defaults.PatHeight = 1;
+  defaults.FType = gtObjects;
+  defaults.PlaceType = ptRandom;
+  auto group = std::make_unique<TTileGroup>(nullptr, defaults);
+  TCutOptions options;
+  options.Across = kWallStripPieces;
+  options.Down = 1;
+  options.SubTileSize = subTileSize;
+  options.KeyColor = keyColor;
+  CutPictureIntoGroup(strip, options, *group);
+  group->SetGroupName(name);
+  group->SetCategory(QStringLiteral("Walls"));
+  return group;
 }

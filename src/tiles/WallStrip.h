@@ -1,7 +1,14 @@
 #pragma once
 
+#include <QRgb>
 #include <QSize>
 #include <QString>
+
+#include <memory>
+#include <optional>
+
+class QImage;
+class TTileGroup;
 
 // A wall style is drawn as one picture strip of its twelve pieces side by
 // side, each a square, in the order the wall tool takes them: the four
@@ -21,3 +28,11 @@ void CheckWallStrip(const QSize& size);
 inline QSize WallStripSize(int pieceSize) {
   return QSize(kWallStripPieces * pieceSize, pieceSize);
 }
+
+// A wall style cut from a strip (checked as above): a group of category
+// "Walls" with the twelve pieces as its first row, objects placed as stored,
+// each piece's sub-tiles subTileSize pixels square; no tileset owns it yet.
+// Pixels of the key colour are transparent, else those the strip's alpha
+// leaves. Raises TError for a strip that is no wall strip or cannot be cut.
+std::unique_ptr<TTileGroup> CutWallStyle(const QImage& strip, const QString& name,
+                                         std::optional<QRgb> keyColor, int subTileSize = 150);

@@ -6,6 +6,7 @@
 #include "support/ScriptedMessages.h"
 #include "support/StorageListing.h"
 
+#include "app/tileseteditor/AddPictureDialog.h"
 #include "app/tileseteditor/GroupPreview.h"
 #include "app/tileseteditor/TilesetDocument.h"
 #include "app/tileseteditor/frmTilesetEditor.h"
@@ -19,12 +20,16 @@
 #include "tiles/WallStrip.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QSet>
+#include <QSpinBox>
 
 #include <functional>
 
@@ -135,11 +140,19 @@ TEST_F(TilesetEditor, SuppliedTilesetSavedUnderANewNameReadsTheSame) {
   EXPECT_EQ(editor.GroupList()->count(), 25);
   EXPECT_TRUE(doc.NeedsNewName());
 
+  // The new name is asked in the tileset folder; saved elsewhere, the copy
+  // is offered for adding (not now).
   const QString copy = TempPath(QStringLiteral("MyExample.tls"));
   dialogs->Answers = {copy};
+  ScriptedMessages().Answers = {TMsgAnswer::No};
   ASSERT_TRUE(editor.Save());
   ASSERT_EQ(dialogs->Requests.size(), 1u);
   EXPECT_EQ(dialogs->Requests[0].Kind, TFileDialogRequest::Save);
+  EXPECT_EQ(dialogs->Requests[0].Directory, TilesetList().Directory());
+  ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
+  EXPECT_EQ(ScriptedMessages().Shown[0].Caption, "Add Tileset");
+  ScriptedMessages().Shown.clear();
+  EXPECT_EQ(TilesetList().Count(), 2);
   EXPECT_NE(dialogs->Requests[0].FileName, QStringLiteral("ExampleTileset.tls"));
   EXPECT_EQ(doc.FileName(), copy);
   EXPECT_FALSE(doc.NeedsNewName());
@@ -189,9 +202,15 @@ TEST_F(TilesetEditor, TilesetFromPicturesSavesLoadsAndReloadsInThePalette) {
     EXPECT_EQ(doc.Group(i).GroupName(), expected[i]);
   EXPECT_EQ(doc.Group(1).StoredTile(0, 0)->SubTile(0).TransparentColor() & 0xFF000000, 0x02000000);
 
+  // Saved outside the tileset folder, it is offered for adding: not now.
   const QString path = TempPath(QStringLiteral("Tavern.tls"));
   dialogs->Answers = {path};
+  ScriptedMessages().Shown.clear();
+  ScriptedMessages().Answers = {TMsgAnswer::No};
   ASSERT_TRUE(editor.Save());
+  ASSERT_EQ(ScriptedMessages().Shown.size(), 1u);
+  EXPECT_TRUE(ScriptedMessages().Shown[0].Text.endsWith("Add this tileset to the tileset list?"));
+  EXPECT_EQ(TilesetList().IndexOfFile(QDir(TilesetList().Directory()).filePath("Tavern.tls")), -1);
   const std::unique_ptr<TStorage> root = ReadCompoundFile(path, TOpenMode::Read);
   EXPECT_EQ(OlefileListing(path), ListTree(*root));
   TTileSet read;
@@ -366,6 +385,38 @@ TEST(TilesetDocument, WallStripBecomesAWallStyleInStripOrder) {
   ASSERT_TRUE(reopened.Open(path));
   EXPECT_TRUE(reopened.IsWallTileset());
   EXPECT_EQ(reopened.Group(0).GroupName(), QStringLiteral("Painted"));
+}
+
+// The cutting dialog's first guesses: a see-through object sheet of
+// 420 × 140 pixels is three objects of 140 pixels; counts set by hand show
+// in the square size box; a wall strip is shown large enough to check each
+// piece.
+TEST(AddPictureDialog, ProposesAsAUserExpects) {
+  QImage sheet(420, 140, QImage::Format_ARGB32);
+  sheet.fill(Qt::transparent);
+  QPainter(&sheet).fillRect(20, 20, 100, 100, Qt::darkRed);
+  TAddPictureDialog dialog(nullptr, sheet, QStringLiteral("Crate"), {}, false);
+  auto* proposals = dialog.findChild<QComboBox*>(QStringLiteral("Proposals"));
+  ASSERT_NE(proposals, nullptr);
+  EXPECT_TRUE(proposals->currentText().startsWith("140 px per square: 3 × 1"))
+      << proposals->currentText().toStdString();
+  EXPECT_EQ(dialog.Choice().FType, gtObjects);
+  EXPECT_EQ(dialog.Choice().Across, 3);
+  const QList<QSpinBox*> spins = dialog.findChildren<QSpinBox*>();
+  // Sheet columns and rows, then squares across and down.
+  ASSERT_EQ(spins.size(), 4);
+  spins[2]->setValue(6);
+  spins[3]->setValue(2);
+  EXPECT_TRUE(proposals->currentText().startsWith("70 px per square: 6 × 2"))
+      << proposals->currentText().toStdString();
+  spins[2]->setValue(5);
+  EXPECT_EQ(proposals->currentText(), "84 × 70 px per square: 5 × 2 squares, set by hand");
+  EXPECT_EQ(dialog.Choice().Across, 5);
+
+  TAddPictureDialog strip(nullptr, WallStripPicture(100), QStringLiteral("Brick"), {}, true);
+  auto* thumbnail = strip.findChild<QLabel*>(QStringLiteral("Thumbnail"));
+  ASSERT_NE(thumbnail, nullptr);
+  EXPECT_GE(thumbnail->pixmap().width(), 48 * kWallStripPieces);
 }
 
 }  // namespace

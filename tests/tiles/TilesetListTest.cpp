@@ -9,6 +9,8 @@
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
+#include "tiles/TilesetNames.h"
+#include "tiles/WallStyles.h"
 
 #include <QDir>
 #include <QFile>
@@ -375,4 +377,41 @@ TEST_F(TilesetListTest, SaveListReportsAStoreThatCannotBeWritten) {
   } catch (const TError& e) {
     EXPECT_EQ(e.Message(), QStringLiteral("Unable to save list of tilesets."));
   }
+}
+
+// Added tilesets and wall tilesets whose names collide: the tileset box and
+// the wall tool show the file where two share a name, the same before a
+// tileset loads and after; wall tilesets are never items.
+TEST_F(TilesetListTest, NamesThatCollideAreToldApartByTheirFiles) {
+  const QString dir = Path(QStringLiteral("Tilesets"));
+  ASSERT_TRUE(QDir().mkpath(dir));
+  const TGroupDef wall{QStringLiteral("Brick"), 12, 1, 1, 0, QStringLiteral("Walls"),
+                       {QPoint(0, 0)}};
+  for (const char* file : {"Garden.tls", "Garden2.tls"})
+    WriteTilesetFile(QDir(dir).filePath(file),
+                     *MakeTilesetTree(QStringLiteral("Garden"), {{QStringLiteral("Moss")}}));
+  for (const char* file : {"Brick.wls", "Brick2.wls"})
+    WriteTilesetFile(QDir(dir).filePath(file), *MakeTilesetTree(QStringLiteral("Walls"), {wall}));
+  WriteTilesetFile(QDir(dir).filePath("Stone.wls"),
+                   *MakeTilesetTree(QStringLiteral("Walls"), {{QStringLiteral("Granite"), 12, 1, 1,
+                                                               0, QStringLiteral("Walls")}}));
+
+  TTilesetList& list = TilesetList();
+  list.LoadInstalled(dir, {"Garden.tls", "Brick.wls", "Garden2.tls", "Brick2.wls", "Stone.wls"});
+  EXPECT_EQ(list.Count(), 4);
+  EXPECT_EQ(list.AddedFileNames(), (QStringList{"Garden.tls", "Garden2.tls"}));
+  EXPECT_EQ(list.AddedWallFileNames(), (QStringList{"Brick.wls", "Brick2.wls", "Stone.wls"}));
+  const QStringList boxNames{"ExampleTileset", "Garden (Garden.tls)", "Garden (Garden2.tls)"};
+  EXPECT_EQ(TilesetNames(list), boxNames);
+  ASSERT_TRUE(list.Items(2)->EnsureLoaded());
+  EXPECT_EQ(TilesetNames(list), boxNames);
+
+  QStringList styles;
+  for (const TWallStyle& style : WallStyles(list))
+    styles << style.Name;
+  EXPECT_EQ(styles, (QStringList{"Standard", "Stone", "Brick (Brick.wls)", "Brick (Brick2.wls)",
+                                 "Granite"}));
+  EXPECT_EQ(FindWallStyle(WallStyles(list), QStringLiteral("brick")), -1);
+  EXPECT_EQ(FindWallStyle(WallStyles(list), QStringLiteral("Brick (Brick2.wls)")), 3);
+  EXPECT_EQ(FindWallStyle(WallStyles(list), QStringLiteral("granite")), 4);
 }

@@ -1,9 +1,10 @@
 // edit: runs an edit script on a map (or a new one) through the same
 // placement engine, palette logic and map grid model a user drives with the
-// mouse, then saves the result. The installed tilesets are written out into a
-// private temporary directory, so a running editor is never disturbed.
+// mouse, then saves the result, with the tilesets and wall styles the user
+// installed.
 #include "Command.h"
 #include "CommandLine.h"
+#include "InstalledTilesets.h"
 #include "base/Error.h"
 #include "base/FileName.h"
 #include "editor/EditScript.h"
@@ -33,12 +34,7 @@ int Edit(const TCommandLine& line) {
   if (line.Argument(0) != QLatin1String("new")) map.LoadFromFile(line.Argument(0));
 
   QTemporaryDir tilesetDir;
-  if (!tilesetDir.isValid())
-    throw TError(QStringLiteral("No temporary directory for the tilesets could be made."));
-  TTilesetList& tilesets = TilesetList();
-  tilesets.LoadInstalled(tilesetDir.path());
-  if (tilesets.TerminateRequested())
-    throw TError(QStringLiteral("The installed tilesets could not be prepared."));
+  TTilesetList& tilesets = LoadInstalledTilesets(tilesetDir);
 
   // A grid as large as the largest map at the largest zoom: nothing scrolls.
   TMapGridModel grid;

@@ -3,6 +3,7 @@
 // the same export model as the editor's Export command.
 #include "Command.h"
 #include "CommandLine.h"
+#include "InstalledTilesets.h"
 #include "base/Error.h"
 #include "export/MapExport.h"
 #include "map/TileMapObjects.h"
@@ -42,17 +43,10 @@ int Export(const TCommandLine& line) {
   CheckExportOptions(map, options);
 
   // The Universal VTT export recognises walls and doors by the installed
-  // tilesets, written out for this run as the editor does at start-up.
+  // tilesets and wall styles, the user's included.
   QTemporaryDir tilesetDir;
   TTilesetList* tilesets = nullptr;
-  if (options.Format == TExportFormat::UniversalVtt) {
-    if (!tilesetDir.isValid())
-      throw TError(QStringLiteral("No temporary directory for the tilesets could be made."));
-    tilesets = &TilesetList();
-    tilesets->LoadInstalled(tilesetDir.path());
-    if (tilesets->TerminateRequested())
-      throw TError(QStringLiteral("The installed tilesets could not be prepared."));
-  }
+  if (options.Format == TExportFormat::UniversalVtt) tilesets = &LoadInstalledTilesets(tilesetDir);
   const TExportResult result = ExportMap(map, tilesets, options, out);
   if (result.UnrecognisedWallPieces > 0)
     QTextStream(stderr) << QStringLiteral(

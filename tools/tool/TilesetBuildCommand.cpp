@@ -1,7 +1,8 @@
 // tileset-build: makes a tileset file from a JSON manifest and pictures, for
 // batch work and for asset packs kept under version control. The manifest
 // uses the field names tileset-info prints; each group names a picture (a
-// path relative to the manifest) and the squares it covers.
+// path relative to the manifest) and the squares it covers, or, in a wall
+// tileset (an OUT name ending in ".wls"), a WallStrip of the twelve pieces.
 #include "Command.h"
 #include "CommandLine.h"
 #include "base/Error.h"
@@ -11,7 +12,9 @@
 #include "tiles/PictureFile.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
+#include "tiles/TilesetList.h"
 #include "tiles/TilesetWriter.h"
+#include "tiles/WallStrip.h"
 
 #include <QColor>
 #include <QDir>
@@ -82,7 +85,7 @@ std::optional<int> Number(const QJsonObject& object, const QString& field, int l
 }
 
 void AddGroup(TTileSet& tileSet, const QJsonValue& value, int number, const QDir& folder,
-              QSet<QString>& names) {
+              bool walls, QSet<QString>& names) {
   if (!value.isObject())
     TManifestPlace(number, QString())
         .Fail(QStringLiteral("Groups"), QStringLiteral("must hold one object per group."));
@@ -90,23 +93,29 @@ void AddGroup(TTileSet& tileSet, const QJsonValue& value, int number, const QDir
   const QString name =
       Text(object, QStringLiteral("GroupName"), true, TManifestPlace(number, QString()));
   const TManifestPlace at(number, name);
-  CheckFields(
-      object,
-      {QStringLiteral("GroupName"), QStringLiteral("GroupDescr"), QStringLiteral("Category"),
-       QStringLiteral("FType"), QStringLiteral("PlaceType"), QStringLiteral("Picture"),
-       QStringLiteral("Across"), QStringLiteral("Down"), QStringLiteral("KeyColor")},
-      at);
+  // A wall tileset's groups are wall styles, each cut from a strip of the
+  // twelve wall pieces; an ordinary tileset's are cut from pictures.
+  const QString pictureField = walls ? QStringLiteral("WallStrip") : QStringLiteral("Picture");
+  if (walls && object.contains(QStringLiteral("Picture")))
+    at.Fail(QStringLiteral("Picture"),
+            QStringLiteral("has no place in a wall tileset: name a \"WallStrip\" instead."));
+  if (!walls && object.contains(QStringLiteral("WallStrip")))
+    at.Fail(QStringLiteral("WallStrip"),
+            QStringLiteral("belongs in a wall tileset: build it into a file ending in \".wls\"."));
+  CheckFields(object,
+              walls ? QStringList{QStringLiteral("GroupName"), QStringLiteral("GroupDescr"),
+                                  QStringLiteral("WallStrip"), QStringLiteral("KeyColor")}
+                    : QStringList{QStringLiteral("GroupName"), QStringLiteral("GroupDescr"),
+                                  QStringLiteral("Category"), QStringLiteral("FType"),
+                                  QStringLiteral("PlaceType"), QStringLiteral("Picture"),
+                                  QStringLiteral("Across"), QStringLiteral("Down"),
+                                  QStringLiteral("KeyColor")},
+              at);
   if (names.contains(name.toLower()))
     at.Fail(QStringLiteral("GroupName"), QStringLiteral("repeats the name of an earlier group."));
   names.insert(name.toLower());
 
   const QString descr = Text(object, QStringLiteral("GroupDescr"), false, at);
-  const QString category = Text(object, QStringLiteral("Category"), false, at);
-  const int type = *Number(object, QStringLiteral("FType"), 0, 1, true, at);
-  const int place = *Number(object, QStringLiteral("PlaceType"), 0, 2, true, at);
-  const QString picturePath = folder.filePath(Text(object, QStringLiteral("Picture"), true, at));
-  std::optional<int> across = Number(object, QStringLiteral("Across"), 1, kMaxSquares, false, at);
-  std::optional<int> down = Number(object, QStringLiteral("Down"), 1, kMaxSquares, false, at);
   TCutOptions options;
   const QString key = Text(object, QStringLiteral("KeyColor"), false, at);
   if (object.contains(QStringLiteral("KeyColor"))) {
@@ -115,14 +124,29 @@ void AddGroup(TTileSet& tileSet, const QJsonValue& value, int number, const QDir
       at.Fail(QStringLiteral("KeyColor"), QStringLiteral("must be a colour \"#rrggbb\"."));
     options.KeyColor = color.rgb();
   }
-
+  const QString picturePath = folder.filePath(Text(object, pictureField, true, at));
   QImage picture;
   try {
     picture = ReadPicture(picturePath);
   } catch (const TError& e) {
-    at.Fail(QStringLiteral("Picture"),
-            QStringLiteral("names a picture that cannot be used: ") + e.Message());
+    at.Fail(pictureField, QStringLiteral("names a picture that cannot be used: ") + e.Message());
   }
+  if (walls) {
+    try {
+      std::unique_ptr<TTileGroup> style = CutWallStyle(picture, name, options.KeyColor);
+      style->SetGroupDescr(descr);
+      tileSet.InsertGroup(int(tileSet.Groups().size()), std::move(style));
+    } catch (const TError& e) {
+      at.Fail(pictureField, QStringLiteral("cannot be cut: ") + e.Message());
+    }
+    return;
+  }
+
+  const QString category = Text(object, QStringLiteral("Category"), false, at);
+  const int type = *Number(object, QStringLiteral("FType"), 0, 1, true, at);
+  const int place = *Number(object, QStringLiteral("PlaceType"), 0, 2, true, at);
+  std::optional<int> across = Number(object, QStringLiteral("Across"), 1, kMaxSquares, false, at);
+  std::optional<int> down = Number(object, QStringLiteral("Down"), 1, kMaxSquares, false, at);
   // A count left out follows from the other at square pixels; with both left
   // out the picture is read at the best fitting common scale.
   if (across && !down)
@@ -187,7 +211,7 @@ void BuildTileset(const QString& manifestPath, const QString& outPath) {
   QSet<QString> names;
   int number = 0;
   for (const QJsonValue& group : groups.toArray())
-    AddGroup(tileSet, group, ++number, folder, names);
+    AddGroup(tileSet, group, ++number, folder, TTilesetList::IsWallFileName(outPath), names);
   SaveTilesetFile(tileSet, outPath);
 }
 
@@ -203,9 +227,10 @@ int TilesetBuild(const TCommandLine& line) {
 
 const TCommandRegistration kBuild(
     {QStringLiteral("tileset-build"),
-     QStringLiteral("MANIFEST OUT.tls"),
+     QStringLiteral("MANIFEST OUT.tls|OUT.wls"),
      QStringLiteral("Build a tileset from pictures as a JSON manifest lists them (the fields "
-                    "tileset-info prints, and per group Picture, Across, Down, KeyColor)."),
+                    "tileset-info prints, and per group Picture, Across, Down, KeyColor), or "
+                    "into a .wls file a wall tileset whose groups each name a WallStrip."),
      2,
      {},
      &TilesetBuild});

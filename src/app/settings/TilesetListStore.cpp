@@ -13,6 +13,8 @@ namespace {
 
 const QString kListKey = QStringLiteral("Software\\Varnholt\\Tessellan\\1.00.000\\Tilesets");
 const QString kAddedKey = QStringLiteral("Software\\Varnholt\\Tessellan\\1.00.000\\AddedTilesets");
+const QString kAddedWallsKey =
+    QStringLiteral("Software\\Varnholt\\Tessellan\\1.00.000\\AddedWallTilesets");
 // More names than anyone adds by hand; a damaged store cannot make start-up
 // try millions of files.
 constexpr int kMaxAddedTilesets = 1000;
@@ -26,6 +28,32 @@ void ChangeStore(const QString& failure, const std::function<void(QSettings&)>& 
   } catch (const TError& error) {
     throw TError(failure + QLatin1Char(' ') + error.Message());
   }
+}
+
+QStringList LoadNames(const QString& key) {
+  const auto store = OpenSettingsStore();
+  store->beginGroup(RegistryGroup(key));
+  QStringList names;
+  // "TS1", "TS2", … up to the first gap, so stray values are never read.
+  for (int i = 1; i <= kMaxAddedTilesets; ++i) {
+    const QString name = QStringLiteral("TS%1").arg(i);
+    if (!store->contains(name)) break;
+    const QString value = store->value(name).toString();
+    if (!value.isEmpty()) names << value;
+  }
+  store->endGroup();
+  return names;
+}
+
+void SaveNames(const QString& key, const QString& failure, const QStringList& fileNames) {
+  const QString group = RegistryGroup(key);
+  ChangeStore(failure, [&](QSettings& store) {
+    store.remove(group);
+    store.beginGroup(group);
+    for (int i = 0; i < fileNames.size(); ++i)
+      store.setValue(QStringLiteral("TS%1").arg(i + 1), fileNames[i]);
+    store.endGroup();
+  });
 }
 
 }  // namespace
@@ -45,27 +73,25 @@ void SaveTilesetList(const TTilesetList& list) {
 }
 
 QStringList LoadAddedTilesets() {
-  const auto store = OpenSettingsStore();
-  store->beginGroup(RegistryGroup(kAddedKey));
-  QStringList names;
-  // "TS1", "TS2", … up to the first gap, so stray values are never read.
-  for (int i = 1; i <= kMaxAddedTilesets; ++i) {
-    const QString key = QStringLiteral("TS%1").arg(i);
-    if (!store->contains(key)) break;
-    const QString name = store->value(key).toString();
-    if (!name.isEmpty()) names << name;
-  }
-  store->endGroup();
-  return names;
+  return LoadNames(kAddedKey);
 }
 
 void SaveAddedTilesets(const QStringList& fileNames) {
-  const QString group = RegistryGroup(kAddedKey);
-  ChangeStore(QStringLiteral("Unable to save list of added tilesets."), [&](QSettings& store) {
-    store.remove(group);
-    store.beginGroup(group);
-    for (int i = 0; i < fileNames.size(); ++i)
-      store.setValue(QStringLiteral("TS%1").arg(i + 1), fileNames[i]);
-    store.endGroup();
-  });
+  SaveNames(kAddedKey, QStringLiteral("Unable to save list of added tilesets."), fileNames);
+}
+
+QStringList LoadAddedWallTilesets() {
+  return LoadNames(kAddedWallsKey);
+}
+
+void SaveAddedWallTilesets(const QStringList& fileNames) {
+  SaveNames(kAddedWallsKey, QStringLiteral("Unable to save list of added wall tilesets."),
+            fileNames);
+}
+
+void SaveAddedTilesets(const TTilesetList& list) {
+  const QStringList tilesets = list.AddedFileNames();
+  const QStringList walls = list.AddedWallFileNames();
+  if (tilesets != LoadAddedTilesets()) SaveAddedTilesets(tilesets);
+  if (walls != LoadAddedWallTilesets()) SaveAddedWallTilesets(walls);
 }

@@ -19,3 +19,12 @@ QStringList LoadAddedTilesets();
 // tilesets." when the store cannot be written, followed by the reason when a
 // write failed.
 void SaveAddedTilesets(const QStringList& fileNames);
+
+// The file names of the wall tilesets the user added, kept in a group of
+// their own, "AddedWallTilesets", as "TS1" … in the order they were added.
+QStringList LoadAddedWallTilesets();
+// Replaces them. Raises TError "Unable to save list of added wall
+// tilesets." when the store cannot be written.
+void SaveAddedWallTilesets(const QStringList& fileNames);
+// Stores the names of the list's added tilesets and added wall tilesets.
+void SaveAddedTilesets(const TTilesetList& list);

@@ -197,10 +197,7 @@ int TTilesetDocument::AddWallStyle(const QImage& strip, const QString& name,
   const QString trimmed = name.trimmed();
   if (trimmed.isEmpty()) throw TError(QStringLiteral("The new wall style needs a name."));
   if (NameTaken(trimmed)) throw NameTakenError(trimmed);
-  // Walls draw over the floor: the pieces are objects, always used as stored.
-  auto group = CutGroup(strip, kWallStripPieces, 1, gtObjects, ptRandom, keyColor);
-  group->SetGroupName(trimmed);
-  group->SetCategory(kWallCategory);
+  auto group = CutWallStyle(strip, trimmed, keyColor, kSubTileSize);
   const int index = GroupCount();
   fTileSet->InsertGroup(index, std::move(group));
   fModified = true;

@@ -472,6 +472,7 @@ void TfrmTilesetEditor::OpenWithDialog() {
   TFileDialogRequest request;
   request.Kind = TFileDialogRequest::Open;
   request.Title = QStringLiteral("Open Tileset");
+  request.Directory = TilesetList().Directory();
   request.Filter = kTilesetFilter;
   request.DefaultExt = QStringLiteral("TLS");
   request.Owner = this;
@@ -496,7 +497,11 @@ bool TfrmTilesetEditor::SaveAs() {
   request.DefaultExt = walls ? QStringLiteral("WLS") : QStringLiteral("TLS");
   const QString suffix = walls ? QStringLiteral(".wls") : QStringLiteral(".tls");
   const QFileInfo current(fDocument.FileName());
-  request.Directory = fDocument.FileName().isEmpty() ? QString() : current.absolutePath();
+  // A new tileset, or a supplied one under a new name, goes to the tileset
+  // folder, where it is listed at once.
+  request.Directory = fDocument.FileName().isEmpty() || fDocument.IsSupplied(fDocument.FileName())
+                          ? TilesetList().Directory()
+                          : current.absolutePath();
   // A supplied file is offered a name of its own.
   request.FileName =
       fDocument.IsSupplied(fDocument.FileName())
