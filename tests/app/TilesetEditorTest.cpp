@@ -416,7 +416,7 @@ TEST(AddPictureDialog, ProposesAsAUserExpects) {
   TAddPictureDialog strip(nullptr, WallStripPicture(100), QStringLiteral("Brick"), {}, true);
   auto* thumbnail = strip.findChild<QLabel*>(QStringLiteral("Thumbnail"));
   ASSERT_NE(thumbnail, nullptr);
-  EXPECT_GE(thumbnail->pixmap().width(), 48 * kWallStripPieces);
+  EXPECT_GE(thumbnail->pixmap().deviceIndependentSize().width(), 48 * kWallStripPieces);
 }
 
 }  // namespace

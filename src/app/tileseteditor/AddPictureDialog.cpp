@@ -94,8 +94,12 @@ TAddPictureDialog::TAddPictureDialog(QWidget* owner, const QImage& picture, cons
   thumbnail->setObjectName(QStringLiteral("Thumbnail"));
   const QSize shown =
       wallStrip ? WallStripSize(kWallPieceThumbnail) : QSize(kThumbnail, kThumbnail);
-  thumbnail->setPixmap(
-      QPixmap::fromImage(picture.scaled(shown, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+  // Drawn at the screen's own pixels, so a scaled screen shows it sharp.
+  const qreal ratio = devicePixelRatioF();
+  QPixmap pixmap = QPixmap::fromImage(
+      picture.scaled(shown * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  pixmap.setDevicePixelRatio(ratio);
+  thumbnail->setPixmap(pixmap);
   thumbnail->setAlignment(Qt::AlignCenter);
   thumbnail->setMinimumSize(shown.width(), std::min(shown.height(), kThumbnail / 2));
   auto* size =
