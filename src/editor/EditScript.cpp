@@ -297,11 +297,18 @@ void TEditScript::RunStep(TEditSession& session, const TStep& step) const {
         Fail(line, QStringLiteral("walls are disabled: no wall tileset is installed"));
       if (!walls) engine.gaWallExecute();
       // The palette lists the wall styles in WallStyles' order.
-      const int index = FindWallStyle(WallStyles(session.Tilesets()), step.Name);
-      if (index < 0 || index >= palette.Groups().Count())
-        Fail(line, QStringLiteral("no wall style is named %1, or several are (name one as the "
-                                  "palette does: \"Brick (Brick.wls)\")")
-                       .arg(Quoted(step.Name)));
+      const std::vector<TWallStyle> styles = WallStyles(session.Tilesets());
+      const int index = FindWallStyle(styles, step.Name);
+      if (index < 0 || index >= palette.Groups().Count()) {
+        QStringList shared;
+        for (const TWallStyle& style : styles)
+          if (style.Group->GroupName().compare(step.Name, Qt::CaseInsensitive) == 0)
+            shared << Quoted(style.Name);
+        if (shared.size() > 1)
+          Fail(line, QStringLiteral("several wall styles are named %1: name one of %2")
+                         .arg(Quoted(step.Name), shared.join(QStringLiteral(", "))));
+        Fail(line, QStringLiteral("no wall style is named %1").arg(Quoted(step.Name)));
+      }
       palette.grdTileGroupsSelect(index);
       break;
     }

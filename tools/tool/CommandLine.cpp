@@ -47,8 +47,7 @@ TCommandLine::TCommandLine(const TCommand& command, const QStringList& args) : f
 }
 
 QString TCommandLine::Help() const {
-  QString text = QStringLiteral("Usage: tessellan-tool %1 %2\n\n%3\n\nOptions:\n")
-                     .arg(fCommand.Name, fCommand.Usage, fCommand.Description);
+  QString text = UsageLine() + QStringLiteral("\n\n%1\n\nOptions:\n").arg(fCommand.Description);
   std::vector<std::pair<QString, QString>> rows;
   for (const TCommandOption& option : fCommand.Options)
     rows.push_back({Spelling(option), option.Description});
@@ -74,6 +73,12 @@ int TCommandLine::Number(const QString& name, int fallback) const {
   return value;
 }
 
+QString TCommandLine::UsageLine() const {
+  // A command without arguments or options has no usage words to follow.
+  return QStringLiteral("Usage: tessellan-tool ") + fCommand.Name +
+         (fCommand.Usage.isEmpty() ? QString() : QLatin1Char(' ') + fCommand.Usage);
+}
+
 void TCommandLine::FailUsage() const {
-  throw TError(QStringLiteral("Usage: tessellan-tool %1 %2").arg(fCommand.Name, fCommand.Usage));
+  throw TError(UsageLine());
 }

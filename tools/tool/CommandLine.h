@@ -26,6 +26,7 @@ class TCommandLine {
   // A whole number option's value, within its range, or fallback.
   int Number(const QString& name, int fallback) const;
   // Raises TError with the command's usage.
+  QString UsageLine() const;
   [[noreturn]] void FailUsage() const;
 
  private:
