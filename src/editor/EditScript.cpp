@@ -114,6 +114,39 @@ TCellPoint ObjectOnEdge(int line, const TCellPoint& point) {
   return moved;
 }
 
+// Picks a group of the current tileset in the palette, as a click on it
+// does.
+void SelectGroup(TEditSession& session, int line, const QString& name) {
+  TPlacementEngine& engine = session.Engine();
+  TPalette& palette = session.Palette();
+  TTileSet* tileSet = engine.CurrentTileset();
+  int found = -1;
+  std::vector<QString> names;
+  if (tileSet && tileSet->Loaded())
+    for (int i = 0; i < tileSet->GroupCount(); ++i)
+      names.push_back(tileSet->GroupAt(i)->GroupName());
+  found = FindByName(names, name);
+  if (found < 0)
+    Fail(line, QStringLiteral("the tileset %1 has no group named %2")
+                   .arg(Quoted(tileSet ? tileSet->TilesetName() : QString()), Quoted(name)));
+  TTileGroup* group = tileSet->GroupAt(found);
+  // A press on the palette leaves the eraser, as the mouse does.
+  engine.grdTileGroupsMouseDown();
+  const QStringList& categories = palette.Categories();
+  const int category = categories.indexOf(QRegularExpression(
+      QRegularExpression::escape(group->Category()), QRegularExpression::CaseInsensitiveOption));
+  if (category >= 0 && category != palette.CategoryIndex()) palette.cbxCategoryChange(category);
+  for (int i = 0; i < palette.Groups().Count(); ++i)
+    if (palette.Groups().At(i) == group) palette.grdTileGroupsSelect(i);
+}
+
+// Whether the current group is a door of that name.
+bool IsDoorGroupName(TEditSession& session, const QString& name) {
+  const TTileGroup* group = session.Engine().CurrentGroup();
+  return group && group->GroupName().compare(name, Qt::CaseInsensitive) == 0 &&
+         group->Category().compare(QLatin1String("Doors"), Qt::CaseInsensitive) == 0;
+}
+
 }  // namespace
 
 TEditScript TEditScript::Parse(const QString& text) {
@@ -148,7 +181,8 @@ TEditScript TEditScript::Parse(const QString& text) {
       case TKind::Tool:
         step.Value =
             Choice(line, command, args,
-                   {QStringLiteral("tiles"), QStringLiteral("walls"), QStringLiteral("erase")});
+                   {QStringLiteral("tiles"), QStringLiteral("walls"), QStringLiteral("erase"),
+                    QStringLiteral("rooms"), QStringLiteral("doors"), QStringLiteral("fill")});
         break;
       case TKind::EraseLayer: {
         // Erase menu tags: 0 floor, 1 objects, 2 walls, 3 all.
@@ -233,15 +267,19 @@ TEditScript TEditScript::Parse(const QString& text) {
 }
 
 void TEditScript::Run(TEditSession& session) const {
+  TRunState state;
   for (const TStep& step : fSteps)
-    RunStep(session, step);
+    RunStep(session, step, state);
 }
 
-void TEditScript::RunStep(TEditSession& session, const TStep& step) const {
+void TEditScript::RunStep(TEditSession& session, const TStep& step, TRunState& state) const {
   TPlacementEngine& engine = session.Engine();
   TPalette& palette = session.Palette();
   const int line = step.Line;
   const bool walls = engine.Tool() == etPlaceWalls;
+  // The tools that take a floor or door group and a wall style side by side.
+  const bool building =
+      engine.Tool() == etRooms || engine.Tool() == etDoors || engine.Tool() == etFill;
   switch (step.Kind) {
     case TKind::Tileset: {
       if (walls) Fail(line, QStringLiteral("tileset: not available while the wall tool is active"));
@@ -255,46 +293,59 @@ void TEditScript::RunStep(TEditSession& session, const TStep& step) const {
         Fail(line, QStringLiteral("the tileset %1 could not be loaded").arg(Quoted(step.Name)));
       break;
     }
-    case TKind::Group: {
+    case TKind::Group:
       if (walls)
         Fail(line, QStringLiteral("group: the wall tool is active (choose a style with walls)"));
-      TTileSet* tileSet = engine.CurrentTileset();
-      int found = -1;
-      std::vector<QString> names;
-      if (tileSet && tileSet->Loaded())
-        for (int i = 0; i < tileSet->GroupCount(); ++i)
-          names.push_back(tileSet->GroupAt(i)->GroupName());
-      found = FindByName(names, step.Name);
-      if (found < 0)
-        Fail(line,
-             QStringLiteral("the tileset %1 has no group named %2")
-                 .arg(Quoted(tileSet ? tileSet->TilesetName() : QString()), Quoted(step.Name)));
-      TTileGroup* group = tileSet->GroupAt(found);
-      // A press on the palette leaves the eraser, as the mouse does.
-      engine.grdTileGroupsMouseDown();
-      const QStringList& categories = palette.Categories();
-      const int category =
-          categories.indexOf(QRegularExpression(QRegularExpression::escape(group->Category()),
-                                                QRegularExpression::CaseInsensitiveOption));
-      if (category >= 0 && category != palette.CategoryIndex()) palette.cbxCategoryChange(category);
-      for (int i = 0; i < palette.Groups().Count(); ++i)
-        if (palette.Groups().At(i) == group) palette.grdTileGroupsSelect(i);
+      SelectGroup(session, line, step.Name);
+      state.Groups[IsDoorGroupName(session, step.Name) ? 1 : 0] = step.Name;
       break;
-    }
     case TKind::Tool:
-      if (step.Value == 0) {
-        engine.gaRoomExecute();
-      } else if (step.Value == 1) {
-        if (session.Tilesets().Count() == 0 || !session.Tilesets().Items(0))
-          Fail(line, QStringLiteral("walls are disabled: no wall tileset is installed"));
-        engine.gaWallExecute();
-      } else {
-        engine.gaEraserExecute();
+      switch (step.Value) {
+        case 0:
+          engine.gaRoomExecute();
+          break;
+        case 1:
+          if (session.Tilesets().Count() == 0 || !session.Tilesets().Items(0))
+            Fail(line, QStringLiteral("walls are disabled: no wall tileset is installed"));
+          engine.gaWallExecute();
+          break;
+        case 2:
+          engine.gaEraserExecute();
+          break;
+        case 3:
+          engine.gaRoomsExecute();
+          break;
+        case 4:
+          engine.gaDoorsExecute();
+          break;
+        default:
+          engine.gaFillExecute();
+          break;
+      }
+      // A floor or door named before the tool (the wall tool in between
+      // brings back the palette's first group) is the tool's group.
+      if (step.Value >= 3) {
+        const QString& name = state.Groups[step.Value == 4 ? 1 : 0];
+        const TTileGroup* group = engine.CurrentGroup();
+        if (!name.isEmpty() && !(group && group->GroupName() == name))
+          SelectGroup(session, line, name);
       }
       break;
     case TKind::Walls: {
       if (session.Tilesets().Count() == 0 || !session.Tilesets().Items(0))
         Fail(line, QStringLiteral("walls are disabled: no wall tileset is installed"));
+      if (building) {
+        // The room's wall style, chosen in the box beside the palette.
+        const std::vector<TTileGroup*> styles = engine.WallStyles();
+        std::vector<QString> names;
+        for (const TTileGroup* style : styles)
+          names.push_back(style->GroupName());
+        const int index = FindByName(names, step.Name);
+        if (index < 0)
+          Fail(line, QStringLiteral("no wall style is named %1").arg(Quoted(step.Name)));
+        engine.SetWallStyle(styles[size_t(index)]);
+        break;
+      }
       if (!walls) engine.gaWallExecute();
       // The palette lists the wall styles in WallStyles' order.
       const std::vector<TWallStyle> styles = WallStyles(session.Tilesets());
@@ -326,6 +377,20 @@ void TEditScript::RunStep(TEditSession& session, const TStep& step) const {
       engine.SetSeed(step.Seed);
       break;
     case TKind::Drag:
+      if (engine.Tool() == etDoors) {
+        if (!step.From.Edge) Fail(line, QStringLiteral("a door needs an edge"));
+        // The edge named, not the nearest wall the pointer would snap to.
+        const TEdgeSnap* snap = session.Grid().EdgeSnap();
+        session.Grid().SetEdgeSnap(nullptr);
+        try {
+          DragOnGrid(session.Grid(), step.From, step.From);
+        } catch (...) {
+          session.Grid().SetEdgeSnap(snap);
+          throw;
+        }
+        session.Grid().SetEdgeSnap(snap);
+        break;
+      }
       // Walls and whole-cell floors keep the grid's own reading of an edge.
       if (session.Grid().SelectType() == TSelectType::SubCell)
         DragOnGrid(session.Grid(), ObjectOnEdge(line, step.From), ObjectOnEdge(line, step.To));

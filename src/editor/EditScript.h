@@ -23,14 +23,19 @@ class TScriptError : public TError {
 // dragging over the map grid (whose own rules make the selection the tool is
 // applied to), the whole-map commands, undo and redo.
 //
-//   tileset NAME            group NAME              tool tiles|walls|erase
+//   tileset NAME            group NAME
+//   tool tiles|walls|erase|rooms|doors|fill
 //   walls NAME              erase-layer all|base|objects|walls
 //   rotate cw|ccw           flip h|v                seed N
 //   drag C0 R0 C1 R1 [sub SX SY] [edge top|right|bottom|left]
 //   addcol  addrow  delcol  delrow  nudge left|right|up|down  undo  redo
 //
 // With the wall tool an edge picks the cell edge the wall goes on; with
-// objects it centres the object on the middle of that edge of the cell.
+// objects it centres the object on the middle of that edge of the cell;
+// with the door tool the door goes on that edge (no snapping). While the
+// room, door or fill tool is active, walls NAME chooses the rooms' wall
+// style and keeps the tool; otherwise it switches to the wall tool. The
+// rooms take the wall style chosen last either way.
 class TEditScript {
  public:
   // Reads a whole script; raises TScriptError at the first line that is not
@@ -76,7 +81,12 @@ class TEditScript {
     TCellPoint To;
   };
 
-  void RunStep(TEditSession& session, const TStep& step) const;
+  // What a run remembers: the floor group and the door group named last.
+  struct TRunState {
+    QString Groups[2];
+  };
+
+  void RunStep(TEditSession& session, const TStep& step, TRunState& state) const;
 
   std::vector<TStep> fSteps;
 };

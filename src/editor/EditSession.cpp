@@ -8,5 +8,6 @@ TEditSession::TEditSession(TMapGridModel& grid, TTilesetList& tilesets)
       fPainter(grid),
       fEngine(grid, fPainter),
       fPalette(fEngine, tilesets) {
+  fEngine.SetTilesets(&tilesets);
   QObject::connect(&fGrid, &TMapGridModel::Selected, &fEngine, &TPlacementEngine::grdMapSelect);
 }

@@ -246,7 +246,8 @@ TPixelRect TMapGridModel::SelectionRect() const {
                   (n.LastRow + 1) * fCellHeight + n.LastSubRow * sh - fScrollY};
   rect.Right = std::min(rect.Right, fColCount * fCellWidth - fScrollX);
   rect.Bottom = std::min(rect.Bottom, fRowCount * fCellHeight - fScrollY);
-  if (fSelectType == TSelectType::Edge) rect = EdgeBand(rect, fHotEdge);
+  if (fSelectType == TSelectType::Edge)
+    rect = fEdgeSnap ? OnEdgeRect(n.FirstCol, n.FirstRow, fHotEdge) : EdgeBand(rect, fHotEdge);
   return rect;
 }
 
@@ -293,6 +294,41 @@ void TMapGridModel::UpdateCurrent(int x, int y) {
   // pixels of a cell would name a sub-cell beyond the cell.
   fCurSubCol = std::min(FloorMod(px, fCellWidth) / SubCellWidth(), fSubColCount - 1);
   fCurSubRow = std::min(FloorMod(py, fCellHeight) / SubCellHeight(), fSubRowCount - 1);
+  fSnapped = false;
+  if (fSelectType != TSelectType::Edge || !fEdgeSnap || fButtonHeld) return;
+  if (const auto snap = fEdgeSnap->SnapEdge(px, py)) {
+    fCurCol = snap->first.x();
+    fCurRow = snap->first.y();
+    fCurSubCol = fCurSubRow = 0;
+    fHotEdge = snap->second;
+    fSnapped = true;
+  }
+}
+
+TPixelRect TMapGridModel::OnEdgeRect(int col, int row, TCellEdge edge) const {
+  const bool across = edge == TCellEdge::Top || edge == TCellEdge::Bottom;
+  const int width = (across ? fCursorWidth : fCursorHeight) * fCellWidth;
+  const int height = (across ? fCursorHeight : fCursorWidth) * fCellHeight;
+  // The middle of the edge, in control pixels.
+  int mx = col * fCellWidth + fCellWidth / 2 - fScrollX;
+  int my = row * fCellHeight + fCellHeight / 2 - fScrollY;
+  switch (edge) {
+    case TCellEdge::Top:
+      my -= fCellHeight / 2;
+      break;
+    case TCellEdge::Right:
+      mx += fCellWidth - fCellWidth / 2;
+      break;
+    case TCellEdge::Bottom:
+      my += fCellHeight - fCellHeight / 2;
+      break;
+    case TCellEdge::Left:
+      mx -= fCellWidth / 2;
+      break;
+  }
+  const int left = mx - width / 2;
+  const int top = my - height / 2;
+  return {left + 1, top + 1, left + width, top + height};
 }
 
 // ---------------------------------------------------------------------------
@@ -465,7 +501,7 @@ void TMapGridModel::MouseMove(int x, int y) {
     if (fView) fView->ProcessMessages();
     return;
   }
-  if (!fButtonHeld && fSelectType == TSelectType::Edge) {
+  if (!fButtonHeld && fSelectType == TSelectType::Edge && !fSnapped) {
     if (const std::optional<TCellEdge> edge = EdgeAt(x + fScrollX, y + fScrollY)) fHotEdge = *edge;
   }
   if (HeldDragApplies()) {
@@ -570,10 +606,13 @@ void TMapGridModel::Tick() {
 void TMapGridModel::UpdateHover() {
   if (fButtonHeld || !MouseOnGrid() || !fHotTrack) return;
   RestoreSaved(TSavedArea::Hover);
-  fHoverRect = FootprintRect(fCurCol, fCurRow, fCurSubCol, fCurSubRow);
+  const bool onEdge = fSelectType == TSelectType::Edge && fEdgeSnap;
+  fHoverRect = onEdge ? OnEdgeRect(fCurCol, fCurRow, fHotEdge)
+                      : FootprintRect(fCurCol, fCurRow, fCurSubCol, fCurSubRow);
   if (fView) fView->SavePixels(TSavedArea::Hover, fHoverRect);
-  StartOutline(TSavedArea::Hover,
-               fSelectType == TSelectType::Edge ? EdgeBand(fHoverRect, fHotEdge) : fHoverRect);
+  StartOutline(TSavedArea::Hover, fSelectType == TSelectType::Edge && !onEdge
+                                      ? EdgeBand(fHoverRect, fHotEdge)
+                                      : fHoverRect);
 }
 
 void TMapGridModel::EmptyHover() {

@@ -4,11 +4,13 @@
 #include "map/SubCells.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QRect>
 
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 
 // How the mouse picks on the map grid: whole cells, cells on the half-cell
 // raster, or cell edges (walls).
@@ -112,6 +114,15 @@ class TMapGridView {
   virtual bool DragActive() const { return false; }
 };
 
+// Where the pointer snaps to in Edge mode, when the grid has one: the cell
+// edge for a point in content pixels, or none to pick the edge by the
+// triangles of the cell under the pointer.
+class TEdgeSnap {
+ public:
+  virtual ~TEdgeSnap() = default;
+  virtual std::optional<std::pair<QPoint, TCellEdge>> SnapEdge(int px, int py) const = 0;
+};
+
 // The map grid's behaviour, free of any widget: a grid of CellColCount x
 // CellRowCount cells, each split into sub-cells, scrolled over a control of a
 // given size. It turns mouse positions into cells, sub-cells and edges,
@@ -161,6 +172,11 @@ class TMapGridModel : public QObject {
   void SetRightClickSelect(bool value) { fRightClickSelect = value; }
   bool Enabled() const { return fEnabled; }
   void SetEnabled(bool value) { fEnabled = value; }
+  // In Edge mode with a snap (not owned; nullptr for none), the pointer
+  // picks the edge the snap names, and the outline shows the footprint
+  // centred on that edge, turned to lie along it.
+  void SetEdgeSnap(const TEdgeSnap* snap) { fEdgeSnap = snap; }
+  const TEdgeSnap* EdgeSnap() const { return fEdgeSnap; }
 
   // The cell and sub-cell under the mouse.
   int CurCol() const { return fCurCol; }
@@ -249,6 +265,8 @@ class TMapGridModel : public QObject {
   // A rectangle reduced to the band along an edge, a quarter of its size
   // thick.
   static TPixelRect EdgeBand(const TPixelRect& rect, TCellEdge edge);
+  // The footprint centred on an edge of a cell and turned to lie along it.
+  TPixelRect OnEdgeRect(int col, int row, TCellEdge edge) const;
   // The edge whose triangle of the cell holds the content point (px, py), or
   // none.
   std::optional<TCellEdge> EdgeAt(int px, int py) const;
@@ -300,6 +318,8 @@ class TMapGridModel : public QObject {
   TSelectType fSelectType = TSelectType::FullCell;
   bool fRightClickSelect = false;
   bool fEnabled = true;
+  const TEdgeSnap* fEdgeSnap = nullptr;
+  bool fSnapped = false;
 
   int fCurCol = 0;
   int fCurRow = 0;

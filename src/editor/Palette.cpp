@@ -20,6 +20,7 @@ const QString TPalette::kEmpty = QStringLiteral("Empty");
 namespace {
 
 const QString kFloorCategory = QStringLiteral("Floors");
+const QString kDoorCategory = QStringLiteral("Doors");
 
 QColor SystemColour(QPalette::ColorRole role, const QColor& fallback) {
   return qGuiApp ? QGuiApplication::palette().color(role) : fallback;
@@ -340,6 +341,12 @@ bool TPalette::RemoveTileset(TTileSet* tileSet) {
 }
 
 void TPalette::ShowWallStyles() {
+  if (fDoorsShown) {
+    // The boxes keep the category, the palette shows the wall styles.
+    fDoorsShown = false;
+    if (fCategoryBeforeDoors >= 0 && fCategoryBeforeDoors < fCategories.size())
+      fCategoryIndex = fCategoryBeforeDoors;
+  }
   fControlsVisible = false;
   TTileSet* walls = fTilesets.Count() > 0 ? fTilesets.Items(0) : nullptr;
   fEngine.SetCurrentTileset(walls);
@@ -373,6 +380,7 @@ void TPalette::RefreshWallStyles() {
 }
 
 void TPalette::ShowTilesets() {
+  LeaveDoors();
   if (fControlsVisible) return;
   fControlsVisible = true;
   fWallNames.clear();
@@ -388,4 +396,31 @@ void TPalette::FillFromBoxes() {
   fCatList.Clear();
   if (tileSet && tileSet->Loaded() && fCategoryIndex >= 0 && fCategoryIndex < fCategories.size())
     fCatList.Fill(tileSet, fCategories[fCategoryIndex]);
+}
+
+void TPalette::ShowDoors() {
+  const int doors = IndexOfText(fCategories, kDoorCategory);
+  if (doors < 0 || !fControlsVisible) return;
+  TTileGroup* current = fEngine.CurrentGroup();
+  if (!fDoorsShown) {
+    fDoorsShown = true;
+    fCategoryBeforeDoors = fCategoryIndex;
+  }
+  if (doors != fCategoryIndex) cbxCategoryChange(doors);
+  // A door picked before the tool stays picked.
+  for (int i = 0; i < fCatList.Count(); ++i)
+    if (fCatList.At(i) == current && i != fSelected) {
+      if (fView)
+        fView->SelectItem(i);
+      else
+        grdTileGroupsSelect(i);
+    }
+}
+
+void TPalette::LeaveDoors() {
+  if (!fDoorsShown) return;
+  fDoorsShown = false;
+  if (fCategoryBeforeDoors >= 0 && fCategoryBeforeDoors < fCategories.size() &&
+      fCategoryBeforeDoors != fCategoryIndex)
+    cbxCategoryChange(fCategoryBeforeDoors);
 }

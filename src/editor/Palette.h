@@ -164,6 +164,7 @@ class TPalette : public TPlacementPalette {
   void ShowWallStyles() override;
   void ShowTilesets() override;
   void OrientationChanged() override { RedrawPreview(); }
+  void ShowDoors() override;
 
   // Draws a group's preview; raises when the group cannot be drawn. The
   // group's own DrawPreview unless replaced.
@@ -180,6 +181,8 @@ class TPalette : public TPlacementPalette {
   void SelectFirst();
   void FillFromBoxes();
   void Changed();
+  // Brings back the category shown before the door tool chose "Doors".
+  void LeaveDoors();
 
   TPlacementEngine& fEngine;
   TTilesetList& fTilesets;
@@ -198,6 +201,9 @@ class TPalette : public TPlacementPalette {
   QStringList fWallNames;
   TTilePaletteList fPictures;
   int fSelected = -1;
+  // The door tool switched the category box; the category shown before.
+  bool fDoorsShown = false;
+  int fCategoryBeforeDoors = -1;
 
   QString fStatusText;
   QImage fPreview;

@@ -1,81 +1,27 @@
 #include "PlacementEngine.h"
 
+#include "base/MessageService.h"
+#include "editor/MapBuilder.h"
 #include "editor/MapGridModel.h"
 #include "editor/MapPainter.h"
+#include "editor/WallRules.h"
 #include "map/TileMapObjects.h"
 #include "map/TileMapObjectsUndoU.h"
 #include "map/UndoRedoU.h"
 #include "tiles/TileObjects.h"
+#include "tiles/TileSet.h"
+#include "tiles/TilesetList.h"
 
 const quint8 kOrientationTransition[8][4] = {
     {1, 3, 4, 5}, {2, 0, 6, 7}, {3, 1, 5, 4}, {0, 2, 7, 6},
     {7, 6, 0, 2}, {6, 7, 2, 0}, {4, 5, 1, 3}, {5, 4, 3, 1},
 };
 
-namespace {
-
-// Wall piece Tn.q: sub-tile q of the wall style's tile n (tile at (n, 0)).
-struct TPiece {
-  int N;
-  int Q;
-};
-
-// A joint: when the target sub-cell (an offset from the cell's top-left
-// sub-cell) is empty and the neighbour sub-cell holds piece A or B, the
-// target gets a post. The guards keep column and row -1 out of reach.
-struct TJointRule {
-  bool NeedCol;  // c >= 1
-  bool NeedRow;  // r >= 1
-  int TargetX, TargetY;
-  int NeighbourX, NeighbourY;
-  TPiece A, B;
-  TPiece Post;
-};
-
-// One of the cell's own two sub-cells along the edge: the corner when it
-// holds piece A or B already (a perpendicular wall, or the corner itself),
-// else the straight piece.
-struct TOwnRule {
-  int X, Y;
-  TPiece A, B;
-  TPiece Corner;
-  TPiece Straight;
-};
-
-struct TEdgeRules {
-  TJointRule Joints[2];
-  TOwnRule Own[2];
-};
-
-// In edge order: top, right, bottom, left. Tiles 0-3 are the corners (top-left,
-// top-right, bottom-right, bottom-left), 4-7 the straight walls (top, right,
-// bottom, left), 8-11 the posts in the corners of the same order.
-const TEdgeRules kWallRules[4] = {
-    {{{true, true, -1, 0, -1, -1, {5, 3}, {2, 3}, {9, 1}},
-      {false, true, 2, 0, 2, -1, {7, 2}, {3, 2}, {8, 0}}},
-     {{0, 0, {7, 0}, {0, 0}, {0, 0}, {4, 0}}, {1, 0, {5, 1}, {1, 1}, {1, 1}, {4, 1}}}},
-    {{{false, true, 1, -1, 2, -1, {6, 2}, {3, 2}, {10, 3}},
-      {false, false, 1, 2, 2, 2, {4, 0}, {0, 0}, {9, 1}}},
-     {{1, 0, {4, 1}, {1, 1}, {1, 1}, {5, 1}}, {1, 1, {6, 3}, {2, 3}, {2, 3}, {5, 3}}}},
-    {{{true, false, -1, 1, -1, 2, {5, 1}, {1, 1}, {10, 3}},
-      {false, false, 2, 1, 2, 2, {7, 0}, {0, 0}, {11, 2}}},
-     {{0, 1, {7, 2}, {3, 2}, {3, 2}, {6, 2}}, {1, 1, {5, 3}, {2, 3}, {2, 3}, {6, 3}}}},
-    {{{true, true, 0, -1, -1, -1, {6, 3}, {2, 3}, {11, 2}},
-      {true, false, 0, 2, -1, 2, {4, 1}, {1, 1}, {8, 0}}},
-     {{0, 0, {4, 0}, {0, 0}, {0, 0}, {7, 0}}, {0, 1, {6, 2}, {3, 2}, {3, 2}, {7, 2}}}},
-};
-
-}  // namespace
-
 TPlacementEngine::TPlacementEngine(TMapGridModel& grid, TMapPainter& painter)
     : fGrid(grid), fPainter(painter), fRandom(std::random_device{}()) {}
 
 TTileMap* TPlacementEngine::CurrentMap() const {
   return fPainter.CurrentMap();
-}
-
-int TPlacementEngine::RandomBelow(std::mt19937& random, int n) {
-  return std::uniform_int_distribution<int>(0, n - 1)(random);
 }
 
 int TPlacementEngine::DrawingSize() const {
@@ -93,6 +39,17 @@ void TPlacementEngine::ApplyTool(TEditTool tool, const TMapSelection& selection)
   if (fGroup && fGroup->Corrupt()) return;
   TTileMap* map = CurrentMap();
   if (!map) return;
+  // These check what they are given first and make their own step.
+  switch (tool) {
+    case etRooms:
+      return ApplyRoom(selection);
+    case etDoors:
+      return ApplyDoor(selection);
+    case etFill:
+      return ApplyFill(selection);
+    default:
+      break;
+  }
 
   // Whatever was placed before a failure stays one undoable step.
   const TUndoStep step(*map);
@@ -106,7 +63,7 @@ void TPlacementEngine::ApplyTool(TEditTool tool, const TMapSelection& selection)
     case etErase:
       ApplyErase(selection);
       break;
-    case etSelect:
+    default:
       break;
   }
 }
@@ -149,18 +106,8 @@ void TPlacementEngine::ApplyPlaceTiles(const TMapSelection& selection) {
 }
 
 void TPlacementEngine::PlaceGroupTile(int x, int y, int a, int b, quint8 orientation) {
-  if (!fGroup) return;
   TTileMap* map = CurrentMap();
-  if (!map) return;
-  const TTile* tile = fGroup->TileAt(a, b, orientation);
-  if (!tile) return;
-  const int layer = fGroup->FType() == gtFloor ? mlBase : mlOverlay;
-  // Quadrant q of the tile covers sub-cell (q % 2, q / 2) of the cell.
-  for (int dy = 0; dy < kSubCellsPerCell; ++dy)
-    for (int dx = 0; dx < kSubCellsPerCell; ++dx)
-      map->PlaceTile(layer, x + dx, y + dy,
-                     tile->SubTileFor(dy * kSubCellsPerCell + dx, orientation), orientation,
-                     DrawingSize());
+  if (fGroup && map) ::PlaceGroupTile(*map, *fGroup, x, y, a, b, orientation, DrawingSize());
 }
 
 void TPlacementEngine::ApplyPlaceWalls(const TMapSelection& selection) {
@@ -184,55 +131,148 @@ void TPlacementEngine::ApplyErase(const TMapSelection& selection) {
 // ---------------------------------------------------------------------------
 // Walls
 
-const TSubTile* TPlacementEngine::WallPiece(int n, int q) const {
-  if (!fGroup) return nullptr;
-  const TTile* tile = fGroup->TileAt(n, 0, 0);
-  return tile ? &tile->SubTileFor(q, 0) : nullptr;
-}
-
-bool TPlacementEngine::HoldsPiece(int x, int y, const TSubTile* a, const TSubTile* b) const {
-  const TMapTile* placed = CurrentMap()->GetTile(mlWall, x, y);
-  if (!placed) return false;
-  const QString& guid = placed->SubTile()->Guid();
-  // A piece the style lacks matches nothing.
-  return (a && a->Guid() == guid) || (b && b->Guid() == guid);
-}
-
-bool TPlacementEngine::IsEmptyWall(int x, int y) const {
-  return !CurrentMap()->GetTile(mlWall, x, y);
-}
-
-bool TPlacementEngine::PutPiece(int x, int y, const TSubTile* piece) {
-  if (!piece) return false;
-  return CurrentMap()->PlaceTile(mlWall, x, y, *piece, 0, DrawingSize()) != nullptr;
-}
-
 void TPlacementEngine::PlaceWallEdge(int c, int r, TCellEdge edge) {
-  const int index = EdgeIndex(edge);
-  if (!CurrentMap() || index < 0 || index > 3) return;
-  // Tiles 4-7 are the straight walls in edge order.
-  if (!fGroup || !fGroup->TileAt(4 + index, 0, 0)) return;
-  const auto piece = [this](const TPiece& p) { return WallPiece(p.N, p.Q); };
-  const TEdgeRules& rules = kWallRules[index];
-  const int x0 = CellToSubCell(c);
-  const int y0 = CellToSubCell(r);
+  TTileMap* map = CurrentMap();
+  if (map && fGroup) ::PlaceWallEdge(*map, *fGroup, c, r, edge, DrawingSize());
+}
 
-  for (const TJointRule& joint : rules.Joints) {
-    if ((joint.NeedCol && c < 1) || (joint.NeedRow && r < 1)) continue;
-    const int tx = x0 + joint.TargetX;
-    const int ty = y0 + joint.TargetY;
-    if (!IsEmptyWall(tx, ty)) continue;
-    if (!HoldsPiece(x0 + joint.NeighbourX, y0 + joint.NeighbourY, piece(joint.A), piece(joint.B)))
-      continue;
-    // A rule whose post the style lacks is skipped alone.
-    PutPiece(tx, ty, piece(joint.Post));
+// ---------------------------------------------------------------------------
+// Rooms, doors and fill
+
+void TPlacementEngine::SetTilesets(TTilesetList* tilesets) {
+  fTilesets = tilesets;
+  fIndexesValid = false;
+}
+
+void TPlacementEngine::SetCurrentGroup(TTileGroup* group) {
+  fGroup = group;
+  fIndexesValid = false;
+  if (fTool == etPlaceWalls && group) SetWallStyle(group);
+  if (fTool == etDoors) SetupDoors();
+}
+
+void TPlacementEngine::SetCurrentTileset(TTileSet* tileSet) {
+  fTileSet = tileSet;
+  fIndexesValid = false;
+}
+
+void TPlacementEngine::SetWallStyle(TTileGroup* style) {
+  fWallStyle = style;
+  fIndexesValid = false;
+}
+
+std::vector<TTileGroup*> TPlacementEngine::WallStyles() const {
+  std::vector<TTileGroup*> styles;
+  TTileSet* walls = fTilesets && fTilesets->Count() > 0 ? fTilesets->Items(0) : nullptr;
+  if (!walls || !walls->EnsureLoaded()) return styles;
+  for (int i = 0; i < walls->GroupCount(); ++i)
+    if (walls->GroupAt(i)->Category().compare(QLatin1String("Walls"), Qt::CaseInsensitive) == 0)
+      styles.push_back(walls->GroupAt(i));
+  return styles;
+}
+
+void TPlacementEngine::RefreshIndexes() const {
+  if (fIndexesValid) return;
+  const QString doors = QStringLiteral("Doors");
+  fWallIndex = TSubTileIndex();
+  fDoorIndex = TSubTileIndex();
+  if (fTilesets)
+    for (int i = 0; i < fTilesets->Count(); ++i) {
+      const TTileSet* set = fTilesets->Items(i);
+      // Only what is loaded: the palette keeps one tileset in memory.
+      if (!set || !set->Loaded()) continue;
+      if (i == 0)
+        fWallIndex.AddTileset(*set);
+      else
+        fDoorIndex.AddTileset(*set, doors);
+    }
+  if (fWallStyle) fWallIndex.AddGroup(*fWallStyle);
+  if (fGroup && fGroup->Category().compare(doors, Qt::CaseInsensitive) == 0)
+    fDoorIndex.AddGroup(*fGroup);
+  fIndexesValid = true;
+}
+
+std::unique_ptr<TMapBuilder> TPlacementEngine::Builder() {
+  TTileMap* map = CurrentMap();
+  if (!map) return nullptr;
+  RefreshIndexes();
+  return std::make_unique<TMapBuilder>(*map, fWallIndex, fDoorIndex, DrawingSize(), fRandom);
+}
+
+std::optional<std::pair<QPoint, TCellEdge>> TPlacementEngine::SnapEdge(int px, int py) const {
+  TTileMap* map = CurrentMap();
+  if (!map) return std::nullopt;
+  RefreshIndexes();
+  std::mt19937 unused;
+  const TMapBuilder builder(*map, fWallIndex, fDoorIndex, DrawingSize(), unused);
+  const double x = double(px) / fGrid.CellWidth();
+  const double y = double(py) / fGrid.CellHeight();
+  const auto edge = builder.NearestWalledEdge(x, y, 0.5);
+  if (!edge) return std::nullopt;
+  return std::make_pair(QPoint(edge->Col, edge->Row), edge->Edge);
+}
+
+TTileGroup* TPlacementEngine::FloorGroup(const QString& tool) {
+  if (fGroup && fGroup->FType() == gtFloor) return fGroup;
+  emit StatusMessage(tool + QStringLiteral(" needs a floor group: pick one in the palette."));
+  return nullptr;
+}
+
+void TPlacementEngine::ApplyRoom(const TMapSelection& selection) {
+  TTileGroup* floor = FloorGroup(QStringLiteral("Place Rooms"));
+  if (!floor || selection.SubCells.isEmpty()) return;
+  if (!fWallStyle) {
+    const std::vector<TTileGroup*> styles = WallStyles();
+    if (!styles.empty()) SetWallStyle(styles.front());
   }
-  for (const TOwnRule& own : rules.Own) {
-    const int x = x0 + own.X;
-    const int y = y0 + own.Y;
-    const bool corner = HoldsPiece(x, y, piece(own.A), piece(own.B));
-    PutPiece(x, y, piece(corner ? own.Corner : own.Straight));
+  if (!fWallStyle) {
+    emit StatusMessage(
+        QStringLiteral("Place Rooms needs a wall style: no wall tileset is installed."));
+    return;
   }
+  const QRect& s = selection.SubCells;
+  const QRect cells(QPoint(SubCellToCell(s.left()), SubCellToCell(s.top())),
+                    QPoint(SubCellToCell(s.right()), SubCellToCell(s.bottom())));
+  Builder()->PlaceRoom(cells, *floor, fOrientation, *fWallStyle);
+}
+
+void TPlacementEngine::ApplyDoor(const TMapSelection& selection) {
+  if (!fGroup || fGroup->Category().compare(QLatin1String("Doors"), Qt::CaseInsensitive) != 0) {
+    emit StatusMessage(QStringLiteral("Place Doors needs a door: pick one in the palette."));
+    return;
+  }
+  if (selection.SubCells.isEmpty()) return;
+  const TEdgeSpot edge{SubCellToCell(selection.SubCells.left()),
+                       SubCellToCell(selection.SubCells.top()), selection.Edge};
+  Builder()->PlaceDoor(*fGroup, edge);
+}
+
+void TPlacementEngine::ApplyFill(const TMapSelection& selection) {
+  TTileGroup* floor = FloorGroup(QStringLiteral("Fill Floor"));
+  if (!floor || selection.SubCells.isEmpty()) return;
+  const int c = SubCellToCell(selection.SubCells.left());
+  const int r = SubCellToCell(selection.SubCells.top());
+  std::unique_ptr<TMapBuilder> builder = Builder();
+  std::vector<QPoint> region = builder->FillRegion(c, r, kFillAskAbove);
+  if (int(region.size()) > kFillAskAbove) {
+    if (ShowMessage(
+            QStringLiteral("The area holds more than %L1 squares. Fill it all?").arg(kFillAskAbove),
+            QStringLiteral("Fill Floor"), TMsgIcon::Question, mbYes | mbNo) != TMsgAnswer::Yes)
+      return;
+    region = builder->FillRegion(c, r, builder->Cols() * builder->Rows());
+  }
+  builder->FillFloor(region, *floor, fOrientation);
+}
+
+void TPlacementEngine::SetupDoors() {
+  int width = 1;
+  int height = 1;
+  if (fGroup && fGroup->PlaceType() != ptRandom) {
+    width = fGroup->PatWidth();
+    height = fGroup->PatHeight();
+  }
+  fGrid.SetCursorRectWidth(qMax(1, width));
+  fGrid.SetCursorRectHeight(qMax(1, height));
 }
 
 // ---------------------------------------------------------------------------
@@ -241,6 +281,8 @@ void TPlacementEngine::PlaceWallEdge(int c, int r, TCellEdge edge) {
 void TPlacementEngine::SetTool(TEditTool tool) {
   if (tool == fTool) return;
   fTool = tool;
+  fIndexesValid = false;
+  fGrid.SetEdgeSnap(nullptr);
   switch (tool) {
     case etPlaceTiles:
       if (fPalette) fPalette->ShowTilesets();
@@ -261,6 +303,26 @@ void TPlacementEngine::SetTool(TEditTool tool) {
       fGrid.SetSelectRange(true);
       fGrid.SetSelectType(TSelectType::FullCell);
       fGrid.SetKeepSelection(false);
+      break;
+    case etRooms:
+    case etFill:
+      if (fPalette) fPalette->ShowTilesets();
+      fGrid.SetCursorRectWidth(1);
+      fGrid.SetCursorRectHeight(1);
+      fGrid.SetSelectType(TSelectType::FullCell);
+      fGrid.SetSelectRange(tool == etRooms);
+      fGrid.SetKeepSelection(false);
+      break;
+    case etDoors:
+      if (fPalette) {
+        fPalette->ShowTilesets();
+        fPalette->ShowDoors();
+      }
+      fGrid.SetSelectType(TSelectType::Edge);
+      fGrid.SetSelectRange(false);
+      fGrid.SetKeepSelection(false);
+      fGrid.SetEdgeSnap(this);
+      SetupDoors();
       break;
     case etSelect:
       break;
@@ -301,7 +363,8 @@ void TPlacementEngine::TransformPlacement(TOrientCommand command) {
 }
 
 bool TPlacementEngine::OrientationCommandsEnabled() const {
-  return fTool != etPlaceWalls && fGroup;
+  // A door turns to the edge it goes on.
+  return fTool != etPlaceWalls && fTool != etDoors && fGroup;
 }
 
 // ---------------------------------------------------------------------------
@@ -324,7 +387,8 @@ void TPlacementEngine::popErasePopup() {
 }
 
 void TPlacementEngine::grdTileGroupsMouseDown() {
-  if (fTool != etPlaceWalls) gaRoomExecute();
+  // Picking a tile leaves the eraser; the other tools take it as theirs.
+  if (fTool == etErase) gaRoomExecute();
 }
 
 void TPlacementEngine::mnuEraseBaseClick(int tag) {

@@ -1,23 +1,37 @@
 #pragma once
 
+#include "editor/MapGridModel.h"
 #include "map/SubCells.h"
+#include "tiles/SubTileIndex.h"
 
 #include <QObject>
 #include <QtGlobal>
 
+#include <memory>
+#include <optional>
 #include <random>
 
-class TMapGridModel;
-struct TMapSelection;
+class TMapBuilder;
 class TMapPainter;
 class TSubTile;
 class TTileGroup;
 class TTileMap;
 class TTileSet;
+class TTilesetList;
 
 // The editing tools: place tiles, place walls, select (never enabled, no
-// behaviour) and erase.
-enum TEditTool : int { etPlaceTiles = 0, etPlaceWalls = 1, etSelect = 2, etErase = 3 };
+// behaviour), erase, and the tools that build with whole rooms: rooms
+// (floor and walls over a dragged rectangle), doors (cut into walls) and
+// fill (floor up to the walls).
+enum TEditTool : int {
+  etPlaceTiles = 0,
+  etPlaceWalls = 1,
+  etSelect = 2,
+  etErase = 3,
+  etRooms = 4,
+  etDoors = 5,
+  etFill = 6
+};
 
 // The four orientation commands.
 enum TOrientCommand : int {
@@ -45,6 +59,9 @@ class TPlacementPalette {
   virtual void ShowTilesets() = 0;
   // The orientation changed: redraw the tile preview in it.
   virtual void OrientationChanged() = 0;
+  // The door tool became active: list the current tileset's doors and
+  // select the first (the current group stays when it is a door).
+  virtual void ShowDoors() {}
 };
 
 // The editing engine of the main window, free of widgets. It holds the
@@ -57,7 +74,7 @@ class TPlacementPalette {
 // Every handler the window has for these forwards to it in one line. The
 // grid's Selected signal is connected to grdMapSelect (by TEditSession),
 // with the engine as context, so the binding ends with either side.
-class TPlacementEngine : public QObject {
+class TPlacementEngine : public QObject, public TEdgeSnap {
   Q_OBJECT
 
  public:
@@ -71,6 +88,10 @@ class TPlacementEngine : public QObject {
 
   // The palette (not owned), or none.
   void SetPalette(TPlacementPalette* palette) { fPalette = palette; }
+  // The installed tilesets (not owned), whose wall styles and doors the
+  // room, door and fill tools know on the map; without them only the
+  // current group and wall style are known.
+  void SetTilesets(TTilesetList* tilesets);
 
   // --- Editing state ---
   TEditTool Tool() const { return fTool; }
@@ -83,15 +104,19 @@ class TPlacementEngine : public QObject {
   int EraseLayer() const { return fEraseLayer; }
   // The tile group to place (not owned), or none.
   TTileGroup* CurrentGroup() const { return fGroup; }
-  void SetCurrentGroup(TTileGroup* group) { fGroup = group; }
+  void SetCurrentGroup(TTileGroup* group);
   // The tileset the palette shows (not owned), or none.
   TTileSet* CurrentTileset() const { return fTileSet; }
-  void SetCurrentTileset(TTileSet* tileSet) { fTileSet = tileSet; }
+  void SetCurrentTileset(TTileSet* tileSet);
+  // The wall style rooms are walled with (not owned), or none: the style
+  // last chosen, in the wall tool's palette or the room tool's box.
+  TTileGroup* WallStyle() const { return fWallStyle; }
+  void SetWallStyle(TTileGroup* style);
+  // The wall styles of the wall tileset, in its order (loading it).
+  std::vector<TTileGroup*> WallStyles() const;
   // The random source of Random groups, seeded once at creation.
   std::mt19937& Random() { return fRandom; }
   void SetSeed(quint32 seed) { fRandom.seed(seed); }
-  // A uniform draw from [0, n) of a generator, as placement makes it.
-  static int RandomBelow(std::mt19937& random, int n);
 
   // --- Placement ---
   // The grid's Selected: the tool applied to the selection.
@@ -105,6 +130,13 @@ class TPlacementEngine : public QObject {
   // The wall piece of one edge of cell (c, r), with the joints it makes with
   // walls already there.
   void PlaceWallEdge(int c, int r, TCellEdge edge);
+  // The room, door and fill operations on the current map (none without
+  // one), knowing the walls and doors of the installed tilesets.
+  std::unique_ptr<TMapBuilder> Builder();
+  // The door tool's snap: the nearest walled edge within half a cell.
+  std::optional<std::pair<QPoint, TCellEdge>> SnapEdge(int px, int py) const override;
+  // More cells than this make Fill ask first.
+  static constexpr int kFillAskAbove = 10000;
 
   // --- Tools and orientation ---
   void SetTool(TEditTool tool);
@@ -120,6 +152,9 @@ class TPlacementEngine : public QObject {
   void gaRoomExecute();
   void gaWallExecute();
   void gaEraserExecute();
+  void gaRoomsExecute() { SetTool(etRooms); }
+  void gaDoorsExecute() { SetTool(etDoors); }
+  void gaFillExecute() { SetTool(etFill); }
   void popErasePopup();
   void grdTileGroupsMouseDown();
   // An erase menu item with its tag: 0 floor, 1 objects, 2 walls, 3 all.
@@ -161,19 +196,24 @@ class TPlacementEngine : public QObject {
 
  signals:
   void UpdateControlsRequested();
+  // A tool could not act and says why, for the status bar.
+  void StatusMessage(const QString& text);
 
  private:
   int DrawingSize() const;
   void ApplyPlaceTiles(const TMapSelection& selection);
   void ApplyPlaceWalls(const TMapSelection& selection);
   void ApplyErase(const TMapSelection& selection);
-  // The wall piece sub-tile Tn.q of the current wall style, or none.
-  const TSubTile* WallPiece(int n, int q) const;
-  bool HoldsPiece(int x, int y, const TSubTile* a, const TSubTile* b) const;
-  bool IsEmptyWall(int x, int y) const;
-  // Places a piece on the wall layer; false when the piece is missing or the
-  // sub-cell lies outside the map.
-  bool PutPiece(int x, int y, const TSubTile* piece);
+  void ApplyRoom(const TMapSelection& selection);
+  void ApplyDoor(const TMapSelection& selection);
+  void ApplyFill(const TMapSelection& selection);
+  // The current group when it is a floor group; else says so and gives none.
+  TTileGroup* FloorGroup(const QString& tool);
+  // The grid's set-up for the door tool: the door's footprint on edges.
+  void SetupDoors();
+  // Rebuilds the indexes of known wall pieces and doors when they may have
+  // changed.
+  void RefreshIndexes() const;
   void AddColumn();
   void AddRow();
   void UndoRedo(bool undo);
@@ -186,5 +226,10 @@ class TPlacementEngine : public QObject {
   int fEraseLayer = -1;
   TTileGroup* fGroup = nullptr;
   TTileSet* fTileSet = nullptr;
+  TTileGroup* fWallStyle = nullptr;
+  TTilesetList* fTilesets = nullptr;
+  mutable TSubTileIndex fWallIndex;
+  mutable TSubTileIndex fDoorIndex;
+  mutable bool fIndexesValid = false;
   std::mt19937 fRandom;
 };

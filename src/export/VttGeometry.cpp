@@ -1,12 +1,11 @@
 #include "VttGeometry.h"
 
 #include "map/TileMapObjects.h"
+#include "tiles/SubTileIndex.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
 #include "tiles/WallStrip.h"
-
-#include <QHash>
 
 #include <algorithm>
 #include <cmath>
@@ -19,59 +18,18 @@
 
 namespace {
 
-// Where an installed sub-tile comes from.
-struct TSource {
-  const TTileGroup* Group = nullptr;
-  const TTile* Tile = nullptr;
-  int Quadrant = 0;
-};
-
-using TSourceIndex = QHash<QString, TSource>;
-
-void IndexGroups(const TTileSet& set, TSourceIndex& index) {
-  for (const auto& group : set.Groups())
-    for (int x = 0; x < group->PatWidth(); ++x)
-      for (int y = 0; y < group->PatHeight(); ++y)
-        if (const TTile* tile = group->StoredTile(x, y))
-          for (int q = 0; q < 4; ++q) {
-            const QString& guid = tile->SubTile(q).Guid();
-            if (!guid.isEmpty() && !index.contains(guid))
-              index.insert(guid, {group.get(), tile, q});
-          }
-}
-
 // Intervals [first, second] on one line, keyed by the line's coordinate.
 using TLineSet = std::map<int, std::vector<std::pair<int, int>>>;
-
-enum TSide { sTop = 1, sRight = 2, sBottom = 4, sLeft = 8 };
-
-// The cell sides each wall piece runs along, in strip order: corners,
-// straight walls, posts.
-constexpr int kWallSides[kWallStripPieces] = {sTop | sLeft,
-                                              sTop | sRight,
-                                              sBottom | sRight,
-                                              sBottom | sLeft,
-                                              sTop,
-                                              sRight,
-                                              sBottom,
-                                              sLeft,
-                                              0,
-                                              0,
-                                              0,
-                                              0};
 
 // Adds the part of the wall tile's sides that lies in quadrant q, for the
 // piece drawn in sub-cell (x, y).
 void AddWallPiece(int n, int q, int x, int y, TLineSet& horizontal, TLineSet& vertical) {
-  const int qx = q % 2;
-  const int qy = q / 2;
-  const int cellX = x - qx;  // the cell's corner, in half squares
-  const int cellY = y - qy;
-  const int sides = kWallSides[n];
-  if ((sides & sTop) && qy == 0) horizontal[cellY].push_back({x, x + 1});
-  if ((sides & sBottom) && qy == 1) horizontal[cellY + 2].push_back({x, x + 1});
-  if ((sides & sLeft) && qx == 0) vertical[cellX].push_back({y, y + 1});
-  if ((sides & sRight) && qx == 1) vertical[cellX + 2].push_back({y, y + 1});
+  const int cellX = x - q % 2;  // the cell's corner, in half squares
+  const int cellY = y - q / 2;
+  if (WallPieceRunsAlong(n, q, 0)) horizontal[cellY].push_back({x, x + 1});
+  if (WallPieceRunsAlong(n, q, 2)) horizontal[cellY + 2].push_back({x, x + 1});
+  if (WallPieceRunsAlong(n, q, 3)) vertical[cellX].push_back({y, y + 1});
+  if (WallPieceRunsAlong(n, q, 1)) vertical[cellX + 2].push_back({y, y + 1});
 }
 
 void Merge(TLineSet& lines) {
@@ -127,7 +85,7 @@ void Footprint(const TTileGroup& group, int orientation, int* cols, int* rows) {
 
 // The top-left sub-cell of the placed object a door sub-tile belongs to:
 // the cell and quadrant of the turned group that shows it.
-bool DoorAnchor(const TSource& source, int orientation, int x, int y, int* ax, int* ay) {
+bool DoorAnchor(const TSubTileSource& source, int orientation, int x, int y, int* ax, int* ay) {
   const TTileGroup& group = *source.Group;
   const bool random = group.PlaceType() == ptRandom;
   int cols = 0;
@@ -160,16 +118,16 @@ QPointF Squares(double x, double y) {
 }  // namespace
 
 TVttGeometry VttGeometry(const TTileMap& map, const TTilesetList* tilesets) {
-  TSourceIndex walls;
-  TSourceIndex objects;
+  TSubTileIndex walls;
+  TSubTileIndex objects;
   if (tilesets) {
     // Item 0 and the added wall tilesets hold the wall styles; the other
     // items the floors and objects.
     for (TTileSet* set : tilesets->WallTilesets())
-      if (set->EnsureLoaded()) IndexGroups(*set, walls);
+      if (set->EnsureLoaded()) walls.AddTileset(*set);
     for (int i = 1; i < tilesets->Count(); ++i) {
       TTileSet* set = tilesets->Items(i);
-      if (set && set->EnsureLoaded()) IndexGroups(*set, objects);
+      if (set && set->EnsureLoaded()) objects.AddTileset(*set);
     }
   }
 
@@ -181,10 +139,10 @@ TVttGeometry VttGeometry(const TTileMap& map, const TTilesetList* tilesets) {
     for (int y = 0; y < wallLayer.Height(); ++y) {
       const TMapTile* placed = wallLayer.Get(x, y);
       if (!placed) continue;
-      const auto found = walls.constFind(placed->SubTile()->Guid());
+      const TSubTileSource* found = walls.Find(placed->SubTile()->Guid());
       // Wall pieces are always placed unturned from a style's first row.
-      if (found == walls.constEnd() || placed->Orientation() != 0 || found->Tile->Y() != 0 ||
-          found->Tile->X() < 0 || found->Tile->X() >= kWallStripPieces) {
+      if (!found || placed->Orientation() != 0 || found->Tile->Y() != 0 || found->Tile->X() < 0 ||
+          found->Tile->X() >= kWallStripPieces) {
         ++result.UnrecognisedWallPieces;
         continue;
       }
@@ -199,8 +157,8 @@ TVttGeometry VttGeometry(const TTileMap& map, const TTilesetList* tilesets) {
     for (int y = 0; y < overlay.Height(); ++y) {
       const TMapTile* placed = overlay.Get(x, y);
       if (!placed) continue;
-      const auto found = objects.constFind(placed->SubTile()->Guid());
-      if (found == objects.constEnd() || !IsDoorGroup(*found->Group)) continue;
+      const TSubTileSource* found = objects.Find(placed->SubTile()->Guid());
+      if (!found || !IsDoorGroup(*found->Group)) continue;
       int ax = 0;
       int ay = 0;
       if (DoorAnchor(*found, placed->Orientation(), x, y, &ax, &ay))

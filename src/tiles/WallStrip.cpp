@@ -42,3 +42,24 @@ std::unique_ptr<TTileGroup> CutWallStyle(const QImage& strip, const QString& nam
   group->SetCategory(QStringLiteral("Walls"));
   return group;
 }
+
+bool WallPieceRunsAlong(int n, int q, int side) {
+  // The sides of each piece as bits 1 << side, in strip order: corners,
+  // straight walls, posts.
+  static constexpr int kSides[kWallStripPieces] = {1 | 8, 1 | 2, 4 | 2, 4 | 8, 1, 2,
+                                                   4,     8,     0,     0,     0, 0};
+  if (n < 0 || n >= kWallStripPieces || side < 0 || side > 3) return false;
+  if (!(kSides[n] & (1 << side))) return false;
+  const int qx = q % 2;
+  const int qy = q / 2;
+  switch (side) {
+    case 0:
+      return qy == 0;
+    case 1:
+      return qx == 1;
+    case 2:
+      return qy == 1;
+    default:
+      return qx == 0;
+  }
+}

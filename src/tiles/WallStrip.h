@@ -36,3 +36,9 @@ inline QSize WallStripSize(int pieceSize) {
 // leaves. Raises TError for a strip that is no wall strip or cannot be cut.
 std::unique_ptr<TTileGroup> CutWallStyle(const QImage& strip, const QString& name,
                                          std::optional<QRgb> keyColor, int subTileSize = 150);
+
+// Whether wall piece n (0 to 11), drawn in quadrant q of its cell, runs
+// along the cell side `side` (0 top, 1 right, 2 bottom, 3 left) within that
+// quadrant: a corner runs along two sides, a straight wall along one, a post
+// along none, and each only in the quadrants that touch the side.
+bool WallPieceRunsAlong(int n, int q, int side);

@@ -18,7 +18,7 @@ TEST(EditScriptParsing, BadLinesNameTheirLineAndTheProblem) {
       {"undo\n\n# a comment\npaint 1 2", "line 4: unknown command \"paint\""},
       {"rotate left", "line 1: bad argument \"left\" for rotate (expected cw|ccw)"},
       {"flip", "line 1: flip takes one argument: h|v"},
-      {"tool brush", "line 1: bad argument \"brush\" for tool (expected tiles|walls|erase)"},
+      {"tool brush", "line 1: bad argument \"brush\" for tool (expected tiles|walls|erase|rooms|doors|fill)"},
       {"erase-layer floor",
        "line 1: bad argument \"floor\" for erase-layer (expected all|base|objects|walls)"},
       {"nudge sideways",
