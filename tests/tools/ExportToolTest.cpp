@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 // Reads an export with Pillow and prints what the checks compare: the size
@@ -107,6 +109,23 @@ rotate cw
 drag 8 3 8 3 sub 1 0
 )";
 
+// Two rooms side by side, a door in the wall they share and a fill, with the
+// room, door and fill tools.
+const char* const kRooms = R"(
+tileset ExampleTileset
+group Flagstones
+tool rooms
+walls Standard
+drag 1 1 4 4
+drag 5 1 8 4
+tool doors
+group Door, Closed
+drag 5 2 5 2 edge left
+tool fill
+group Marble
+drag 6 2 6 2
+)";
+
 TEST_F(ExportToolTest, PicturesAreExactlySquaresTimesPixelsAndMatchRender) {
   const QString map = EditMap(QStringLiteral("room"), kRoom);
   struct TCase {
@@ -158,6 +177,7 @@ TEST_F(ExportToolTest, PicturesAreExactlySquaresTimesPixelsAndMatchRender) {
 }
 
 TEST_F(ExportToolTest, UniversalVttCarriesWallsCutAtDoorsAndThePortals) {
+  const std::string undone = std::string(kRooms) + "undo\nundo\n";
   struct TCase {
     const char* name;
     const char* script;
@@ -177,6 +197,11 @@ TEST_F(ExportToolTest, UniversalVttCarriesWallsCutAtDoorsAndThePortals) {
       {"door", "tileset ExampleTileset\ngroup Door, Closed\ndrag 4 4 4 4\n",
        " | 4.5,4.5 4,4.5 5,4.5 0.0000"},
       {"empty", "", " | "},
+      // One wall line between the rooms, cut exactly at the door turned to
+      // the wall's side; undone, the wall is whole again.
+      {"rooms", kRooms,
+       "1,1 1,5; 1,1 9,1; 1,5 9,5; 5,1 5,2; 5,3 5,5; 9,1 9,5 | 5,2.5 5,2 5,3 1.5708"},
+      {"undone", undone.c_str(), "1,1 1,5; 1,1 9,1; 1,5 9,5; 5,1 5,5; 9,1 9,5 | "},
   };
   for (const TCase& test : cases) {
     SCOPED_TRACE(test.name);

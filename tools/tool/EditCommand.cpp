@@ -53,7 +53,8 @@ int Edit(const TCommandLine& line) {
 TCommandRegistration reg(
     {QStringLiteral("edit"),
      QStringLiteral("IN|new OUT SCRIPT"),
-     QStringLiteral("Run an edit script (tileset, group, tool, walls, "
+     QStringLiteral("Run an edit script (tileset, group, tool (tiles, walls, erase, rooms, doors, "
+                    "fill), walls, "
                     "erase-layer, rotate, flip, seed, drag, addcol, addrow, "
                     "delcol, delrow, nudge, undo, redo) on a map and save it."),
      3,
