@@ -101,6 +101,7 @@ const std::vector<THelpPage>& HelpPages() {
       {"PlacingObjects.html", "Placing objects"},
       {"HalfCellRaster.html", "The half-cell raster"},
       {"DrawingWalls.html", "Drawing walls"},
+      {"RoomsAndDoors.html", "Drawing rooms and doors"},
       {"Erasing.html", "Erasing"},
       {"RotatingAndFlipping.html", "Rotating and flipping"},
       {"ColumnsAndRows.html", "Columns, rows and nudging"},

@@ -33,7 +33,8 @@ const char* const kActionNames[] = {
   "faNewMap", "faOpen", "faSave", "faSaveAs", "faSaveAll", "faClose", "faCloseAll", "faExport",
   "faAddTileset", "faRemoveTileset", "faPrintWithSetup", "faPrint", "faPrintPreview", "faExit",
   "eaUndo", "eaRedo", "taOptions", "taTilesetEditor",
-  "gaAddCol", "gaAddRow", "gaDelCol", "gaDelRow", "gaRoom", "gaWall", "gaEraser", "gaSelect",
+  "gaAddCol", "gaAddRow", "gaDelCol", "gaDelRow", "gaRoom", "gaWall", "gaRooms", "gaDoors",
+  "gaFill", "gaEraser", "gaSelect",
   "mnuEraseBase", "mnuEraseOverlay", "mnuEraseWall", "mnuEraseAll",
   "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "vwZoomIn", "vwZoomOut",
   "faProperties", "vwFlipHorizontal", "vwFlipVertical", "vwRotateCClockwise", "vwRotateClockwise",
@@ -106,6 +107,12 @@ const std::vector<TActionEntry>& MainActionTable() {
      [](TfrmMain& w) { w.Engine().gaRoomExecute(); w.UpdateControls(); }},
     {A::gaWall, "Place &Walls", "Place Walls", "W", "walls", S::Tool, false, 0,
      [](TfrmMain& w) { w.Engine().gaWallExecute(); w.UpdateControls(); }},
+    {A::gaRooms, "Place R&ooms", "Place Rooms", "O", "rooms", S::Tool, false, 0,
+     [](TfrmMain& w) { w.Engine().gaRoomsExecute(); w.UpdateControls(); }},
+    {A::gaDoors, "Place &Doors", "Place Doors", "D", "doors", S::Tool, false, 0,
+     [](TfrmMain& w) { w.Engine().gaDoorsExecute(); w.UpdateControls(); }},
+    {A::gaFill, "&Fill Floor", "Fill Floor", "F", "fill", S::Tool, false, 0,
+     [](TfrmMain& w) { w.Engine().gaFillExecute(); w.UpdateControls(); }},
     {A::gaEraser, "&Erase Tiles", "Erase Tiles", "E", "eraser", S::Tool, false, 0,
      [](TfrmMain& w) { w.Engine().gaEraserExecute(); w.UpdateControls(); }},
     {A::gaSelect, "Select", "Select", "", nullptr, S::Tool, false, 0, Nothing},
@@ -165,8 +172,8 @@ const char* const kFileMenu[] = {"faNewMap", "faOpen", "-", "faSave", "faSaveAs"
 const char* const kEditMenu[] = {"eaUndo", "eaRedo", "-", "taOptions", "-", "taTilesetEditor",
                                  nullptr};
 const char* const kMapMenu[] = {"gaAddCol", "gaAddRow", "-", "gaDelCol", "gaDelRow", "-",
-                                "gaRoom", "gaWall", "gaEraser", "-",
-                                "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "-",
+                                "gaRoom", "gaWall", "gaRooms", "gaDoors", "gaFill", "gaEraser",
+                                "-", "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "-",
                                 "vwZoomIn", "vwZoomOut", "-", "faProperties", nullptr};
 const char* const kTileMenu[] = {"vwFlipHorizontal", "vwFlipVertical", "-",
                                  "vwRotateCClockwise", "vwRotateClockwise", nullptr};
@@ -174,7 +181,8 @@ const char* const kHelpMenu[] = {"haHelp", "haTessellanWeb", "-", "haAbout", nul
 const char* const kMainToolBar[] = {"faNewMap", "faOpen", "faSave", "-", "faPrint", "-",
                                     "vwZoomIn", "vwZoomOut", nullptr};
 const char* const kMapToolBar[] = {"gaAddCol", "gaAddRow", "-", "gaDelCol", "gaDelRow", "-",
-                                   "gaRoom", "gaWall", "gaEraser", "-", "eaUndo", "eaRedo", "-",
+                                   "gaRoom", "gaWall", "gaRooms", "gaDoors", "gaFill", "gaEraser",
+                                   "-", "eaUndo", "eaRedo", "-",
                                    "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "-",
                                    "faProperties", nullptr};
 const char* const kGridContextMenu[] = {"gaAddCol", "gaAddRow", "gaDelCol", "gaDelRow", "-",

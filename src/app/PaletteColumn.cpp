@@ -2,6 +2,7 @@
 #include "Application.h"
 #include "editor/PlacementEngine.h"
 #include "editor/controls/ArrangeGrid.h"
+#include "tiles/TileObjects.h"
 #include "widgets/ButtonArt.h"
 #include "widgets/CleanPanel.h"
 #include "widgets/GrfxBtn.h"
@@ -98,6 +99,21 @@ QWidget* TPaletteColumn::BuildPalettePanel() {
   boxes->addWidget(fCategoryBox, 3, 0);
   layout->addWidget(fTilesetControls);
 
+  // The rooms' wall style, beside the floors the palette offers.
+  fWallStyleControls = new QWidget(panel->Client());
+  fWallStyleControls->setObjectName(QStringLiteral("pnlWallStyle"));
+  auto* wallRow = new QGridLayout(fWallStyleControls);
+  wallRow->setContentsMargins(0, 0, 0, 0);
+  wallRow->setVerticalSpacing(2);
+  fWallStyleBox = new QComboBox(fWallStyleControls);
+  fWallStyleBox->setObjectName(QStringLiteral("cbxWallStyle"));
+  auto* wallLabel = new QLabel(QStringLiteral("Walls:"), fWallStyleControls);
+  wallLabel->setBuddy(fWallStyleBox);
+  wallRow->addWidget(wallLabel, 0, 0);
+  wallRow->addWidget(fWallStyleBox, 1, 0);
+  fWallStyleControls->hide();
+  layout->addWidget(fWallStyleControls);
+
   fGrid = new TArrangeGrid(panel->Client());
   fGrid->setObjectName(QStringLiteral("grdTileGroups"));
   fGrid->SetCellWidth(TPalette::kCellSize);
@@ -110,6 +126,11 @@ QWidget* TPaletteColumn::BuildPalettePanel() {
   connect(fCategoryBox, &QComboBox::activated, this, Guarded([this](int index) {
             fPalette.cbxCategoryChange(index);
             fEngine.UpdateControls();
+          }));
+  connect(fWallStyleBox, &QComboBox::activated, this, Guarded([this](int index) {
+            const std::vector<TTileGroup*> styles = fEngine.WallStyles();
+            if (index >= 0 && index < int(styles.size()))
+              fEngine.SetWallStyle(styles[size_t(index)]);
           }));
   connect(fGrid, &TArrangeGrid::ItemSelected, this, Guarded([this](int index) {
             fPalette.grdTileGroupsSelect(index);
@@ -184,6 +205,20 @@ void TPaletteColumn::Refresh() {
   fTilesetControls->setVisible(fPalette.TilesetControlsVisible());
   fPreviewImage->setPixmap(QPixmap::fromImage(fPalette.Preview()));
   emit StatusText(fPalette.StatusText());
+}
+
+void TPaletteColumn::UpdateWallStyleBox() {
+  const bool rooms = fEngine.Tool() == etRooms;
+  fWallStyleControls->setVisible(rooms);
+  if (!rooms) return;
+  const std::vector<TTileGroup*> styles = fEngine.WallStyles();
+  if (!fEngine.WallStyle() && !styles.empty()) fEngine.SetWallStyle(styles.front());
+  const QSignalBlocker blocker(fWallStyleBox);
+  fWallStyleBox->clear();
+  for (const TTileGroup* style : styles) {
+    fWallStyleBox->addItem(style->GroupName());
+    if (style == fEngine.WallStyle()) fWallStyleBox->setCurrentIndex(fWallStyleBox->count() - 1);
+  }
 }
 
 void TPaletteColumn::Panel2Resize() {

@@ -32,6 +32,10 @@ class TPaletteColumn : public QWidget, private TPaletteView {
   void SetEnabledStates(bool tilesetBox, bool categoryAndPalette);
   // Shows the palette's state: boxes, hint, visibility, preview, status.
   void Refresh();
+  // The wall style box shows the wall styles while the room tool is active,
+  // with the engine's style chosen.
+  void UpdateWallStyleBox();
+  QComboBox* WallStyleBox() const { return fWallStyleBox; }
   // Places the preview image in the middle of its panel and the four
   // buttons beside it.
   void Panel2Resize();
@@ -74,5 +78,7 @@ class TPaletteColumn : public QWidget, private TPaletteView {
   QWidget* fTilesetControls = nullptr;
   QComboBox* fTilesetBox = nullptr;
   QComboBox* fCategoryBox = nullptr;
+  QWidget* fWallStyleControls = nullptr;
+  QComboBox* fWallStyleBox = nullptr;
   TArrangeGrid* fGrid = nullptr;
 };

@@ -192,6 +192,9 @@ void TfrmMain::BindSession() {
 
   connect(fPaletteColumn, &TPaletteColumn::StatusText, this,
           [this](const QString& text) { fStatus->SetPanelText(kGroupPanel, text); });
+  // A tool that cannot act says why where the group's name shows.
+  connect(&Engine(), &TPlacementEngine::StatusMessage, this,
+          [this](const QString& text) { fStatus->SetPanelText(kGroupPanel, text); });
   // While a tileset loads, its progress takes the whole status bar.
   connect(fPaletteColumn, &TPaletteColumn::TilesetLoadStarted, this, [this] {
     fStatus->SetSimplePanel(true);
@@ -417,18 +420,19 @@ void TfrmMain::UpdateControls() {
   for (A action :
        {A::vwFlipHorizontal, A::vwFlipVertical, A::vwRotateClockwise, A::vwRotateCClockwise})
     SetEnabled(action, orientation);
-  for (A action :
-       {A::gaRoom, A::gaEraser, A::gaNudgeLeft, A::gaNudgeRight, A::gaNudgeDown, A::gaNudgeUp})
+  for (A action : {A::gaRoom, A::gaEraser, A::gaDoors, A::gaFill, A::gaNudgeLeft, A::gaNudgeRight,
+                   A::gaNudgeDown, A::gaNudgeUp})
     SetEnabled(action, editable);
-  SetEnabled(A::gaWall, editable && tilesets > 0 && TilesetList().Items(0) != nullptr);
+  const bool walls = tilesets > 0 && TilesetList().Items(0) != nullptr;
+  SetEnabled(A::gaWall, editable && walls);
+  SetEnabled(A::gaRooms, editable && walls);
+  fPaletteColumn->UpdateWallStyleBox();
   SetEnabled(A::faRemoveTileset, fInstaller && fInstaller->IsAdded(fInstaller->ShownTileset()));
 
   // The checked tool and erase layer always show the engine's.
-  const A tool = Engine().Tool() == etPlaceWalls ? A::gaWall
-                 : Engine().Tool() == etErase    ? A::gaEraser
-                 : Engine().Tool() == etSelect   ? A::gaSelect
-                                                 : A::gaRoom;
-  fActions->Get(tool)->setChecked(true);
+  static const A kToolActions[] = {A::gaRoom,  A::gaWall,  A::gaSelect, A::gaEraser,
+                                   A::gaRooms, A::gaDoors, A::gaFill};
+  fActions->Get(kToolActions[Engine().Tool()])->setChecked(true);
   fActions->EraseItem(Engine().CheckedEraseTag())->setChecked(true);
 
   fMapGrid->setEnabled(gridEnabled);

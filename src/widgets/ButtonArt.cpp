@@ -381,6 +381,42 @@ const std::vector<std::pair<QString, TDrawing>>& Drawings() {
            }
          }
        }},
+      {QStringLiteral("rooms"),
+       [](QPainter& p) {
+         // A floor inside a wall outline: a room in one drag.
+         DrawTiles(p, QRectF(3, 3, 10, 10));
+         p.setPen(Pen(QColor(178, 64, 44), 2.4));
+         p.setBrush(Qt::NoBrush);
+         p.drawRect(QRectF(2.2, 2.2, 11.6, 11.6));
+       }},
+      {QStringLiteral("doors"),
+       [](QPainter& p) {
+         // A wall with a door leaf swung open in its gap.
+         p.setPen(Pen(QColor(178, 64, 44), 2.4));
+         p.drawLine(QPointF(1.5, 12.5), QPointF(4.5, 12.5));
+         p.drawLine(QPointF(11.5, 12.5), QPointF(14.5, 12.5));
+         p.setPen(Pen(kTileLine, 1.0));
+         p.setBrush(kTileDark);
+         p.drawRect(QRectF(4.8, 3.5, 2.2, 9));
+         p.setPen(Pen(kBlue, 0.9));
+         p.setBrush(Qt::NoBrush);
+         p.drawArc(QRectF(-2.2, 3.5, 18, 18), 0, 90 * 16);
+       }},
+      {QStringLiteral("fill"),
+       [](QPainter& p) {
+         // Floor poured up to the walls around it.
+         p.setPen(Pen(kGridLine, 0.8));
+         p.setBrush(kGridFill);
+         p.drawRect(QRectF(1.5, 1.5, 13, 13));
+         DrawTiles(p, QRectF(1.5, 7.5, 13, 7));
+         p.setPen(Pen(kInk, 0.9));
+         p.setBrush(kBlue);
+         QPainterPath drop;
+         drop.moveTo(8, 1.5);
+         drop.cubicTo(QPointF(11.5, 6), QPointF(10.5, 8.5), QPointF(8, 8.5));
+         drop.cubicTo(QPointF(5.5, 8.5), QPointF(4.5, 6), QPointF(8, 1.5));
+         p.drawPath(drop);
+       }},
       {QStringLiteral("eraser"),
        [](QPainter& p) {
          p.setPen(Pen(kInk, 1.0));

@@ -266,11 +266,28 @@ TEST_F(TMainWindowTest, MenusAndTheGridContextMenuListTheirCommandsInOrder) {
                                                "&Print...", "Print Pre&view", "-", "E&xit"}));
   EXPECT_EQ(menu(1),
             (std::vector<std::string>{"&Undo", "&Redo", "-", "&Options", "-", "&Tileset Editor"}));
-  EXPECT_EQ(menu(2),
-            (std::vector<std::string>{
-                "Add &Column", "&Add Row", "-", "&Delete Column", "De&lete Row", "-",
-                "Place &Tiles", "Place &Walls", "&Erase Tiles", "-", "Nudge Le&ft", "Nudge Ri&ght",
-                "Nudge Dow&n", "Nudge U&p", "-", "Zoom &In", "Zoom &Out", "-", "&Map Properties"}));
+  EXPECT_EQ(menu(2), (std::vector<std::string>{"Add &Column",
+                                               "&Add Row",
+                                               "-",
+                                               "&Delete Column",
+                                               "De&lete Row",
+                                               "-",
+                                               "Place &Tiles",
+                                               "Place &Walls",
+                                               "Place R&ooms",
+                                               "Place &Doors",
+                                               "&Fill Floor",
+                                               "&Erase Tiles",
+                                               "-",
+                                               "Nudge Le&ft",
+                                               "Nudge Ri&ght",
+                                               "Nudge Dow&n",
+                                               "Nudge U&p",
+                                               "-",
+                                               "Zoom &In",
+                                               "Zoom &Out",
+                                               "-",
+                                               "&Map Properties"}));
   EXPECT_EQ(menu(3), (std::vector<std::string>{"Flip &Horizontal", "Flip &Vertical", "-",
                                                "Rotate Counter Clock&wise", "Rotate &Clockwise"}));
   EXPECT_EQ(menu(4), (std::vector<std::string>{"&Tessellan Help", "Tessellan on the &Web", "-",
@@ -283,10 +300,12 @@ TEST_F(TMainWindowTest, MenusAndTheGridContextMenuListTheirCommandsInOrder) {
   };
   EXPECT_EQ(bar("tbMain"), (std::vector<std::string>{"faNewMap", "faOpen", "faSave", "-", "faPrint",
                                                      "-", "vwZoomIn", "vwZoomOut"}));
-  EXPECT_EQ(bar("tbMap"), (std::vector<std::string>{
-                              "gaAddCol", "gaAddRow", "-", "gaDelCol", "gaDelRow", "-", "gaRoom",
-                              "gaWall", "gaEraser", "-", "eaUndo", "eaRedo", "-", "gaNudgeLeft",
-                              "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "-", "faProperties"}));
+  EXPECT_EQ(bar("tbMap"),
+            (std::vector<std::string>{
+                "gaAddCol",    "gaAddRow",  "-",       "gaDelCol",    "gaDelRow",    "-",
+                "gaRoom",      "gaWall",    "gaRooms", "gaDoors",     "gaFill",      "gaEraser",
+                "-",           "eaUndo",    "eaRedo",  "-",           "gaNudgeLeft", "gaNudgeRight",
+                "gaNudgeDown", "gaNudgeUp", "-",       "faProperties"}));
 
   // The layer actions are in the action list and nowhere else.
   for (const char* name : {"vwBaseLayer", "vwObjectsLayer", "vwWallLayer"}) {
@@ -330,6 +349,9 @@ TEST_F(TMainWindowTest, EveryCommandCarriesItsHintAndShortcuts) {
       {"gaRoom", "Place Tiles", {}, {K(Qt::Key_R)}},
       {"gaWall", "Place Walls", {}, {K(Qt::Key_W)}},
       {"gaEraser", "Erase Tiles", {}, {K(Qt::Key_E)}},
+      {"gaRooms", "Place Rooms", {}, {K(Qt::Key_O)}},
+      {"gaDoors", "Place Doors", {}, {K(Qt::Key_D)}},
+      {"gaFill", "Fill Floor", {}, {K(Qt::Key_F)}},
       {"gaNudgeLeft", "Nudge Map Left", {}, {}},
       {"gaNudgeRight", "Nudge Map Right", {}, {}},
       {"gaNudgeDown", "Nudge Map Down", {}, {}},
