@@ -141,24 +141,20 @@ void TPlacementEngine::PlaceWallEdge(int c, int r, TCellEdge edge) {
 
 void TPlacementEngine::SetTilesets(TTilesetList* tilesets) {
   fTilesets = tilesets;
-  fIndexesValid = false;
 }
 
 void TPlacementEngine::SetCurrentGroup(TTileGroup* group) {
   fGroup = group;
-  fIndexesValid = false;
   if (fTool == etPlaceWalls && group) SetWallStyle(group);
   if (fTool == etDoors) SetupDoors();
 }
 
 void TPlacementEngine::SetCurrentTileset(TTileSet* tileSet) {
   fTileSet = tileSet;
-  fIndexesValid = false;
 }
 
 void TPlacementEngine::SetWallStyle(TTileGroup* style) {
   fWallStyle = style;
-  fIndexesValid = false;
 }
 
 std::vector<TTileGroup*> TPlacementEngine::WallStyles() const {
@@ -172,7 +168,8 @@ std::vector<TTileGroup*> TPlacementEngine::WallStyles() const {
 }
 
 void TPlacementEngine::RefreshIndexes() const {
-  if (fIndexesValid) return;
+  // Rebuilt for every use: a tileset may be unloaded behind the engine's
+  // back (the tileset editor, a removal), and the index is small.
   const QString doors = QStringLiteral("Doors");
   fWallIndex = TSubTileIndex();
   fDoorIndex = TSubTileIndex();
@@ -189,7 +186,6 @@ void TPlacementEngine::RefreshIndexes() const {
   if (fWallStyle) fWallIndex.AddGroup(*fWallStyle);
   if (fGroup && fGroup->Category().compare(doors, Qt::CaseInsensitive) == 0)
     fDoorIndex.AddGroup(*fGroup);
-  fIndexesValid = true;
 }
 
 std::unique_ptr<TMapBuilder> TPlacementEngine::Builder() {
@@ -281,7 +277,6 @@ void TPlacementEngine::SetupDoors() {
 void TPlacementEngine::SetTool(TEditTool tool) {
   if (tool == fTool) return;
   fTool = tool;
-  fIndexesValid = false;
   fGrid.SetEdgeSnap(nullptr);
   switch (tool) {
     case etPlaceTiles:

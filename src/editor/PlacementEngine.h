@@ -211,8 +211,7 @@ class TPlacementEngine : public QObject, public TEdgeSnap {
   TTileGroup* FloorGroup(const QString& tool);
   // The grid's set-up for the door tool: the door's footprint on edges.
   void SetupDoors();
-  // Rebuilds the indexes of known wall pieces and doors when they may have
-  // changed.
+  // Rebuilds the indexes of known wall pieces and doors.
   void RefreshIndexes() const;
   void AddColumn();
   void AddRow();
@@ -230,6 +229,5 @@ class TPlacementEngine : public QObject, public TEdgeSnap {
   TTilesetList* fTilesets = nullptr;
   mutable TSubTileIndex fWallIndex;
   mutable TSubTileIndex fDoorIndex;
-  mutable bool fIndexesValid = false;
   std::mt19937 fRandom;
 };
