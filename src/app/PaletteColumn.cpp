@@ -128,9 +128,9 @@ QWidget* TPaletteColumn::BuildPalettePanel() {
             fEngine.UpdateControls();
           }));
   connect(fWallStyleBox, &QComboBox::activated, this, Guarded([this](int index) {
-            const std::vector<TTileGroup*> styles = fEngine.WallStyles();
+            const std::vector<TWallStyle> styles = fEngine.WallStyles();
             if (index >= 0 && index < int(styles.size()))
-              fEngine.SetWallStyle(styles[size_t(index)]);
+              fEngine.SetWallStyle(styles[size_t(index)].Group);
           }));
   connect(fGrid, &TArrangeGrid::ItemSelected, this, Guarded([this](int index) {
             fPalette.grdTileGroupsSelect(index);
@@ -211,13 +211,14 @@ void TPaletteColumn::UpdateWallStyleBox() {
   const bool rooms = fEngine.Tool() == etRooms;
   fWallStyleControls->setVisible(rooms);
   if (!rooms) return;
-  const std::vector<TTileGroup*> styles = fEngine.WallStyles();
-  if (!fEngine.WallStyle() && !styles.empty()) fEngine.SetWallStyle(styles.front());
+  const std::vector<TWallStyle> styles = fEngine.WallStyles();
+  if (!fEngine.WallStyle() && !styles.empty()) fEngine.SetWallStyle(styles.front().Group);
   const QSignalBlocker blocker(fWallStyleBox);
   fWallStyleBox->clear();
-  for (const TTileGroup* style : styles) {
-    fWallStyleBox->addItem(style->GroupName());
-    if (style == fEngine.WallStyle()) fWallStyleBox->setCurrentIndex(fWallStyleBox->count() - 1);
+  for (const TWallStyle& style : styles) {
+    fWallStyleBox->addItem(style.Name);
+    if (style.Group == fEngine.WallStyle())
+      fWallStyleBox->setCurrentIndex(fWallStyleBox->count() - 1);
   }
 }
 

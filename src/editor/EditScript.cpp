@@ -334,23 +334,10 @@ void TEditScript::RunStep(TEditSession& session, const TStep& step, TRunState& s
     case TKind::Walls: {
       if (session.Tilesets().Count() == 0 || !session.Tilesets().Items(0))
         Fail(line, QStringLiteral("walls are disabled: no wall tileset is installed"));
-      if (building) {
-        // The room's wall style, chosen in the box beside the palette.
-        const std::vector<TTileGroup*> styles = engine.WallStyles();
-        std::vector<QString> names;
-        for (const TTileGroup* style : styles)
-          names.push_back(style->GroupName());
-        const int index = FindByName(names, step.Name);
-        if (index < 0)
-          Fail(line, QStringLiteral("no wall style is named %1").arg(Quoted(step.Name)));
-        engine.SetWallStyle(styles[size_t(index)]);
-        break;
-      }
-      if (!walls) engine.gaWallExecute();
       // The palette lists the wall styles in WallStyles' order.
       const std::vector<TWallStyle> styles = WallStyles(session.Tilesets());
       const int index = FindWallStyle(styles, step.Name);
-      if (index < 0 || index >= palette.Groups().Count()) {
+      const auto unknown = [&] {
         QStringList shared;
         for (const TWallStyle& style : styles)
           if (style.Group->GroupName().compare(step.Name, Qt::CaseInsensitive) == 0)
@@ -359,7 +346,15 @@ void TEditScript::RunStep(TEditSession& session, const TStep& step, TRunState& s
           Fail(line, QStringLiteral("several wall styles are named %1: name one of %2")
                          .arg(Quoted(step.Name), shared.join(QStringLiteral(", "))));
         Fail(line, QStringLiteral("no wall style is named %1").arg(Quoted(step.Name)));
+      };
+      if (building) {
+        // The rooms' wall style, chosen in the box beside the palette.
+        if (index < 0) unknown();
+        engine.SetWallStyle(styles[size_t(index)].Group);
+        break;
       }
+      if (!walls) engine.gaWallExecute();
+      if (index < 0 || index >= palette.Groups().Count()) unknown();
       palette.grdTileGroupsSelect(index);
       break;
     }

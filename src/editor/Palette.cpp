@@ -364,6 +364,13 @@ void TPalette::ShowWallStyles() {
 }
 
 void TPalette::RefreshWallStyles() {
+  // The rooms' wall style may belong to a wall tileset read again.
+  if (const TTileGroup* style = fEngine.WallStyle()) {
+    bool listed = false;
+    for (const TWallStyle& wall : WallStyles(fTilesets))
+      listed = listed || wall.Group == style;
+    if (!listed) fEngine.SetWallStyle(nullptr);
+  }
   if (fControlsVisible) return;
   const TTileGroup* selected = fEngine.CurrentGroup();
   // The selection may belong to a tileset that just left: let go of it

@@ -11,6 +11,7 @@
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"
 #include "tiles/TilesetList.h"
+#include "tiles/WallStyles.h"
 
 const quint8 kOrientationTransition[8][4] = {
     {1, 3, 4, 5}, {2, 0, 6, 7}, {3, 1, 5, 4}, {0, 2, 7, 6},
@@ -157,14 +158,8 @@ void TPlacementEngine::SetWallStyle(TTileGroup* style) {
   fWallStyle = style;
 }
 
-std::vector<TTileGroup*> TPlacementEngine::WallStyles() const {
-  std::vector<TTileGroup*> styles;
-  TTileSet* walls = fTilesets && fTilesets->Count() > 0 ? fTilesets->Items(0) : nullptr;
-  if (!walls || !walls->EnsureLoaded()) return styles;
-  for (int i = 0; i < walls->GroupCount(); ++i)
-    if (walls->GroupAt(i)->Category().compare(QLatin1String("Walls"), Qt::CaseInsensitive) == 0)
-      styles.push_back(walls->GroupAt(i));
-  return styles;
+std::vector<TWallStyle> TPlacementEngine::WallStyles() const {
+  return fTilesets ? ::WallStyles(*fTilesets) : std::vector<TWallStyle>();
 }
 
 void TPlacementEngine::RefreshIndexes() const {
@@ -178,7 +173,7 @@ void TPlacementEngine::RefreshIndexes() const {
       const TTileSet* set = fTilesets->Items(i);
       // Only what is loaded: the palette keeps one tileset in memory.
       if (!set || !set->Loaded()) continue;
-      if (i == 0)
+      if (fTilesets->IsWallTileset(set))
         fWallIndex.AddTileset(*set);
       else
         fDoorIndex.AddTileset(*set, doors);
@@ -218,8 +213,8 @@ void TPlacementEngine::ApplyRoom(const TMapSelection& selection) {
   TTileGroup* floor = FloorGroup(QStringLiteral("Place Rooms"));
   if (!floor || selection.SubCells.isEmpty()) return;
   if (!fWallStyle) {
-    const std::vector<TTileGroup*> styles = WallStyles();
-    if (!styles.empty()) SetWallStyle(styles.front());
+    const std::vector<TWallStyle> styles = WallStyles();
+    if (!styles.empty()) SetWallStyle(styles.front().Group);
   }
   if (!fWallStyle) {
     emit StatusMessage(

@@ -3,6 +3,7 @@
 #include "editor/MapGridModel.h"
 #include "map/SubCells.h"
 #include "tiles/SubTileIndex.h"
+#include "tiles/WallStyles.h"
 
 #include <QObject>
 #include <QtGlobal>
@@ -112,8 +113,8 @@ class TPlacementEngine : public QObject, public TEdgeSnap {
   // last chosen, in the wall tool's palette or the room tool's box.
   TTileGroup* WallStyle() const { return fWallStyle; }
   void SetWallStyle(TTileGroup* style);
-  // The wall styles of the wall tileset, in its order (loading it).
-  std::vector<TTileGroup*> WallStyles() const;
+  // The wall styles the wall tool offers, in its order (loading them).
+  std::vector<TWallStyle> WallStyles() const;
   // The random source of Random groups, seeded once at creation.
   std::mt19937& Random() { return fRandom; }
   void SetSeed(quint32 seed) { fRandom.seed(seed); }
