@@ -2,7 +2,8 @@
 // paint: the outline is drawn over saved pixels and removed by restoring
 // them, never by repainting cells. Measured with an empty DrawSubCell
 // handler and with one drawing four images per sub-cell; a full repaint with
-// each handler is measured for scale.
+// each handler is measured for scale. bench_map_grid_hover_2x runs the same
+// on a screen scaled by 2 (the "dpr" counter).
 #include "editor/controls/MapGrid.h"
 
 #include <QCoreApplication>
@@ -86,6 +87,7 @@ void HoverMoves(benchmark::State& state, THandler handler, bool paint) {
     if (paint) QCoreApplication::processEvents();
   }
   state.counters["DrawSubCell"] = static_cast<double>(bench.draws);
+  state.counters["dpr"] = bench.grid.devicePixelRatioF();
 }
 
 void FullRepaint(benchmark::State& state, THandler handler) {
