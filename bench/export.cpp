@@ -5,7 +5,7 @@
 // of the same size and the same count of tiles (three full layers of 50 x 50
 // tiles, tile size = pixels per square) to PNG at its default zlib level, 6,
 // the level of our PNG writer too.
-#include "editor/MapRender.h"
+#include "render/MapRender.h"
 #include "support/BenchMap.h"
 
 #include <QColor>

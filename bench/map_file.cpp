@@ -61,7 +61,7 @@ struct TFixture {
       for (int y = 0; y < kSide; ++y)
         for (int x = 0; x < kSide; ++x)
           full->PlaceTile(layer, x, y, *tiles[size_t((x * 7 + y * 13 + layer * 17) % kDistinct)],
-                          quint8((x + y) % 8), 24);
+                          quint8((x + y) % 8));
     return full;
   }
 
@@ -118,7 +118,7 @@ void FillBase(TTileMap& map, const TFixture& f) {
   map.BeginUndo();
   for (int y = 0; y < kSide; ++y)
     for (int x = 0; x < kSide; ++x)
-      map.PlaceTile(mlBase, x, y, *f.tiles[size_t((x + y) % kDistinct)], 0, 24);
+      map.PlaceTile(mlBase, x, y, *f.tiles[size_t((x + y) % kDistinct)], 0);
   map.EndUndo();
 }
 

@@ -1,7 +1,7 @@
 // A full repaint of a 1600 x 1000 map view at 32 pixels per cell, every
 // sub-cell holding a floor, an object and a wall piece in mixed orientations,
-// drawn through the grid's sub-cell walk and DrawMapSubCell from the map's
-// cached images; against it, the same number of ready-made 16 x 16 images
+// drawn through the grid's sub-cell walk and DrawMapSubCell from the
+// painter's scaled pictures; against it, the same number of ready-made 16 x 16 images
 // drawn with QPainter::drawImage. The ratio of the two is what matters.
 // Each runs at a device pixel ratio of 1 and of 2 (the argument): at 2 the
 // view's picture has twice the pixels each way, as on a high-resolution
@@ -55,7 +55,7 @@ std::vector<std::unique_ptr<TSubTile>> MakeSubTiles() {
 // Paints what the grid asks into an off-screen picture, as the widget does.
 class TPictureView : public TMapGridView {
  public:
-  TPictureView(const TMapGridModel& grid, const TMapPainter& painter, int scale)
+  TPictureView(const TMapGridModel& grid, TMapPainter& painter, int scale)
       : Picture(kViewWidth * scale, kViewHeight * scale, QImage::Format_RGB32),
         fGrid(grid),
         fPainter(painter) {
@@ -75,7 +75,7 @@ class TPictureView : public TMapGridView {
 
  private:
   const TMapGridModel& fGrid;
-  const TMapPainter& fPainter;
+  TMapPainter& fPainter;
 };
 
 struct TBenchMap {
@@ -88,8 +88,7 @@ struct TBenchMap {
       for (int y = 0; y < map.Height(); ++y)
         for (int layer = 0; layer < kLayerCount; ++layer) {
           const int i = (x * 7 + y * 3 + layer * 5) % kDistinct;
-          map.PlaceTile(layer, x, y, *subTiles[size_t(i)], quint8((x + y + layer) % 8),
-                        kCellSize / 2);
+          map.PlaceTile(layer, x, y, *subTiles[size_t(i)], quint8((x + y + layer) % 8));
         }
     grid.SetControlSize(kViewWidth, kViewHeight);
     painter.SetCellSize(kCellSize);

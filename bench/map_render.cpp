@@ -5,8 +5,8 @@
 // a random floor everywhere, rooms of walls and furniture in every room.
 #include "editor/GridDrag.h"
 #include "editor/MapGridModel.h"
-#include "editor/MapRender.h"
 #include "map/TileMapObjects.h"
+#include "render/MapRender.h"
 #include "support/BenchMap.h"
 #include "tiles/TileObjects.h"
 #include "tiles/TileSet.h"

@@ -64,7 +64,7 @@ TTileMap& PageMap() {
     for (int x = 0; x < kPageCols; ++x)
       for (int layer = 0; layer < kLayerCount; ++layer) {
         ++seed;
-        map.PlaceTile(layer, x, y, PatternSubTile(seed, layer != mlBase), quint8(seed % 8), 8);
+        map.PlaceTile(layer, x, y, PatternSubTile(seed, layer != mlBase), quint8(seed % 8));
       }
   return map;
 }
@@ -91,7 +91,7 @@ void BareStretches(benchmark::State& state) {
       for (int x = 0; x < kPageCols; ++x)
         for (int layer = 0; layer < kLayerCount; ++layer) {
           const TMapTile* tile = map.GetTile(layer, x, y);
-          tile->SubTile()->Draw(painter, cell.rect(), tile->Orientation(), layer != mlBase, true);
+          tile->SubTile()->Draw(painter, cell.rect(), tile->Orientation(), layer != mlBase);
         }
   }
 }

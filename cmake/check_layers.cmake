@@ -5,26 +5,29 @@
 #
 # Each layer folder lists the folders (under src/) whose headers it may
 # include; an include without a folder names a file beside the includer.
-# Layers point only down: base < storage < tiles < map < editor <
-# editor/controls, export, print and widgets beside the editor's controls,
-# app on top; the command-line tool uses the model, export and printing, and
-# the settings store for the installed tilesets' folder and names; the
-# icon painter none of it. The printing windows and the system's printers
-# (print/ui) need widgets; the rest of printing runs headless.
+# Layers point only down: base < storage < tiles < map < render < editor <
+# editor/controls, and widgets beside the editor's controls; export and print
+# draw through render and never use the editor; app on top. The command-line
+# tool uses the model, export and printing, and the settings store for the
+# installed tilesets' folder and names; the icon painter none of it. The
+# printing windows and the system's printers (print/ui) need widgets; the
+# rest of printing runs headless.
 
-set(layers src/base src/storage src/tiles src/map src/editor src/editor/controls src/export src/print
-           src/print/ui src/widgets src/app/settings src/app src/app/tileseteditor tools/tool
+set(layers src/base src/storage src/tiles src/map src/render src/editor src/editor/controls src/export
+           src/print src/print/ui src/widgets src/app/settings src/app src/app/tileseteditor tools/tool
            tools/tilegen tools/icongen)
-set(model base storage tiles map editor)
+set(drawing base storage tiles map render)
+set(model ${drawing} editor)
 set(allowed_src/base base)
 set(allowed_src/storage base storage)
 set(allowed_src/tiles base storage tiles)
 set(allowed_src/map base storage tiles map)
+set(allowed_src/render ${drawing})
 set(allowed_src/editor ${model})
 set(allowed_src/editor/controls ${model} editor/controls)
-set(allowed_src/export ${model} export)
-set(allowed_src/print ${model} print)
-set(allowed_src/print/ui ${model} print print/ui widgets)
+set(allowed_src/export ${drawing} export)
+set(allowed_src/print ${drawing} print)
+set(allowed_src/print/ui ${drawing} print print/ui widgets)
 set(allowed_src/widgets ${model} widgets)
 set(allowed_src/app/settings base storage tiles map app/settings)
 set(allowed_src/app ${model} editor/controls export print print/ui widgets app app/settings
@@ -36,8 +39,8 @@ set(allowed_tools/tool ${model} export print print/ui app/settings)
 set(allowed_tools/tilegen base storage tiles)
 set(allowed_tools/icongen "")
 # Folders that run headless: no widget or printer headers.
-set(headless src/base src/storage src/tiles src/map src/editor src/export src/print tools/tool
-             tools/icongen)
+set(headless src/base src/storage src/tiles src/map src/render src/editor src/export src/print
+             tools/tool tools/icongen)
 set(widget_headers "QtWidgets|QtPrintSupport|QWidget|QApplication|QMessageBox|QAbstractScrollArea|QScrollBar|QMenu|QPrinter")
 
 # The layer of a file: the longest layer folder that holds it directly.

@@ -39,6 +39,8 @@ TPaletteColumn::TPaletteColumn(TPalette& palette, TPlacementEngine& engine, QWid
   layout->setSpacing(4);
   layout->addWidget(BuildPreviewPanel());
   layout->addWidget(BuildPalettePanel(), 1);
+  // The palette's pictures have the screen's pixels.
+  fPalette.SetDevicePixelRatio(devicePixelRatioF());
   fPalette.SetView(this);
 }
 

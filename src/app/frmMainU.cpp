@@ -174,12 +174,9 @@ void TfrmMain::BuildLayout() {
 }
 
 void TfrmMain::BindSession() {
-  // The grid's Selected reaches the engine through the session.
-  connect(fMapGrid, &TMapGrid::DrawSubCell, this,
-          [this](int col, int row, int subCol, int subRow, const QRect& rect, QPainter& canvas,
-                 bool selected) {
-            Painter().grdMapDrawSubCell(col, row, subCol, subRow, rect, canvas, selected);
-          });
+  // The grid's Selected reaches the engine through the session; the map
+  // painter paints the grid's sub-cells.
+  fMapGrid->SetOnDrawSubCell(&Painter());
   connect(&Engine(), &TPlacementEngine::UpdateControlsRequested, this,
           [this] { UpdateControls(); });
   // Ctrl + wheel zooms where the zoom commands may.

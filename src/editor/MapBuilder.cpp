@@ -67,7 +67,7 @@ double DistanceToSegment(double px, double py, double ax, double ay, double bx, 
 }  // namespace
 
 void PlaceGroupTile(TTileMap& map, const TTileGroup& group, int x, int y, int a, int b,
-                    quint8 orientation, int drawingSize) {
+                    quint8 orientation) {
   const TTile* tile = group.TileAt(a, b, orientation);
   if (!tile) return;
   const int layer = group.FType() == gtFloor ? mlBase : mlOverlay;
@@ -75,13 +75,12 @@ void PlaceGroupTile(TTileMap& map, const TTileGroup& group, int x, int y, int a,
   for (int dy = 0; dy < kSubCellsPerCell; ++dy)
     for (int dx = 0; dx < kSubCellsPerCell; ++dx)
       map.PlaceTile(layer, x + dx, y + dy,
-                    tile->SubTileFor(dy * kSubCellsPerCell + dx, orientation), orientation,
-                    drawingSize);
+                    tile->SubTileFor(dy * kSubCellsPerCell + dx, orientation), orientation);
 }
 
 TMapBuilder::TMapBuilder(TTileMap& map, const TSubTileIndex& walls, const TSubTileIndex& doors,
-                         int drawingSize, std::mt19937& random)
-    : fMap(map), fWalls(walls), fDoors(doors), fDrawingSize(drawingSize), fRandom(random) {}
+                         std::mt19937& random)
+    : fMap(map), fWalls(walls), fDoors(doors), fRandom(random) {}
 
 int TMapBuilder::Cols() const {
   return SubCellToCell(fMap.Width());
@@ -212,8 +211,7 @@ void TMapBuilder::PlaceFloor(const TTileGroup& floor, quint8 orientation,
     } else {
       continue;
     }
-    PlaceGroupTile(fMap, floor, CellToSubCell(cell.x()), CellToSubCell(cell.y()), a, b, orientation,
-                   fDrawingSize);
+    PlaceGroupTile(fMap, floor, CellToSubCell(cell.x()), CellToSubCell(cell.y()), a, b, orientation);
   }
 }
 
@@ -248,7 +246,7 @@ void TMapBuilder::PlaceRoom(const QRect& cells, const TTileGroup& floor, quint8 
       otherSide = RunsAlong(far.x(), far.y(), line.FarSide);
     }
     if (otherSide) continue;
-    PlaceWallEdge(fMap, wallStyle, edge.Col, edge.Row, edge.Edge, fDrawingSize);
+    PlaceWallEdge(fMap, wallStyle, edge.Col, edge.Row, edge.Edge);
   }
 }
 
@@ -294,7 +292,7 @@ void TMapBuilder::CutWall(const TEdgeSpot& edge, int from, int to) {
       for (int other = 0; other < 4; ++other) {
         if (other == side || !WallPieceRunsAlong(n, q, other)) continue;
         if (const TTile* straight = style->TileAt(4 + other, 0, 0))
-          fMap.PlaceTile(mlWall, at.x(), at.y(), straight->SubTileFor(q, 0), 0, fDrawingSize);
+          fMap.PlaceTile(mlWall, at.x(), at.y(), straight->SubTileFor(q, 0), 0);
       }
     }
 }
@@ -320,7 +318,7 @@ void TMapBuilder::PlaceDoor(const TTileGroup& door, const TEdgeSpot& edge) {
         tb = RandomBelow(fRandom, door.PatHeight());
       }
       PlaceGroupTile(fMap, door, area.left() + CellToSubCell(a), area.top() + CellToSubCell(b), ta,
-                     tb, orientation, fDrawingSize);
+                     tb, orientation);
     }
 }
 

@@ -21,7 +21,7 @@ int RandomBelow(std::mt19937& random, int n);
 // with the top-left one at sub-cell (x, y): floors on the base layer, any
 // other group on the overlay. Sub-cells outside the map are skipped.
 void PlaceGroupTile(TTileMap& map, const TTileGroup& group, int x, int y, int a, int b,
-                    quint8 orientation, int drawingSize);
+                    quint8 orientation);
 
 // A cell edge: the edge `Edge` of cell (Col, Row).
 struct TEdgeSpot {
@@ -45,10 +45,9 @@ struct TEdgeSpot {
 // of their sub-tiles in two indexes: the wall styles and the door groups.
 class TMapBuilder {
  public:
-  // Nothing is owned; drawingSize is the size new embedded tiles are
-  // scaled to, the random source draws the tiles of Random groups.
+  // Nothing is owned; the random source draws the tiles of Random groups.
   TMapBuilder(TTileMap& map, const TSubTileIndex& walls, const TSubTileIndex& doors,
-              int drawingSize, std::mt19937& random);
+              std::mt19937& random);
 
   // The size of the map in cells.
   int Cols() const;
@@ -123,6 +122,5 @@ class TMapBuilder {
   TTileMap& fMap;
   const TSubTileIndex& fWalls;
   const TSubTileIndex& fDoors;
-  int fDrawingSize;
   std::mt19937& fRandom;
 };

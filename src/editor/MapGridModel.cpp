@@ -61,8 +61,8 @@ void TMapGridModel::SetCellWidth(int value) {
   if (value <= 0) return;
   fCellWidth = value;
   UpdateScrollLimits();
-  ForgetSaved(TSavedArea::Hover);
-  ForgetSaved(TSavedArea::Selection);
+  DropOutline(TOutlineKind::Hover);
+  DropOutline(TOutlineKind::Selection);
   RedrawAll();
   Show();
 }
@@ -71,8 +71,8 @@ void TMapGridModel::SetCellHeight(int value) {
   if (value <= 0) return;
   fCellHeight = value;
   UpdateScrollLimits();
-  ForgetSaved(TSavedArea::Hover);
-  ForgetSaved(TSavedArea::Selection);
+  DropOutline(TOutlineKind::Hover);
+  DropOutline(TOutlineKind::Selection);
   RedrawAll();
   Show();
 }
@@ -99,8 +99,8 @@ void TMapGridModel::SetCellColCount(int value) {
     const int first = value > old ? old : value - 1;
     RedrawRegion(first, 0, value - 1, fRowCount - 1);
   }
-  ForgetSaved(TSavedArea::Hover);
-  ForgetSaved(TSavedArea::Selection);
+  DropOutline(TOutlineKind::Hover);
+  DropOutline(TOutlineKind::Selection);
   fSelectType = selectType;
   Show();
 }
@@ -128,8 +128,8 @@ void TMapGridModel::SetCellRowCount(int value) {
     else
       RedrawRegion(0, first, fColCount - 1, value - 1);
   }
-  ForgetSaved(TSavedArea::Hover);
-  ForgetSaved(TSavedArea::Selection);
+  DropOutline(TOutlineKind::Hover);
+  DropOutline(TOutlineKind::Selection);
   fSelectType = selectType;
   Show();
 }
@@ -151,10 +151,10 @@ void TMapGridModel::SetSubCellRowCount(int value) {
 void TMapGridModel::SetKeepSelection(bool value) {
   fKeepSelection = value;
   if (value) {
-    ForgetSaved(TSavedArea::Selection);
+    DropOutline(TOutlineKind::Selection);
   } else {
-    RestoreSaved(TSavedArea::Selection);
-    if (fOutlineOn && fOutlineOwner == TSavedArea::Selection && !fButtonHeld) StopOutline();
+    HideOutline(TOutlineKind::Selection);
+    if (fOutlineOn && fOutlineOwner == TOutlineKind::Selection && !fButtonHeld) StopOutline();
     Show();
   }
 }
@@ -425,14 +425,11 @@ void TMapGridModel::ScrollTo(TScrollBarKind bar, int position) {
   }
   current = position;
   if (fView) fView->SetScrollPositions(fScrollX, fScrollY);
-  if (!fKeepSelection) {
-    StopOutline();
-    RestoreSaved(TSavedArea::Hover);
-  }
-  ForgetSaved(TSavedArea::Hover);
-  ForgetSaved(TSavedArea::Selection);
+  if (!fKeepSelection) StopOutline();
+  DropOutline(TOutlineKind::Hover);
+  DropOutline(TOutlineKind::Selection);
   RedrawAll();
-  if (fKeepSelection && HasSelection()) SaveSelectionAndOutline();
+  if (fKeepSelection && HasSelection()) OutlineSelection();
   Show();
 }
 
@@ -462,19 +459,15 @@ void TMapGridModel::MousePress(int x, int y, TMouseButton button) {
     if (fAllowSelection) {
       SetSelection(fCurCol, fCurCol + fCursorWidth - 1, fCurRow, fCurRow + fCursorHeight - 1,
                    fCurSubCol, fCurSubCol, fCurSubRow, fCurSubRow);
-      if (fKeepSelection) RestoreSaved(TSavedArea::Selection);
-      RestoreSaved(TSavedArea::Hover);
-      SaveSelectionAndOutline();
+      HideOutline(TOutlineKind::Hover);
+      OutlineSelection();
     }
     if (fView) fView->CaptureMouse();
     Show();
   } else {
     fButtonHeld = false;
-    RestoreSaved(TSavedArea::Selection);
+    HideOutline(TOutlineKind::Selection);
     if (!fKeepSelection) StopOutline();
-    // Take the hover outline off the picture before dropping its copy, or
-    // its dashes would stay until the next repaint.
-    RestoreSaved(TSavedArea::Hover);
     EmptyHover();
     Show();
     if (fView) fView->ProcessMessages();
@@ -494,7 +487,6 @@ void TMapGridModel::MouseMove(int x, int y) {
   UpdateCurrent(x, y);
 
   if (!MouseOnGrid()) {
-    if (!fButtonHeld) RestoreSaved(TSavedArea::Hover);
     if (!fKeepSelection) StopOutline();
     EmptyHover();
     Show();
@@ -524,8 +516,7 @@ void TMapGridModel::MouseMove(int x, int y) {
         fSel.LastSubCol = fSel.FirstSubCol;
       }
     }
-    RestoreSaved(TSavedArea::Selection);
-    SaveSelectionAndOutline();
+    OutlineSelection();
   } else {
     UpdateHover();
   }
@@ -563,14 +554,13 @@ void TMapGridModel::MouseRelease(int x, int y, TMouseButton button) {
 }
 
 void TMapGridModel::FinishRelease() {
-  // The receiver of Selected has repainted what it changed, and the saved
-  // copy under the selection outline followed; restoring it takes the
-  // outline off.
-  RestoreSaved(TSavedArea::Selection);
+  // The receiver of Selected has repainted what it changed; the selection
+  // outline goes unless KeepSelection keeps it.
+  HideOutline(TOutlineKind::Selection);
   if (fAllowSelection) {
     if (fKeepSelection && HasSelection())
-      SaveSelectionAndOutline();
-    else if (fOutlineOn && fOutlineOwner == TSavedArea::Selection)
+      OutlineSelection();
+    else if (fOutlineOn && fOutlineOwner == TOutlineKind::Selection)
       StopOutline();
   }
   UpdateHover();
@@ -585,80 +575,77 @@ void TMapGridModel::DoubleClick() {
 
 void TMapGridModel::MouseLeave() {
   fKnowMouse = false;
-  RestoreSaved(TSavedArea::Hover);
+  HideOutline(TOutlineKind::Hover);
   Show();
   if (!fKeepSelection) StopOutline();
 }
 
 void TMapGridModel::ContextMenu() {
-  RestoreSaved(TSavedArea::Hover);
+  HideOutline(TOutlineKind::Hover);
   RedrawAll();
   Show();
 }
 
 void TMapGridModel::Tick() {
-  if (fOutlineOn) DrawOutline();
+  if (fOutlineOn) StepOutline();
 }
 
 // ---------------------------------------------------------------------------
-// Hover, saved copies and the outline
+// Hover and the outlines
 
 void TMapGridModel::UpdateHover() {
   if (fButtonHeld || !MouseOnGrid() || !fHotTrack) return;
-  RestoreSaved(TSavedArea::Hover);
   const bool onEdge = fSelectType == TSelectType::Edge && fEdgeSnap;
   fHoverRect = onEdge ? OnEdgeRect(fCurCol, fCurRow, fHotEdge)
                       : FootprintRect(fCurCol, fCurRow, fCurSubCol, fCurSubRow);
-  if (fView) fView->SavePixels(TSavedArea::Hover, fHoverRect);
-  StartOutline(TSavedArea::Hover, fSelectType == TSelectType::Edge && !onEdge
-                                      ? EdgeBand(fHoverRect, fHotEdge)
-                                      : fHoverRect);
+  StartOutline(TOutlineKind::Hover, fSelectType == TSelectType::Edge && !onEdge
+                                        ? EdgeBand(fHoverRect, fHotEdge)
+                                        : fHoverRect);
 }
 
 void TMapGridModel::EmptyHover() {
   fHoverRect = {};
-  if (fView) fView->ForgetPixels(TSavedArea::Hover);
-  // An outline without pixels to restore under it would leave dashes behind.
-  if (fOutlineOn && fOutlineOwner == TSavedArea::Hover) StopOutline();
+  HideOutline(TOutlineKind::Hover);
+  if (fOutlineOn && fOutlineOwner == TOutlineKind::Hover) StopOutline();
 }
 
-void TMapGridModel::RestoreSaved(TSavedArea area) {
-  if (fView) fView->RestorePixels(area);
+void TMapGridModel::HideOutline(TOutlineKind kind) {
+  SetShown(kind, TGridOutline{});
 }
 
-// The view keeps its copies equal to the picture without outlines (it
-// refreshes them whenever it repaints underneath), so restoring before
-// forgetting is always safe and removes any outline drawn there.
-void TMapGridModel::ForgetSaved(TSavedArea area) {
-  if (fView) {
-    fView->RestorePixels(area);
-    fView->ForgetPixels(area);
-  }
-  if (area == TSavedArea::Hover) fHoverRect = {};
-  if (fOutlineOn && fOutlineOwner == area) StopOutline();
+void TMapGridModel::DropOutline(TOutlineKind kind) {
+  HideOutline(kind);
+  if (kind == TOutlineKind::Hover) fHoverRect = {};
+  if (fOutlineOn && fOutlineOwner == kind) StopOutline();
 }
 
-void TMapGridModel::SaveSelectionAndOutline() {
-  fSelRect = SelectionRect();
-  if (fView) fView->SavePixels(TSavedArea::Selection, fSelRect);
-  StartOutline(TSavedArea::Selection, fSelRect);
+void TMapGridModel::OutlineSelection() {
+  StartOutline(TOutlineKind::Selection, SelectionRect());
 }
 
-void TMapGridModel::StartOutline(TSavedArea owner, const TPixelRect& rect) {
+void TMapGridModel::StartOutline(TOutlineKind owner, const TPixelRect& rect) {
   if (rect.IsEmpty()) {
     if (fOutlineOn && fOutlineOwner == owner) StopOutline();
+    HideOutline(owner);
     return;
   }
   fOutlineOn = true;
   fOutlineOwner = owner;
   fOutlineRect = rect;
-  DrawOutline();
+  StepOutline();
 }
 
-void TMapGridModel::DrawOutline() {
+void TMapGridModel::StepOutline() {
   fPhase = NextOutlinePhase(fPhase);
-  if (fView) fView->DrawOutline(fOutlineRect, fPhase);
+  SetShown(fOutlineOwner, TGridOutline{fOutlineRect, fPhase});
   Show();
+}
+
+void TMapGridModel::SetShown(TOutlineKind kind, const TGridOutline& outline) {
+  TGridOutline& shown = fShown[kind == TOutlineKind::Hover ? 0 : 1];
+  if (shown == outline) return;
+  shown = outline;
+  if (fView) fView->ShowOutlines(fShown[1], fShown[0]);
 }
 
 void TMapGridModel::Show() {
@@ -669,8 +656,8 @@ void TMapGridModel::Show() {
 // Painting
 
 void TMapGridModel::BeginUpdate() {
-  ForgetSaved(TSavedArea::Hover);
-  ForgetSaved(TSavedArea::Selection);
+  DropOutline(TOutlineKind::Hover);
+  DropOutline(TOutlineKind::Selection);
   StopOutline();
   fSuspended = true;
 }
@@ -682,7 +669,7 @@ void TMapGridModel::EndUpdate() {
 }
 
 void TMapGridModel::ForgetHover() {
-  ForgetSaved(TSavedArea::Hover);
+  DropOutline(TOutlineKind::Hover);
 }
 
 void TMapGridModel::RedrawRegion(int firstCol, int firstRow, int lastCol, int lastRow,
@@ -742,17 +729,18 @@ void TMapGridModel::ForEachSubCell(const TRedrawRange& range,
   if (clip.IsEmpty()) return;
   const int sw = SubCellWidth();
   const int sh = SubCellHeight();
-  const int lastGridSubCol = fColCount * fSubColCount - 1;
-  const int lastGridSubRow = fRowCount * fSubRowCount - 1;
+  const TSubCellGeometry geometry(sw, sh, -fScrollX, -fScrollY);
+  const int subCols = fColCount * fSubColCount;
+  const int subRows = fRowCount * fSubRowCount;
   for (int j = range.FirstSubRow; j <= range.LastSubRow; ++j) {
     if ((j / fSubRowCount) * fCellHeight - fScrollY >= clip.Bottom) break;
-    const int top = j * sh - fScrollY;
+    const int top = geometry.EdgeY(j);
     // A sub-row outside the region shows nothing (a bottom line just above
     // it still does).
     if (top + sh < clip.Top || top >= clip.Bottom) continue;
     for (int i = range.FirstSubCol; i <= range.LastSubCol; ++i) {
       if ((i / fSubColCount) * fCellWidth - fScrollX >= clip.Right) break;
-      const int left = i * sw - fScrollX;
+      const int left = geometry.EdgeX(i);
       if (left + sw < clip.Left || left >= clip.Right) continue;
       TSubCellPaint cell;
       cell.Col = i / fSubColCount;
@@ -762,10 +750,7 @@ void TMapGridModel::ForEachSubCell(const TRedrawRange& range,
       cell.Rect = {left, top, left + sw, top + sh};
       cell.Selected = IsCellSelected(cell.Col, cell.Row);
       cell.LineRect = {std::max(left, 0), std::max(top, 0), left + sw, top + sh};
-      cell.TopLine = cell.SubRow == 0;
-      cell.LeftLine = cell.SubCol == 0;
-      cell.RightLine = i == lastGridSubCol;
-      cell.BottomLine = j == lastGridSubRow;
+      cell.Lines = TSubCellGeometry::LinesOf(i, j, subCols, subRows, fSubColCount, fSubRowCount);
       paint(cell);
     }
   }

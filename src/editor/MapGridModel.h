@@ -2,6 +2,7 @@
 
 #include "editor/PixelRect.h"
 #include "map/SubCells.h"
+#include "render/MapGeometry.h"
 
 #include <QObject>
 #include <QPoint>
@@ -23,8 +24,21 @@ enum class TScrollBarKind { Horizontal, Vertical };
 // What a scroll bar asks for; the thumb requests carry the position.
 enum class TScrollRequest { LineUp, LineDown, PageUp, PageDown, ThumbPosition, ThumbTrack, Other };
 
-// The two saved copies of the picture the grid keeps under its outlines.
-enum class TSavedArea { Hover, Selection };
+// The grid's two outlines: the footprint under the mouse and the selection.
+enum class TOutlineKind { Hover, Selection };
+
+// An outline as the grid shows it: the moving dashed border of a rectangle
+// at a phase of its pattern (OutlinePattern.h); an empty rectangle shows
+// nothing.
+struct TGridOutline {
+  TPixelRect Rect;
+  std::uint8_t Phase = 0;
+
+  friend bool operator==(const TGridOutline& a, const TGridOutline& b) {
+    return a.Rect == b.Rect && (a.Rect.IsEmpty() || a.Phase == b.Phase);
+  }
+  friend bool operator!=(const TGridOutline& a, const TGridOutline& b) { return !(a == b); }
+};
 
 // The grid's selection in cells and sub-cells; all -1 while there is none.
 struct TGridSelection {
@@ -71,7 +85,8 @@ struct TRedrawRange {
 // One sub-cell of a repaint: where it lies and which grid lines it carries.
 // Lines are drawn on LineRect, the sub-cell's rectangle with a negative left
 // or top pulled to 0: the top and left lines along its top and left edge,
-// the right and bottom lines one pixel beyond it (closing the grid).
+// the right and bottom lines one pixel beyond it (closing the grid; see
+// DrawCellLines).
 struct TSubCellPaint {
   int Col = 0;
   int Row = 0;
@@ -80,16 +95,13 @@ struct TSubCellPaint {
   TPixelRect Rect;
   bool Selected = false;
   TPixelRect LineRect;
-  bool TopLine = false;
-  bool LeftLine = false;
-  bool RightLine = false;
-  bool BottomLine = false;
+  TCellLines Lines;
 };
 
-// What the grid needs from whoever shows it: the off-screen picture with its
-// two saved copies, scroll bars, focus and mouse capture. The widget
-// implements it; without a view the model only computes (the command-line
-// tool and the tests drive it that way).
+// What the grid needs from whoever shows it: the off-screen picture of the
+// cells, the outlines shown over it, scroll bars, focus and mouse capture.
+// The widget implements it; without a view the model only computes (the
+// command-line tool and the tests drive it that way).
 class TMapGridView {
  public:
   virtual ~TMapGridView() = default;
@@ -99,11 +111,10 @@ class TMapGridView {
   virtual void PaintRegion(const TRedrawRange& range) = 0;
   // Fills an area with the window colour.
   virtual void EraseArea(const TPixelRect& /*area*/) {}
-  virtual void SavePixels(TSavedArea /*area*/, const TPixelRect& /*rect*/) {}
-  virtual void RestorePixels(TSavedArea /*area*/) {}
-  virtual void ForgetPixels(TSavedArea /*area*/) {}
-  virtual void DrawOutline(const TPixelRect& /*rect*/, std::uint8_t /*phase*/) {}
-  // Brings the picture to the screen.
+  // The outlines to show over the picture changed; the picture itself holds
+  // none.
+  virtual void ShowOutlines(const TGridOutline& /*selection*/, const TGridOutline& /*hover*/) {}
+  // Brings the picture and the outlines to the screen.
   virtual void Show() {}
   virtual void SetScrollRanges(int /*maxX*/, int /*maxY*/) {}
   virtual void SetScrollPositions(int /*x*/, int /*y*/) {}
@@ -128,7 +139,8 @@ class TEdgeSnap {
 // given size. It turns mouse positions into cells, sub-cells and edges,
 // follows presses and drags into a selection by the footprint and selection
 // rules, keeps the hover and selection outlines, and tells its view what to
-// repaint, save, restore and outline. Everything is in pixels; events are
+// repaint and which outlines to show over the picture. Everything is in
+// pixels; events are
 // plain calls, so a scripted drag yields exactly the selection a user's mouse
 // would make; what follows from them goes out as signals.
 class TMapGridModel : public QObject {
@@ -274,6 +286,12 @@ class TMapGridModel : public QObject {
   // The rectangle the outline is animated on (empty when stopped).
   TPixelRect OutlineRect() const { return fOutlineOn ? fOutlineRect : TPixelRect{}; }
   std::uint8_t OutlinePhase() const { return fPhase; }
+  // What each outline shows now. The animated one moves on every Tick; the
+  // selection's stays where it stopped while KeepSelection keeps it and the
+  // hover has taken over the animation.
+  const TGridOutline& ShownOutline(TOutlineKind kind) const {
+    return fShown[kind == TOutlineKind::Hover ? 0 : 1];
+  }
 
  signals:
   // A press and drag ended in a selection. Whatever the receiver changes it
@@ -291,12 +309,17 @@ class TMapGridModel : public QObject {
   bool HeldDragApplies() const;
   void UpdateHover();
   void EmptyHover();
-  void RestoreSaved(TSavedArea area);
-  void ForgetSaved(TSavedArea area);
-  void SaveSelectionAndOutline();
-  void StartOutline(TSavedArea owner, const TPixelRect& rect);
+  // Takes an outline off the screen; the animation may go on and bring it
+  // back with the next step.
+  void HideOutline(TOutlineKind kind);
+  // Hides an outline for good: its rectangle is forgotten and its
+  // animation stops.
+  void DropOutline(TOutlineKind kind);
+  void OutlineSelection();
+  void StartOutline(TOutlineKind owner, const TPixelRect& rect);
   void StopOutline() { fOutlineOn = false; }
-  void DrawOutline();
+  void StepOutline();
+  void SetShown(TOutlineKind kind, const TGridOutline& outline);
   void Show();
   void TrackPosition(int x, int y);
   bool ClampScroll();
@@ -346,9 +369,10 @@ class TMapGridModel : public QObject {
   bool fSuspended = false;
 
   TPixelRect fHoverRect;
-  TPixelRect fSelRect;
   bool fOutlineOn = false;
   TPixelRect fOutlineRect;
-  TSavedArea fOutlineOwner = TSavedArea::Hover;
+  TOutlineKind fOutlineOwner = TOutlineKind::Hover;
   std::uint8_t fPhase = 0;
+  // Hover, then selection.
+  TGridOutline fShown[2];
 };

@@ -7,27 +7,13 @@
 #include <QPainter>
 #include <QRect>
 
-bool DrawMapSubCell(const TTileMap& map, QPainter& canvas, const QRect& rect, quint8 layerFlags,
-                    bool stretch, int x, int y) {
-  static constexpr quint8 kFlagOf[kLayerCount] = {lfBase, lfObjects, lfWalls};
-  bool occupied = false;
-  for (int layer = 0; layer < kLayerCount; ++layer) {
-    const TMapTile* tile = map.GetTile(layer, x, y);
-    if (!tile) continue;
-    occupied = true;
-    if (!(layerFlags & kFlagOf[layer])) continue;
-    // The floor covers the cell's background; objects and walls lie on top
-    // and let the layers below show through their transparent colour.
-    tile->SubTile()->Draw(canvas, rect, tile->Orientation(), layer != mlBase, stretch);
-  }
-  return occupied;
-}
-
 TMapPainter::TMapPainter(TMapGridModel& grid) : fGrid(grid) {}
 
 void TMapPainter::SetCurrentMap(TTileMap* map) {
   disconnect(fChanged);
   disconnect(fFreed);
+  // Another map's pictures are of no further use.
+  if (map != fMap) fTiles.Clear();
   fMap = map;
   if (!fMap) return;
   TMapDocument* document = &fMap->Document();
@@ -44,7 +30,6 @@ void TMapPainter::MapChanged(const TMapChange& change) {
 
 void TMapPainter::ActivateMap(TTileMap* map) {
   SetCurrentMap(map);
-  if (fMap) fMap->ScaleEmbeddedTiles(SubCellSize(), SubCellSize());
   SyncGridToMap();
 }
 
@@ -92,9 +77,10 @@ void TMapPainter::ApplyZoom() {
 }
 
 void TMapPainter::ApplyCellSize() {
+  // The pictures of the former size are of no further use.
+  if (fGrid.CellWidth() != fCellSize || fGrid.CellHeight() != fCellSize) fTiles.Clear();
   fGrid.SetCellWidth(fCellSize);
   fGrid.SetCellHeight(fCellSize);
-  if (fMap) fMap->ScaleEmbeddedTiles(SubCellSize(), SubCellSize());
 }
 
 void TMapPainter::SyncGridToMap() {
@@ -112,8 +98,8 @@ void TMapPainter::ToggleLayer(quint8 flag) {
 }
 
 void TMapPainter::grdMapDrawSubCell(int ACol, int ARow, int ASubCol, int ASubRow, const QRect& Rect,
-                                    QPainter& CtrlCanvas, bool /*IsSelected*/) const {
+                                    QPainter& CtrlCanvas, bool /*IsSelected*/) {
   if (!fMap) return;
-  DrawMapSubCell(*fMap, CtrlCanvas, Rect, fLayerFlags, false, CellToSubCell(ACol) + ASubCol,
+  DrawMapSubCell(*fMap, fTiles, CtrlCanvas, Rect, fLayerFlags, CellToSubCell(ACol) + ASubCol,
                  CellToSubCell(ARow) + ASubRow);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "editor/SubCellPainter.h"
 #include "map/SubCells.h"
+#include "render/MapDrawing.h"
+#include "render/ScaledTiles.h"
 
 #include <QMetaObject>
 #include <QObject>
@@ -11,25 +14,14 @@ class QRect;
 class TMapGridModel;
 class TTileMap;
 
-// Layer visibility flags, combined with |.
-enum TLayerFlag : quint8 { lfBase = 1, lfObjects = 2, lfWalls = 4, lfAll = 7 };
-
-// Draws sub-cell (x, y) of the map into rect: the base layer opaque, then the
-// objects and walls with their transparent colour left out, each placed tile
-// in its orientation. Only the layers whose flag is set are drawn. Without
-// stretch the embedded tiles' ready-scaled copies are drawn unscaled at
-// rect's top-left; with stretch the full-resolution images are stretched to
-// fill rect. Returns true when any layer holds a tile there, drawn or not.
-bool DrawMapSubCell(const TTileMap& map, QPainter& canvas, const QRect& rect, quint8 layerFlags,
-                    bool stretch, int x, int y);
-
 // How the current map is shown on the map grid: the zoom (pixels per cell,
 // 32 to 96 in steps of 16), the layer visibility flags, and the map the grid
-// paints. It keeps the map's cached tile images at the sub-cell size, answers
-// the grid's per-sub-cell drawing event, and repaints on the grid whatever
-// the current map's document announces changed, whoever changed it (a tool,
-// undo, redo, a whole-map command).
-class TMapPainter : public QObject {
+// paints. It paints the grid's sub-cells (its OnDrawSubCell) from scaled
+// copies of the map's pictures that it keeps itself, at the device pixels
+// each sub-cell covers, and repaints on the grid whatever the current map's
+// document announces changed, whoever changed it (a tool, undo, redo, a
+// whole-map command).
+class TMapPainter : public QObject, public TSubCellPainter {
  public:
   static constexpr int kMinCellSize = 32;
   static constexpr int kMaxCellSize = 96;
@@ -47,8 +39,8 @@ class TMapPainter : public QObject {
   // is freed leaves the painter with none.
   TTileMap* CurrentMap() const { return fMap; }
   void SetCurrentMap(TTileMap* map);
-  // Makes a map current as a tab change does: its cached images are scaled
-  // to the cell size and the grid's counts follow its size.
+  // Makes a map current as a tab change does: the grid's counts follow its
+  // size and the whole grid repaints.
   void ActivateMap(TTileMap* map);
 
   // Pixels per cell, and per sub-cell.
@@ -65,8 +57,7 @@ class TMapPainter : public QObject {
   // One zoom step about a point of the control: the part of the map under
   // it stays there (as far as the scroll range allows). Repaints once.
   void ZoomAt(bool zoomIn, int x, int y);
-  // Gives the grid the cell size and scales the current map's cached images
-  // to it, repainting the grid once.
+  // Gives the grid the cell size, repainting it once.
   void ApplyZoom();
   // The grid's column and row counts from the current map's size, and the
   // whole grid repainted.
@@ -82,10 +73,17 @@ class TMapPainter : public QObject {
   void vwObjectsLayerExecute() { ToggleLayer(lfObjects); }
   void vwWallLayerExecute() { ToggleLayer(lfWalls); }
 
-  // The grid's drawing event: the three layers of the sub-cell from the
-  // cached images, with the visibility flags. Nothing without a map.
+  // The grid's drawing event: the three layers of the sub-cell with the
+  // visibility flags. Nothing without a map.
   void grdMapDrawSubCell(int ACol, int ARow, int ASubCol, int ASubRow, const QRect& Rect,
-                         QPainter& CtrlCanvas, bool IsSelected) const;
+                         QPainter& CtrlCanvas, bool IsSelected);
+  // TSubCellPainter: grdMapDrawSubCell.
+  void DrawSubCell(int ACol, int ARow, int ASubCol, int ASubRow, const QRect& Rect,
+                   QPainter& CtrlCanvas, bool IsSelected) override {
+    grdMapDrawSubCell(ACol, ARow, ASubCol, ASubRow, Rect, CtrlCanvas, IsSelected);
+  }
+  // The scaled pictures the grid is painted from.
+  const TScaledTileCache& ScaledTiles() const { return fTiles; }
 
  private:
   // One step in or out within the limits; false when the limit forbids it.
@@ -101,4 +99,5 @@ class TMapPainter : public QObject {
   bool fZoomInEnabled = true;
   bool fZoomOutEnabled = true;
   quint8 fLayerFlags = lfAll;
+  TScaledTileCache fTiles;
 };

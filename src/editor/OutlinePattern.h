@@ -5,6 +5,7 @@
 #include <cstdint>
 
 class QImage;
+class QPainter;
 
 // The moving dashed border both grids draw around their current rectangle:
 // dashes of five black and three white pixels that advance two pixels with
@@ -40,5 +41,10 @@ void WalkOutline(const TPixelRect& rect, std::uint8_t phase, Visit&& visit) {
 }
 
 // Draws the dashed border of `rect` into `picture`; pixels outside the
-// picture are skipped but still advance the pattern.
+// picture are skipped but still advance the pattern. A picture with a device
+// pixel ratio has the border in its coordinates, as PaintOutline draws it.
 void DrawOutline(QImage& picture, const TPixelRect& rect, std::uint8_t phase);
+
+// Draws the dashed border of `rect` with a painter, in its coordinates: at a
+// device pixel ratio of 2 each border pixel is a block of 2 x 2.
+void PaintOutline(QPainter& painter, const TPixelRect& rect, std::uint8_t phase);

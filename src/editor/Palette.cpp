@@ -76,15 +76,44 @@ QStringList CategoriesOf(TTileSet& tileSet) {
 // ---------------------------------------------------------------------------
 // TPalette
 
-TPalette::TPalette(TPlacementEngine& engine, TTilesetList& tilesets)
-    : fEngine(engine),
-      fTilesets(tilesets),
-      fPreview(kPreviewSize, kPreviewSize, QImage::Format_RGB888) {
-  fPreview.fill(WindowColour());
-  DrawGroup = [](const TTileGroup& group, QPainter& canvas, const QRect& rect, int orientation) {
+namespace {
+
+class TPreviewPainter : public TGroupPainter {
+ public:
+  void DrawGroup(const TTileGroup& group, QPainter& canvas, const QRect& rect,
+                 int orientation) const override {
     group.DrawPreview(canvas, rect, orientation);
-  };
+  }
+};
+
+const TPreviewPainter kPreviewPainter;
+
+}  // namespace
+
+TPalette::TPalette(TPlacementEngine& engine, TTilesetList& tilesets)
+    : fEngine(engine), fTilesets(tilesets), fGroupPainter(&kPreviewPainter) {
+  fPreview = NewPicture(kPreviewSize, kPreviewSize);
+  fPreview.fill(WindowColour());
   fEngine.SetPalette(this);
+}
+
+QImage TPalette::NewPicture(int width, int height) const {
+  QImage picture(qRound(width * fRatio), qRound(height * fRatio), QImage::Format_RGB888);
+  picture.setDevicePixelRatio(fRatio);
+  return picture;
+}
+
+void TPalette::SetDevicePixelRatio(qreal ratio) {
+  if (ratio <= 0 || ratio == fRatio) return;
+  fRatio = ratio;
+  RebuildPalette();
+  RedrawPreview();
+}
+
+void TPalette::SetGroupPainter(const TGroupPainter* painter) {
+  fGroupPainter = painter ? painter : &kPreviewPainter;
+  RebuildPalette();
+  RedrawPreview();
 }
 
 TPalette::~TPalette() {
@@ -139,7 +168,7 @@ void TPalette::FillCategories() {
 }
 
 QImage TPalette::PalettePicture(TTileGroup& group) const {
-  QImage picture(fCellWidth, fCellHeight, QImage::Format_RGB888);
+  QImage picture = NewPicture(fCellWidth, fCellHeight);
   picture.fill(Qt::white);
   QPainter painter(&picture);
   // The drawing area leaves a margin of 4 pixels left and top, 3 right and
@@ -156,7 +185,7 @@ QImage TPalette::PalettePicture(TTileGroup& group) const {
     marker = kEmpty;
   } else {
     try {
-      DrawGroup(group, painter, area, 0);
+      fGroupPainter->DrawGroup(group, painter, area, 0);
     } catch (const std::exception&) {
       // Placement refuses a group whose pictures cannot be drawn.
       group.SetCorrupt(true);
@@ -226,16 +255,18 @@ void TPalette::grdTileGroupsDrawItem(int Index, bool /*Selected*/, const QRect& 
 }
 
 void TPalette::RedrawPreview() {
+  if (fPreview.devicePixelRatio() != fRatio) fPreview = NewPicture(kPreviewSize, kPreviewSize);
   fPreview.fill(WindowColour());
   const TTileGroup* group = fEngine.CurrentGroup();
   if (group) {
     QPainter painter(&fPreview);
     try {
-      DrawGroup(*group, painter, fPreview.rect(), fEngine.Orientation());
+      fGroupPainter->DrawGroup(*group, painter, QRect(0, 0, kPreviewSize, kPreviewSize),
+                               fEngine.Orientation());
     } catch (const std::exception&) {
       const QFontMetrics metrics = painter.fontMetrics();
-      WriteText(painter, fPreview.width() / 2 - metrics.horizontalAdvance(kCorrupt) / 2,
-                fPreview.height() / 2 - metrics.height() / 2, kCorrupt);
+      WriteText(painter, kPreviewSize / 2 - metrics.horizontalAdvance(kCorrupt) / 2,
+                kPreviewSize / 2 - metrics.height() / 2, kCorrupt);
     }
   }
   Changed();

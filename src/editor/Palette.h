@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <vector>
 
 class QPainter;
@@ -49,6 +48,18 @@ class TTilePaletteList {
 // appear; a category already listed (compared without regard to case) is not
 // listed again.
 QStringList CategoriesOf(TTileSet& tileSet);
+
+// Draws a group's picture for the palette and the tile preview: the group's
+// own DrawPreview unless another is given. Raises when the group cannot be
+// drawn. Held by the palette, not owned.
+class TGroupPainter {
+ public:
+  virtual void DrawGroup(const TTileGroup& group, QPainter& canvas, const QRect& rect,
+                         int orientation) const = 0;
+
+ protected:
+  ~TGroupPainter() = default;
+};
 
 // What the palette tells whoever shows it. The window implements it with its
 // palette grid, combo boxes, status bar and preview image; without a view the
@@ -119,6 +130,15 @@ class TPalette : public TPlacementPalette {
   // The tile preview picture, kPreviewSize square.
   const QImage& Preview() const { return fPreview; }
 
+  // The palette pictures and the preview have the screen's pixels: kCellSize
+  // and kPreviewSize square in the screen's coordinates, times this ratio in
+  // pixels (which they carry as their device pixel ratio). Setting another
+  // ratio draws them again.
+  qreal DevicePixelRatio() const { return fRatio; }
+  void SetDevicePixelRatio(qreal ratio);
+  // Draws the groups' pictures; none draws them with DrawPreview.
+  void SetGroupPainter(const TGroupPainter* painter);
+
   // The window's start-up: the first tileset, "Floors" when it is one of
   // its categories, the place-tiles tool and the first item selected.
   void Start();
@@ -166,16 +186,14 @@ class TPalette : public TPlacementPalette {
   void OrientationChanged() override { RedrawPreview(); }
   void ShowDoors() override;
 
-  // Draws a group's preview; raises when the group cannot be drawn. The
-  // group's own DrawPreview unless replaced.
-  std::function<void(const TTileGroup&, QPainter&, const QRect&, int orientation)> DrawGroup;
-
   // The text "Corrupt" or "Empty" as the palette and preview write it.
   static const QString kCorrupt;
   static const QString kEmpty;
 
  private:
   QImage PalettePicture(TTileGroup& group) const;
+  // A picture of size in the screen's coordinates at the palette's ratio.
+  QImage NewPicture(int width, int height) const;
   // Selects palette item 0 through the view, or makes the current group none
   // when nothing is listed.
   void SelectFirst();
@@ -207,4 +225,6 @@ class TPalette : public TPlacementPalette {
 
   QString fStatusText;
   QImage fPreview;
+  qreal fRatio = 1;
+  const TGroupPainter* fGroupPainter;
 };

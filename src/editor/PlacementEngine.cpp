@@ -25,10 +25,6 @@ TTileMap* TPlacementEngine::CurrentMap() const {
   return fPainter.CurrentMap();
 }
 
-int TPlacementEngine::DrawingSize() const {
-  return fPainter.SubCellSize();
-}
-
 // ---------------------------------------------------------------------------
 // Applying a tool
 
@@ -108,7 +104,7 @@ void TPlacementEngine::ApplyPlaceTiles(const TMapSelection& selection) {
 
 void TPlacementEngine::PlaceGroupTile(int x, int y, int a, int b, quint8 orientation) {
   TTileMap* map = CurrentMap();
-  if (fGroup && map) ::PlaceGroupTile(*map, *fGroup, x, y, a, b, orientation, DrawingSize());
+  if (fGroup && map) ::PlaceGroupTile(*map, *fGroup, x, y, a, b, orientation);
 }
 
 void TPlacementEngine::ApplyPlaceWalls(const TMapSelection& selection) {
@@ -134,7 +130,7 @@ void TPlacementEngine::ApplyErase(const TMapSelection& selection) {
 
 void TPlacementEngine::PlaceWallEdge(int c, int r, TCellEdge edge) {
   TTileMap* map = CurrentMap();
-  if (map && fGroup) ::PlaceWallEdge(*map, *fGroup, c, r, edge, DrawingSize());
+  if (map && fGroup) ::PlaceWallEdge(*map, *fGroup, c, r, edge);
 }
 
 // ---------------------------------------------------------------------------
@@ -187,7 +183,7 @@ std::unique_ptr<TMapBuilder> TPlacementEngine::Builder() {
   TTileMap* map = CurrentMap();
   if (!map) return nullptr;
   RefreshIndexes();
-  return std::make_unique<TMapBuilder>(*map, fWallIndex, fDoorIndex, DrawingSize(), fRandom);
+  return std::make_unique<TMapBuilder>(*map, fWallIndex, fDoorIndex, fRandom);
 }
 
 std::optional<std::pair<QPoint, TCellEdge>> TPlacementEngine::SnapEdge(int px, int py) const {
@@ -195,7 +191,7 @@ std::optional<std::pair<QPoint, TCellEdge>> TPlacementEngine::SnapEdge(int px, i
   if (!map) return std::nullopt;
   RefreshIndexes();
   std::mt19937 unused;
-  const TMapBuilder builder(*map, fWallIndex, fDoorIndex, DrawingSize(), unused);
+  const TMapBuilder builder(*map, fWallIndex, fDoorIndex, unused);
   const double x = double(px) / fGrid.CellWidth();
   const double y = double(py) / fGrid.CellHeight();
   const auto edge = builder.NearestWalledEdge(x, y, 0.5);

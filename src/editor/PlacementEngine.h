@@ -201,7 +201,6 @@ class TPlacementEngine : public QObject, public TEdgeSnap {
   void StatusMessage(const QString& text);
 
  private:
-  int DrawingSize() const;
   void ApplyPlaceTiles(const TMapSelection& selection);
   void ApplyPlaceWalls(const TMapSelection& selection);
   void ApplyErase(const TMapSelection& selection);

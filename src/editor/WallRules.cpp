@@ -59,8 +59,7 @@ const TEdgeRules kWallRules[4] = {
 // The wall layer of one map in one style.
 class TWallPen {
  public:
-  TWallPen(TTileMap& map, const TTileGroup& style, int drawingSize)
-      : fMap(map), fStyle(style), fSize(drawingSize) {}
+  TWallPen(TTileMap& map, const TTileGroup& style) : fMap(map), fStyle(style) {}
 
   // Wall piece Tn.q of the style, or none.
   const TSubTile* Piece(const TPiece& p) const {
@@ -76,24 +75,22 @@ class TWallPen {
   }
   bool IsEmpty(int x, int y) const { return !fMap.GetTile(mlWall, x, y); }
   void Put(int x, int y, const TSubTile* piece) {
-    if (piece) fMap.PlaceTile(mlWall, x, y, *piece, 0, fSize);
+    if (piece) fMap.PlaceTile(mlWall, x, y, *piece, 0);
   }
 
  private:
   TTileMap& fMap;
   const TTileGroup& fStyle;
-  int fSize;
 };
 
 }  // namespace
 
-void PlaceWallEdge(TTileMap& map, const TTileGroup& style, int c, int r, TCellEdge edge,
-                   int drawingSize) {
+void PlaceWallEdge(TTileMap& map, const TTileGroup& style, int c, int r, TCellEdge edge) {
   const int index = EdgeIndex(edge);
   if (index < 0 || index > 3) return;
   // Tiles 4-7 are the straight walls in edge order.
   if (!style.TileAt(4 + index, 0, 0)) return;
-  TWallPen pen(map, style, drawingSize);
+  TWallPen pen(map, style);
   const auto piece = [&pen](const TPiece& p) { return pen.Piece(p); };
   const TEdgeRules& rules = kWallRules[index];
   const int x0 = CellToSubCell(c);

@@ -12,7 +12,5 @@ class TTileMap;
 // neighbouring sub-cell where another wall ends against it. Nothing happens
 // when the style lacks the edge's straight piece; a joint whose piece the
 // style lacks is skipped alone. Drawing an edge twice equals drawing it once.
-// The pieces are placed at drawingSize; every change goes through the map,
-// so a caller's undo step records it.
-void PlaceWallEdge(TTileMap& map, const TTileGroup& style, int c, int r, TCellEdge edge,
-                   int drawingSize);
+// Every change goes through the map, so a caller's undo step records it.
+void PlaceWallEdge(TTileMap& map, const TTileGroup& style, int c, int r, TCellEdge edge);

@@ -2,7 +2,7 @@
 
 #include "BandWriter.h"
 #include "MapExport.h"
-#include "editor/MapRender.h"
+#include "render/MapRender.h"
 
 #include <QImage>
 

@@ -5,9 +5,9 @@
 #include "VttGeometry.h"
 #include "VttWriter.h"
 #include "base/Error.h"
-#include "editor/MapRender.h"
 #include "map/SubCells.h"
 #include "map/TileMapObjects.h"
+#include "render/MapRender.h"
 #include "storage/WriteAsideFile.h"
 
 #include <QDir>
@@ -86,8 +86,9 @@ void CheckExportOptions(const TTileMap& map, const TExportOptions& options) {
                      .arg(size.Height));
 }
 
-TExportResult ExportMap(TTileMap& map, const TTilesetList* tilesets, const TExportOptions& options,
-                        const QString& path, TExportProgress* progress) {
+TExportResult ExportMap(const TTileMap& map, const TTilesetList* tilesets,
+                        const TExportOptions& options, const QString& path,
+                        TExportProgress* progress) {
   CheckExportOptions(map, options);
   TExportResult result;
   // The VTT geometry first: it may load tilesets, which can show messages.
@@ -101,11 +102,9 @@ TExportResult ExportMap(TTileMap& map, const TTilesetList* tilesets, const TExpo
   // failure or a cancel leaves an existing file as it was.
   TWriteAsideFile file(path);
 
-  // A copy is drawn, its images scaled to the export's size, so that the
-  // map (perhaps open in the editor, which may repaint during a long export)
-  // keeps its own drawing copies.
-  const std::unique_ptr<TTileMap> copy = map.Clone();
-  TMapRenderer renderer(*copy, options.PixelsPerSquare, options.Layers, options.GridLines);
+  // The renderer keeps its own scaled pictures; the map (perhaps open in the
+  // editor, which may repaint during a long export) is only read.
+  TMapRenderer renderer(map, options.PixelsPerSquare, options.Layers, options.GridLines);
   bool complete = false;
   try {
     if (options.Format == TExportFormat::UniversalVtt) {

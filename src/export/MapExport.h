@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/MapPainter.h"
+#include "render/MapDrawing.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -67,5 +67,6 @@ struct TExportResult {
 // (nothing left behind, an existing file untouched). `tilesets` is the
 // installed list, used by the VTT export to recognise wall pieces and doors;
 // may be null for pictures.
-TExportResult ExportMap(TTileMap& map, const TTilesetList* tilesets, const TExportOptions& options,
-                        const QString& path, TExportProgress* progress = nullptr);
+TExportResult ExportMap(const TTileMap& map, const TTilesetList* tilesets,
+                        const TExportOptions& options, const QString& path,
+                        TExportProgress* progress = nullptr);

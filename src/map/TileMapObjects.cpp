@@ -142,19 +142,15 @@ void TTileMap::RemoveTile(int layer, int x, int y) {
   Touch(x, y);
 }
 
-TMapTile* TTileMap::PlaceTile(int layer, int x, int y, const TSubTile& subTile, quint8 orientation,
-                              int drawingSize) {
+TMapTile* TTileMap::PlaceTile(int layer, int x, int y, const TSubTile& subTile,
+                              quint8 orientation) {
   if (layer < 0 || layer >= kLayerCount || !fLayers[layer].Contains(x, y)) return nullptr;
   // The removal and the placing are one change of the sub-cell.
   const TMapChangeBracket bracket(*this);
   RemoveTile(layer, x, y);
 
   int index = fEmbeddedTiles.IndexOfGuid(subTile.Guid());
-  if (index < 0) {
-    std::unique_ptr<TSubTile> copy = subTile.Clone();
-    copy->Rescale(drawingSize, drawingSize);
-    index = fEmbeddedTiles.Append(std::move(copy));
-  }
+  if (index < 0) index = fEmbeddedTiles.Append(subTile.Clone());
   if (fRecording)
     fCurrentUndo->AddTileState(layer, x, y, nullptr, 0, fEmbeddedTiles.At(index), orientation);
 
@@ -250,7 +246,7 @@ void TTileMap::MoveCell(int destX, int destY, int sourceX, int sourceY) {
     const quint8 orientation = tile->Orientation();
     const TSubTile* subTile = tile->SubTile();
     RemoveTile(layer, sourceX, sourceY);
-    PlaceTile(layer, destX, destY, *subTile, orientation, 0);
+    PlaceTile(layer, destX, destY, *subTile, orientation);
   }
 }
 
@@ -288,11 +284,6 @@ void TTileMap::Nudge(TNudgeDirection direction, int amount) {
     default:
       break;
   }
-}
-
-void TTileMap::ScaleEmbeddedTiles(int width, int height) {
-  for (int i = 0; i < fEmbeddedTiles.Count(); ++i)
-    fEmbeddedTiles.At(i)->Rescale(width, height);
 }
 
 void TTileMap::ClearContents() {

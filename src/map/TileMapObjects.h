@@ -180,10 +180,8 @@ class TTileMap {
   TMapTile* GetTile(int layer, int x, int y) const;
   // Puts a sub-tile into a cell, replacing what is there. The map shows its
   // own copy: the first embedded tile with the same identity, or a new copy
-  // appended and scaled to drawingSize × drawingSize. Returns none and
-  // changes nothing outside the map.
-  TMapTile* PlaceTile(int layer, int x, int y, const TSubTile& subTile, quint8 orientation,
-                      int drawingSize);
+  // appended. Returns none and changes nothing outside the map.
+  TMapTile* PlaceTile(int layer, int x, int y, const TSubTile& subTile, quint8 orientation);
   // Empties a cell; the embedded tile it showed stays until the next save.
   void RemoveTile(int layer, int x, int y);
   // Add or remove sub-cell columns at the right edge and rows at the bottom
@@ -200,12 +198,9 @@ class TTileMap {
   // source cell is empty leaves the destination alone.
   void MoveCell(int destX, int destY, int sourceX, int sourceY);
 
-  // Rebuilds the drawing-size image of every embedded tile.
-  void ScaleEmbeddedTiles(int width, int height);
   // Frees every placed tile and every embedded tile; the size stays.
   void ClearContents();
-  // A deep copy without undo history, with a document of its own, for
-  // printing.
+  // A deep copy without undo history, with a document of its own.
   std::unique_ptr<TTileMap> Clone() const;
 
   // Writes the map file (SaveMapFile); a failure leaves the previous file,

@@ -41,7 +41,7 @@ void TTileMapTileState::Apply(const TSubTile* subTile, quint8 orientation) {
   // The sub-tile is an embedded entry, so PlaceTile finds it by identity and
   // never appends: drawing size 0 is never used.
   if (subTile)
-    map->PlaceTile(fLayer, fX, fY, *subTile, orientation, 0);
+    map->PlaceTile(fLayer, fX, fY, *subTile, orientation);
   else
     map->RemoveTile(fLayer, fX, fY);
 }

@@ -1,11 +1,12 @@
 #include "MapAreaRenderer.h"
 
-#include "PageLayout.h"
-#include "editor/MapPainter.h"
 #include "map/TileMapObjects.h"
+#include "render/MapDrawing.h"
+#include "render/MapGeometry.h"
 
 #include <QPainter>
 #include <QRect>
+#include <QTransform>
 
 #include <cmath>
 
@@ -55,7 +56,7 @@ QImage TSubCellCache::SubCell(const TTileMap& map, int x, int y, int maxWidth, i
   picture.fill(Qt::white);
   {
     QPainter painter(&picture);
-    DrawMapSubCell(map, painter, QRect(0, 0, width, height), lfAll, true, x, y);
+    DrawMapSubCell(map, fTiles, painter, QRect(0, 0, width, height), lfAll, x, y);
   }
   const qint64 bytes = picture.sizeInBytes();
   if (fBytes + bytes > fLimit) {
@@ -71,9 +72,11 @@ void RenderMapArea(const TTileMap& map, QPainter& canvas, int rows, double cellW
                    double cellHeight, int firstCol, int firstRow, int cols, TSubCellCache& cache,
                    const std::function<void()>& drawn) {
   // One picture size for the whole area, so a sub-cell's picture is the
-  // same wherever the rounding of the edges puts it.
-  const int maxWidth = int(std::ceil(cellWidth));
-  const int maxHeight = int(std::ceil(cellHeight));
+  // same wherever the rounding of the edges puts it; in device pixels, so a
+  // canvas at a device pixel ratio of 2 gets twice the pixels.
+  const QTransform& transform = canvas.deviceTransform();
+  const int maxWidth = int(std::ceil(cellWidth * std::abs(transform.m11())));
+  const int maxHeight = int(std::ceil(cellHeight * std::abs(transform.m22())));
   for (int r = 0; r < rows; ++r) {
     const int y = firstRow + r;
     if (y < 0 || y >= map.Height()) continue;

@@ -28,10 +28,6 @@ QPoint TPageLayout::PageOrigin(int page) const {
   return QPoint(page % PagesAcross * Cols, page / PagesAcross * Rows);
 }
 
-int SubCellEdge(int k, double cellSize) {
-  return int(std::floor(k * cellSize + 0.5));
-}
-
 TPageLayout ComputePageLayout(int mapWidth, int mapHeight, float gridSize, int dpiX, int dpiY,
                               int pageWidth, int pageHeight) {
   if (dpiX <= 0 || dpiY <= 0) throw TError(QStringLiteral("The printer reports no resolution."));

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "render/MapGeometry.h"
+
 #include <QPoint>
 
 // Where a map's sub-cells fall on printed pages. A page holds only whole grid
 // squares of their true size (the grid size in inches times the device's
 // pixels per inch); pages run left to right, then top to bottom, and
 // sub-cell (0, 0) of a page's block sits at the top-left corner of the
-// printable area.
+// printable area; edge k of the block's sub-cells lies at SubCellEdge(k,
+// CellWidth) across and SubCellEdge(k, CellHeight) down.
 struct TPageLayout {
   int MapWidth = 0;   // in sub-cells
   int MapHeight = 0;  // in sub-cells
@@ -31,11 +34,6 @@ struct TPageLayout {
 // when the device reports no resolution.
 TPageLayout ComputePageLayout(int mapWidth, int mapHeight, float gridSize, int dpiX, int dpiY,
                               int pageWidth, int pageHeight);
-
-// Where sub-cell edge k of a page lies for sub-cells of cellSize pixels: the
-// exact position rounded to the device pixel, so rounding never adds up
-// across a page and every square keeps its true size.
-int SubCellEdge(int k, double cellSize);
 
 // The pages a print job draws: every page for a page index of -1 or one
 // outside 0 .. totalPages - 1, else that page alone.

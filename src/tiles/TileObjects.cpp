@@ -1,5 +1,6 @@
 #include "TileObjects.h"
 
+#include "DevicePixels.h"
 #include "ImageTransforms.h"
 #include "base/Convert.h"
 #include "storage/Png.h"
@@ -12,6 +13,7 @@
 #include <QPalette>
 #include <QRect>
 
+#include <atomic>
 #include <cmath>
 
 const int kSubTileFor[kOrientationCount][4] = {
@@ -47,57 +49,55 @@ bool SwapsSides(int orientation) {
 // ---------------------------------------------------------------------------
 // TSubTile
 
-TSubTile::TSubTile() = default;
+namespace {
+
+quint64 NewPictureId() {
+  static std::atomic<quint64> last{0};
+  return ++last;
+}
+
+}  // namespace
+
+TSubTile::TSubTile() : fPictureId(NewPictureId()) {}
 
 TSubTile::~TSubTile() = default;
 
 std::unique_ptr<TSubTile> TSubTile::Clone() const {
-  // QImage shares its pixels until either side writes, so the copies cost
-  // nothing until then; the drawing copies stay valid for the clone too.
+  // QImage shares its pixels until either side writes, so the copy costs
+  // nothing until then; it draws the same picture, so it keeps the id.
   return std::make_unique<TSubTile>(*this);
 }
 
 void TSubTile::SetImage(QImage image) {
   fImage = std::move(image);
-  fDrawCache.fill(QImage());
+  fPictureId = NewPictureId();
 }
 
 void TSubTile::SetTransparentColor(qint32 color) {
   if (color == fTransparentColor) return;
   fTransparentColor = color;
-  fDrawCache.fill(QImage());
+  fPictureId = NewPictureId();
 }
 
-void TSubTile::Rescale(int width, int height) {
-  fScaled = ScaleImage(fImage, width, height, fTransparentColor);
-  fDrawCache.fill(QImage());
-}
-
-const QImage& TSubTile::ScaledFor(int orientation, bool transparent) const {
+QImage TSubTile::Picture(int orientation, bool transparent, const QSize& size) const {
   CheckOrientation(orientation);
+  if (size.isEmpty()) return QImage();
+  // Stretched to the size before the turn: an orientation that exchanges
+  // the sides is stretched to the exchanged size.
+  const bool swap = SwapsSides(orientation);
+  const QImage scaled = ScaleImage(fImage, swap ? size.height() : size.width(),
+                                   swap ? size.width() : size.height(), fTransparentColor);
   const bool keyed = transparent && fTransparentColor != -1;
-  QImage& cached = fDrawCache[size_t(orientation * 2 + (keyed ? 1 : 0))];
-  if (cached.isNull() && !fScaled.isNull())
-    cached = ColourKeyed(OrientImage(fScaled, orientation), keyed ? fTransparentColor : -1);
-  return cached;
+  return ColourKeyed(OrientImage(scaled, orientation), keyed ? fTransparentColor : -1);
 }
 
-void TSubTile::Draw(QPainter& canvas, const QRect& rect, int orientation, bool transparent,
-                    bool stretch) const {
+void TSubTile::Draw(QPainter& canvas, const QRect& rect, int orientation, bool transparent) const {
   CheckOrientation(orientation);
-  if (!stretch) {
-    const QImage& image = ScaledFor(orientation, transparent);
-    if (!image.isNull()) canvas.drawImage(rect.topLeft(), image);
-    return;
-  }
-  if (rect.width() <= 0 || rect.height() <= 0) return;
-  // Orient first, so the stretch fills rect as displayed. The stretch happens
-  // here rather than in the painter: a painter's filter would blend keyed
-  // pixels into their neighbours.
-  const bool keyed = transparent && fTransparentColor != -1;
-  const QImage scaled =
-      ScaleImage(OrientImage(fImage, orientation), rect.width(), rect.height(), fTransparentColor);
-  canvas.drawImage(rect.topLeft(), ColourKeyed(scaled, keyed ? fTransparentColor : -1));
+  const QRect device = DeviceRect(canvas, rect);
+  if (device.isEmpty()) return;
+  // The stretch happens here rather than in the painter: a painter's filter
+  // would blend keyed pixels into their neighbours.
+  DrawDevicePicture(canvas, rect, device, Picture(orientation, transparent, device.size()));
 }
 
 // ---------------------------------------------------------------------------
@@ -115,7 +115,7 @@ const TSubTile& TTile::SubTileFor(int quadrant, int orientation) const {
   return fSubTiles[size_t(kSubTileFor[orientation][quadrant])];
 }
 
-void TTile::Draw(QPainter& canvas, const QRect& rect, int orientation, bool stretch) const {
+void TTile::Draw(QPainter& canvas, const QRect& rect, int orientation) const {
   // Edges as exclusive right and bottom; the midpoints truncate toward zero.
   const int left = rect.x();
   const int top = rect.y();
@@ -131,7 +131,7 @@ void TTile::Draw(QPainter& canvas, const QRect& rect, int orientation, bool stre
   };
   const bool transparent = fGroup && fGroup->FType() == gtObjects;
   for (int q = 0; q < 4; ++q)
-    SubTileFor(q, orientation).Draw(canvas, quadrants[q], orientation, transparent, stretch);
+    SubTileFor(q, orientation).Draw(canvas, quadrants[q], orientation, transparent);
 }
 
 // ---------------------------------------------------------------------------
@@ -319,5 +319,5 @@ void TTileGroup::DrawPreview(QPainter& canvas, const QRect& rect, int orientatio
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < columns; ++c)
       if (const TTile* tile = TileAt(c, r, orientation))
-        tile->Draw(canvas, QRect(left + c * size, top + r * size, size, size), orientation, true);
+        tile->Draw(canvas, QRect(left + c * size, top + r * size, size, size), orientation);
 }

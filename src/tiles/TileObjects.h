@@ -33,13 +33,15 @@ enum TPlaceType : quint8 { ptRandom = 0, ptFixed = 1, ptPattern = 2 };
 enum TGroupType : quint8 { gtFloor = 0, gtObjects = 1 };
 
 // One quarter-cell image with its identity and transparent colour. Owned by
-// its tile, or by a map's embedded tiles when cloned.
+// its tile, or by a map's embedded tiles when cloned. It holds only the
+// full-resolution picture: whoever draws sub-tiles at a size keeps the
+// scaled copies (see render/ScaledTiles.h).
 class TSubTile {
  public:
   TSubTile();
   ~TSubTile();
 
-  // A copy with both bitmaps, the same owning tile, quadrant, identity and
+  // A copy with the picture, the same owning tile, quadrant, identity and
   // transparent colour.
   std::unique_ptr<TSubTile> Clone() const;
   // True when both identity texts are exactly equal.
@@ -48,15 +50,16 @@ class TSubTile {
   // The full-resolution image (QImage::Format_RGB888).
   const QImage& Image() const { return fImage; }
   void SetImage(QImage image);
-  // Image stretched to the drawing size; null until Rescale.
-  const QImage& Scaled() const { return fScaled; }
-  // Stretches the whole of Image into a width × height Scaled.
-  void Rescale(int width, int height);
+  // Names what the sub-tile draws, its image and transparent colour: a
+  // number of this process that no other picture had or will have. Copies
+  // share it; a new image or colour gives a new one. Caches of scaled
+  // pictures key on it, so a freed sub-tile never lends its pictures to one
+  // made later at the same address.
+  quint64 PictureId() const { return fPictureId; }
 
   const QString& Guid() const { return fGuid; }
   void SetGuid(const QString& guid) { fGuid = guid; }
   qint32 TransparentColor() const { return fTransparentColor; }
-  // Changing the colour drops the drawing copies keyed with the old one.
   void SetTransparentColor(qint32 color);
 
   // The owning tile (not owned; none for a map's own copies that were loaded
@@ -68,26 +71,25 @@ class TSubTile {
     fQuadrant = quadrant;
   }
 
-  // Draws the sub-tile into rect in an orientation. With stretch, Image is
-  // stretched into rect; without, Scaled is drawn unscaled at rect's top-left.
-  // transparent leaves out the pixels of TransparentColor (when it has one).
-  void Draw(QPainter& canvas, const QRect& rect, int orientation, bool transparent,
-            bool stretch) const;
+  // The image stretched to size (as displayed, after the orientation) and
+  // turned into the orientation, ready to draw: premultiplied ARGB, with
+  // the pixels of TransparentColor fully transparent when transparent and
+  // the sub-tile has that colour. Stretched first and turned after, so a
+  // size's pixels do not depend on the orientation's order of axes.
+  QImage Picture(int orientation, bool transparent, const QSize& size) const;
 
-  // Scaled in an orientation, ready to draw: colour keyed (alpha 0 where the
-  // low three bytes equal TransparentColor) when transparent and the sub-tile
-  // has a transparent colour. Made once per orientation and kept until the
-  // next Rescale or SetImage, so repainting a map copies ready images.
-  const QImage& ScaledFor(int orientation, bool transparent) const;
+  // Draws the sub-tile into rect in an orientation, stretched from Image to
+  // the device pixels rect covers (sharp at any device pixel ratio).
+  // transparent leaves out the pixels of TransparentColor (when it has one).
+  void Draw(QPainter& canvas, const QRect& rect, int orientation, bool transparent) const;
 
  private:
   QImage fImage;
-  QImage fScaled;
   TTile* fTile = nullptr;
   int fQuadrant = 0;
   QString fGuid;
   qint32 fTransparentColor = -1;
-  mutable std::array<QImage, 2 * kOrientationCount> fDrawCache;
+  quint64 fPictureId;
 };
 
 // One cell of a tile group: four sub-tiles, one per quadrant.
@@ -108,7 +110,7 @@ class TTile {
 
   // Splits rect into quadrants and draws each quadrant's sub-tile, keyed
   // transparent when the group holds objects.
-  void Draw(QPainter& canvas, const QRect& rect, int orientation, bool stretch) const;
+  void Draw(QPainter& canvas, const QRect& rect, int orientation) const;
 
  private:
   std::array<TSubTile, 4> fSubTiles;

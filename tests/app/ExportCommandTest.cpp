@@ -92,7 +92,7 @@ TEST_F(TExportCommandTest, ExportsThroughTheDialogsAndStopsCleanly) {
   // A piece in the wall layer that no installed wall style holds (here a
   // floor's sub-tile) is left out of a VTT file's walls, and the user told.
   TTileMap& map = *window->CurrentMap();
-  ASSERT_NE(map.PlaceTile(mlWall, 10, 10, *map.GetTile(mlBase, 0, 0)->SubTile(), 0, 48), nullptr);
+  ASSERT_NE(map.PlaceTile(mlWall, 10, 10, *map.GetTile(mlBase, 0, 0)->SubTile(), 0), nullptr);
   dialogs->Answers = {TempPath("Room")};
   dialogs->FilterAnswers = {3};
   dialogAnswers.push_back(Options(10));

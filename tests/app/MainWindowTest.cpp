@@ -4,6 +4,7 @@
 #include "app/MainActions.h"
 #include "app/PaletteColumn.h"
 #include "editor/EditSession.h"
+#include "editor/SubCellPainter.h"
 #include "editor/controls/ArrangeGrid.h"
 #include "editor/controls/MapGrid.h"
 #include "map/TileMapObjects.h"
@@ -143,8 +144,24 @@ TEST_F(TMainWindowTest, TheWallToolShowsWallStylesInsteadOfTheTilesetBoxes) {
 TEST_F(TMainWindowTest, EachEditRepaintsOnlyWhatItChanged) {
   TMapGrid& grid = *window->MapGrid();
   TTileMap& map = *window->CurrentMap();
-  int draws = 0;
-  QObject::connect(&grid, &TMapGrid::DrawSubCell, [&] { ++draws; });
+  // Counts the sub-cells the grid paints and passes them on to the window's
+  // painter, for as long as the test runs.
+  struct TCountingPainter : TSubCellPainter {
+    explicit TCountingPainter(TMapGrid& grid) : Grid(grid), Inner(grid.OnDrawSubCell()) {
+      Grid.SetOnDrawSubCell(this);
+    }
+    ~TCountingPainter() { Grid.SetOnDrawSubCell(Inner); }
+    void DrawSubCell(int col, int row, int subCol, int subRow, const QRect& rect, QPainter& canvas,
+                     bool selected) override {
+      ++Draws;
+      Inner->DrawSubCell(col, row, subCol, subRow, rect, canvas, selected);
+    }
+    TMapGrid& Grid;
+    TSubCellPainter* Inner;
+    int Draws = 0;
+  } counting(grid);
+  ASSERT_NE(counting.Inner, nullptr);
+  int& draws = counting.Draws;
   const int w = grid.Model().CellWidth();
   const auto drag = [&](const QPoint& point) {
     QTest::mouseMove(grid.viewport(), point);

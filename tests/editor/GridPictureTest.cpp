@@ -3,15 +3,11 @@
 // tilesets equals RenderMap of the same map, grid lines included, pixel for
 // pixel.
 #include "editor/MapPainter.h"
-#include "editor/MapRender.h"
 #include "editor/controls/MapGrid.h"
 #include "map/TileMapObjects.h"
-#include "support/TilesetFiles.h"
-#include "tiles/TileObjects.h"
-#include "tiles/TileSet.h"
+#include "render/MapRender.h"
+#include "support/SuppliedMap.h"
 
-#include <QPainter>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -19,24 +15,8 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace {
-
-// The sub-tiles of every group of one type in a supplied tileset, in order.
-std::vector<const TSubTile*> SubTilesOf(TTileSet& tileSet, quint8 type) {
-  std::vector<const TSubTile*> subTiles;
-  for (int g = 0; g < tileSet.GroupCount(); ++g) {
-    const TTileGroup* group = tileSet.GroupAt(g);
-    if (group->FType() != type) continue;
-    for (int x = 0; x < group->PatWidth(); ++x)
-      for (int y = 0; y < group->PatHeight(); ++y)
-        if (const TTile* tile = group->StoredTile(x, y))
-          for (int q = 0; q < 4; ++q)
-            subTiles.push_back(&tile->SubTile(q));
-  }
-  return subTiles;
-}
 
 // Where two pictures first differ, or "" when they are the same.
 std::string FirstDifference(const QImage& expected, const QImage& actual) {
@@ -55,50 +35,7 @@ std::string FirstDifference(const QImage& expected, const QImage& actual) {
 
 class GridPicture : public testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    Load(example, QStringLiteral(":/TILESET/xTileset"), QStringLiteral("ExampleTileset.tls"));
-    Load(walls, QStringLiteral(":/TILESET/xWalls"), QStringLiteral("Walls.wls"));
-  }
-
-  void Load(TTileSet& tileSet, const QString& resource, const QString& file) {
-    const QString path = dir.filePath(file);
-    CopyResource(resource, path);
-    ASSERT_TRUE(tileSet.SetFileName(path));
-    ASSERT_TRUE(tileSet.Load());
-  }
-
-  // A map of 8 x 5 cells: floors in every orientation with a few sub-cells
-  // left empty, objects with their keyed-out colour over some of them and
-  // walls over others, so that every layer and the background show.
-  std::unique_ptr<TTileMap> PaintedMap(int drawingSize) {
-    const std::vector<const TSubTile*> floors = SubTilesOf(example, 0);
-    const std::vector<const TSubTile*> objects = SubTilesOf(example, 1);
-    const std::vector<const TSubTile*> wallPieces = SubTilesOf(walls, 1);
-    EXPECT_FALSE(floors.empty() || objects.empty() || wallPieces.empty());
-    auto map = std::make_unique<TTileMap>();
-    map->SetWidth(16);
-    map->SetHeight(10);
-    size_t n = 0;
-    for (int y = 0; y < map->Height(); ++y) {
-      for (int x = 0; x < map->Width(); ++x, ++n) {
-        const quint8 orientation = quint8(n % kOrientationCount);
-        if (n % 7 != 3)
-          map->PlaceTile(mlBase, x, y, *floors[n * 5 % floors.size()], orientation, drawingSize);
-        if (n % 3 == 1)
-          map->PlaceTile(mlOverlay, x, y, *objects[n * 11 % objects.size()], orientation,
-                         drawingSize);
-        if (n % 5 == 2)
-          map->PlaceTile(mlWall, x, y, *wallPieces[n * 3 % wallPieces.size()], orientation,
-                         drawingSize);
-      }
-    }
-    return map;
-  }
-
-  QTemporaryDir dir;
-  TTileSet example;
-  TTileSet walls;
+  TSuppliedMap supplied;
 };
 
 TEST_F(GridPicture, ScreenShowsWhatRenderMapWrites) {
@@ -120,16 +57,12 @@ TEST_F(GridPicture, ScreenShowsWhatRenderMapWrites) {
     grid.SetColor(Qt::white);
     grid.OutlineTimer()->stop();
     TMapPainter painter(grid.Model());
-    QObject::connect(&grid, &TMapGrid::DrawSubCell, &grid,
-                     [&painter](int col, int row, int subCol, int subRow, const QRect& rect,
-                                QPainter& canvas, bool selected) {
-                       painter.grdMapDrawSubCell(col, row, subCol, subRow, rect, canvas, selected);
-                     });
+    grid.SetOnDrawSubCell(&painter);
     grid.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
 
     painter.SetCellSize(c.CellSize);
-    const std::unique_ptr<TTileMap> map = PaintedMap(painter.SubCellSize());
+    const std::unique_ptr<TTileMap> map = supplied.Paint();
     painter.ActivateMap(map.get());
     if (!(c.Layers & lfBase)) painter.ToggleLayer(lfBase);
     painter.ApplyZoom();

@@ -14,14 +14,11 @@ class TRecordingView : public TMapGridView {
  public:
   void PaintRegion(const TRedrawRange& range) override { Paints.push_back(range); }
   void EraseArea(const TPixelRect& area) override { Erased.push_back(area); }
-  void SavePixels(TSavedArea area, const TPixelRect& rect) override {
-    (area == TSavedArea::Hover ? HoverSaved : SelectionSaved) = rect;
+  void ShowOutlines(const TGridOutline& selection, const TGridOutline& hover) override {
+    Selection = selection;
+    Hover = hover;
+    ++OutlineChanges;
   }
-  void RestorePixels(TSavedArea) override {}
-  void ForgetPixels(TSavedArea area) override {
-    (area == TSavedArea::Hover ? HoverSaved : SelectionSaved) = {};
-  }
-  void DrawOutline(const TPixelRect& rect, std::uint8_t) override { Outlines.push_back(rect); }
   void Show() override {}
   void SetScrollRanges(int maxX, int maxY) override {
     RangeX = maxX;
@@ -31,9 +28,9 @@ class TRecordingView : public TMapGridView {
 
   std::vector<TRedrawRange> Paints;
   std::vector<TPixelRect> Erased;
-  std::vector<TPixelRect> Outlines;
-  TPixelRect HoverSaved;
-  TPixelRect SelectionSaved;
+  TGridOutline Selection;
+  TGridOutline Hover;
+  int OutlineChanges = 0;
   int RangeX = -1;
   int RangeY = -1;
 };
@@ -471,7 +468,7 @@ TEST_F(MapGridModelTest, HoverRectanglesStartInsideTheGridLines) {
     grid.SetSelectType(c.type);
     grid.MouseMove(c.x, c.y);
     EXPECT_EQ(grid.HoverRect(), c.hover) << c.name;
-    EXPECT_EQ(view.HoverSaved, c.hover) << c.name;
+    EXPECT_EQ(view.Hover.Rect, c.outline) << c.name;
     EXPECT_EQ(grid.OutlineRect(), c.outline) << c.name;
   }
 }
@@ -485,7 +482,7 @@ TEST_F(MapGridModelTest, SelectionRectangleFollowsTheDragAndItsEdgeBand) {
   // While held, the unnormalised selection is outlined from its smaller end.
   EXPECT_EQ(grid.SelectionRect(), (TPixelRect{33, 33, 128, 128}));
   EXPECT_EQ(grid.OutlineRect(), grid.SelectionRect());
-  EXPECT_EQ(view.SelectionSaved, grid.SelectionRect());
+  EXPECT_EQ(view.Selection.Rect, grid.SelectionRect());
   grid.MouseRelease(40, 40, TMouseButton::Left);
   // Without KeepSelection the outline goes back to the hover.
   EXPECT_EQ(grid.OutlineRect(), grid.HoverRect());
@@ -610,10 +607,64 @@ TEST_F(MapGridModelTest, ForgettingTheHoverStopsItsOutline) {
   ASSERT_FALSE(grid.OutlineRect().IsEmpty());
   grid.ForgetHover();
   EXPECT_TRUE(grid.OutlineRect().IsEmpty());
-  EXPECT_TRUE(view.HoverSaved.IsEmpty());
-  const std::size_t outlines = view.Outlines.size();
+  EXPECT_TRUE(view.Hover.Rect.IsEmpty());
+  const int changes = view.OutlineChanges;
   grid.Tick();
-  EXPECT_EQ(view.Outlines.size(), outlines);
+  EXPECT_EQ(view.OutlineChanges, changes);
+}
+
+// What the view is told to show over its picture, through a user's story:
+// the hover outline animates on each tick, a press hands the animation to
+// the selection, the release hands it back, leaving the control takes the
+// hover away; with KeepSelection the selection's outline stays, still, while
+// the hover animates.
+TEST_F(MapGridModelTest, TheViewIsToldWhichOutlinesToShowAndTheirPhase) {
+  grid.SetCursorRectWidth(1);
+  grid.SetCursorRectHeight(1);
+  const TPixelRect cell11{33, 33, 64, 64};
+  grid.MouseMove(40, 40);
+  EXPECT_EQ(view.Hover.Rect, cell11);
+  EXPECT_TRUE(view.Selection.Rect.IsEmpty());
+  std::vector<int> phases{view.Hover.Phase};
+  for (int i = 0; i < 4; ++i) {
+    grid.Tick();
+    phases.push_back(view.Hover.Phase);
+  }
+  EXPECT_EQ(phases, (std::vector<int>{128, 32, 8, 2, 128}));
+  EXPECT_EQ(view.Hover.Phase, grid.OutlinePhase());
+
+  grid.MousePress(40, 40, TMouseButton::Left);
+  EXPECT_TRUE(view.Hover.Rect.IsEmpty());
+  grid.MouseMove(70, 40);
+  EXPECT_EQ(view.Selection.Rect, (TPixelRect{33, 33, 96, 64}));
+  grid.Tick();
+  EXPECT_EQ(view.Selection.Phase, grid.OutlinePhase());
+  grid.MouseRelease(70, 40, TMouseButton::Left);
+  EXPECT_TRUE(view.Selection.Rect.IsEmpty());
+  EXPECT_EQ(view.Hover.Rect, (TPixelRect{65, 33, 96, 64}));
+
+  grid.MouseLeave();
+  EXPECT_TRUE(view.Hover.Rect.IsEmpty());
+  grid.Tick();
+  EXPECT_TRUE(view.Hover.Rect.IsEmpty());
+
+  grid.SetKeepSelection(true);
+  Drag({{40, 40}, {40, 40}});
+  const TGridOutline kept = view.Selection;
+  EXPECT_EQ(kept.Rect, cell11);
+  EXPECT_EQ(view.Hover.Rect, cell11);  // the hover took over the animation
+  grid.MouseMove(150, 100);
+  grid.Tick();
+  EXPECT_EQ(view.Selection, kept);
+  EXPECT_EQ(view.Hover.Rect, (TPixelRect{129, 97, 160, 128}));
+  EXPECT_EQ(view.Hover.Phase, grid.OutlinePhase());
+  // Scrolling keeps the selection, now the animated outline.
+  grid.SetCellColCount(30);
+  grid.ScrollTo(TScrollBarKind::Horizontal, 10);
+  EXPECT_EQ(view.Selection.Rect, (TPixelRect{23, 33, 54, 64}));
+  EXPECT_TRUE(view.Hover.Rect.IsEmpty());
+  grid.SetKeepSelection(false);
+  EXPECT_TRUE(view.Selection.Rect.IsEmpty());
 }
 
 // ---------------------------------------------------------------------------

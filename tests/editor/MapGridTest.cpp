@@ -1,4 +1,4 @@
-#include "editor/SavedPixels.h"
+#include "editor/SubCellPainter.h"
 #include "editor/controls/MapGrid.h"
 
 #include <QCoreApplication>
@@ -20,19 +20,11 @@ namespace {
 // cells are painted in colours of their own (a "placed" cell in red), with
 // the outline timer stopped so tests step it themselves. The mouse goes
 // through the window system path, as a real mouse's events do.
-class MapGridTest : public testing::Test {
+class MapGridTest : public testing::Test, private TSubCellPainter {
  protected:
   void SetUp() override {
     grid.resize(400, 300);
-    QObject::connect(&grid, &TMapGrid::DrawSubCell,
-                     [this](int col, int row, int subCol, int subRow, const QRect& rect,
-                            QPainter& canvas, bool) {
-                       ++draws;
-                       const bool placed = placedCells.count({col, row}) != 0;
-                       canvas.fillRect(rect.adjusted(1, 1, 0, 0),
-                                       placed ? QColor(200, 0, 0)
-                                              : QColor(40 + 20 * subCol, 90 + 20 * subRow, 160));
-                     });
+    grid.SetOnDrawSubCell(this);
     QObject::connect(&grid.Model(), &TMapGridModel::Selected, [this] { ++selects; });
     grid.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
@@ -41,18 +33,29 @@ class MapGridTest : public testing::Test {
     draws = 0;
   }
 
+  void DrawSubCell(int col, int row, int subCol, int subRow, const QRect& rect, QPainter& canvas,
+                   bool) override {
+    ++draws;
+    const bool placed = placedCells.count({col, row}) != 0;
+    canvas.fillRect(rect.adjusted(1, 1, 0, 0),
+                    placed ? QColor(200, 0, 0) : QColor(40 + 20 * subCol, 90 + 20 * subRow, 160));
+  }
+
   QWindow* Window() { return grid.windowHandle(); }
   void Move(QPoint p) { QTest::mouseMove(Window(), p); }
   void Press(QPoint p) { QTest::mousePress(Window(), Qt::LeftButton, {}, p); }
   void Release(QPoint p) { QTest::mouseRelease(Window(), Qt::LeftButton, {}, p); }
-  QRgb Pixel(int x, int y) const { return grid.Picture().pixel(x, y); }
+  // What the control shows: its picture with the outlines over it.
+  QImage Shown() const { return grid.ShownPicture(); }
+  QRgb Pixel(int x, int y) const { return Shown().pixel(x, y); }
 
-  // The colours of the picture's row y from x0 on, as B (black), W (white)
-  // and . (anything else).
+  // The colours of the shown row y from x0 on, as B (black), W (white) and .
+  // (anything else).
   std::string Dashes(int x0, int y, int count) const {
+    const QImage shown = Shown();
     std::string s;
     for (int x = x0; x < x0 + count; ++x) {
-      const QRgb p = Pixel(x, y);
+      const QRgb p = shown.pixel(x, y);
       s += p == qRgb(0, 0, 0) ? 'B' : p == qRgb(255, 255, 255) ? 'W' : '.';
     }
     return s;
@@ -100,6 +103,10 @@ TEST_F(MapGridTest, OutlineDashesMoveTwoPixelsPerTick) {
   EXPECT_EQ(Pixel(32, 33), kGrey);
   EXPECT_EQ(Pixel(64, 40), kGrey);
   EXPECT_EQ(grid.OutlineTimer()->interval(), 100);
+  // The screen shows the outline over the picture, which holds none.
+  const QImage screen = grid.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(screen, Shown().copy(grid.viewport()->rect()));
+  EXPECT_NE(Shown(), grid.Picture());
 }
 
 TEST_F(MapGridTest, HoverNeverPaintsCellsAndLeavesThePictureAsItWas) {
@@ -108,20 +115,21 @@ TEST_F(MapGridTest, HoverNeverPaintsCellsAndLeavesThePictureAsItWas) {
   for (int x = 10; x < 320; x += 9) {
     Move({x, 20 + x / 3});
     grid.Model().Tick();
-    ASSERT_NE(grid.Picture(), before) << x;
+    ASSERT_NE(Shown(), before) << x;
   }
   Move({380, 280});  // off the grid, still on the control
   EXPECT_EQ(draws, 0);
   EXPECT_EQ(grid.Picture(), before);
+  EXPECT_EQ(Shown(), before);
 
   // Leaving the control takes the outline away as well.
   Move({100, 100});
-  ASSERT_NE(grid.Picture(), before);
+  ASSERT_NE(Shown(), before);
   QEvent leave(QEvent::Leave);
   QCoreApplication::sendEvent(grid.viewport(), &leave);
-  EXPECT_EQ(grid.Picture(), before);
+  EXPECT_EQ(Shown(), before);
   grid.Model().Tick();
-  EXPECT_EQ(grid.Picture(), before);
+  EXPECT_EQ(Shown(), before);
 }
 
 TEST_F(MapGridTest, ClickSelectsWithoutRepaintingCells) {
@@ -168,9 +176,9 @@ TEST_F(MapGridTest, ReleasingWithoutHoverLeavesNoOutline) {
   const QImage before = grid.Picture().copy();
   Move({40, 40});
   Press({40, 40});
-  EXPECT_NE(grid.Picture(), before);  // the selection outline
+  EXPECT_NE(Shown(), before);  // the selection outline
   Release({40, 40});
-  EXPECT_EQ(grid.Picture(), before);
+  EXPECT_EQ(Shown(), before);
 }
 
 TEST_F(MapGridTest, DoubleClickReportsOneSelection) {
@@ -266,42 +274,13 @@ TEST_F(MapGridTest, UpdatesWaitForEndUpdate) {
 
 // ---------------------------------------------------------------------------
 
-TEST(SavedPixels, RestoresClippedCopiesAndFollowsRepaints) {
-  QImage picture(20, 10, QImage::Format_RGB32);
-  picture.fill(qRgb(1, 2, 3));
-  TSavedPixels saved;
-  saved.Save(picture, {15, 5, 25, 15});  // partly outside
-  EXPECT_EQ(saved.Rect(), (TPixelRect{15, 5, 20, 10}));
-
-  picture.fill(qRgb(9, 9, 9));
-  saved.Restore(picture);
-  EXPECT_EQ(picture.pixel(15, 5), qRgb(1, 2, 3));
-  EXPECT_EQ(picture.pixel(19, 9), qRgb(1, 2, 3));
-  EXPECT_EQ(picture.pixel(14, 5), qRgb(9, 9, 9));
-  EXPECT_EQ(picture.pixel(15, 4), qRgb(9, 9, 9));
-
-  // A repaint of part of the area is taken into the copy.
-  picture.setPixel(16, 6, qRgb(7, 7, 7));
-  picture.setPixel(18, 8, qRgb(7, 7, 7));
-  saved.Refresh(picture, {0, 0, 17, 7});
-  picture.fill(0);
-  saved.Restore(picture);
-  EXPECT_EQ(picture.pixel(16, 6), qRgb(7, 7, 7));
-  EXPECT_EQ(picture.pixel(18, 8), qRgb(1, 2, 3));
-
-  saved.Forget();
-  picture.fill(0);
-  saved.Restore(picture);
-  EXPECT_EQ(picture.pixel(16, 6), qRgb(0, 0, 0));
-}
-
 TEST_F(MapGridTest, ContextMenuOpensOverAPictureWithoutOutlines) {
   QMenu menu;
   menu.addAction(QStringLiteral("Add Column"));
   grid.SetPopupMenu(&menu);
   QImage whileOpen;
   QObject::connect(&menu, &QMenu::aboutToShow, [&] {
-    whileOpen = grid.Picture().copy();
+    whileOpen = Shown();
     QTimer::singleShot(0, &menu, &QMenu::close);
   });
   const QImage before = grid.Picture().copy();

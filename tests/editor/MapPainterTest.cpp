@@ -40,14 +40,18 @@ QImage Canvas(int size) {
   return canvas;
 }
 
-// Draws sub-cell (x, y) of the map into a fresh white canvas.
-QImage Draw(const TTileMap& map, quint8 flags, bool stretch, int size, int x = 0, int y = 0,
-            bool* occupied = nullptr) {
-  QImage canvas = Canvas(size);
+// Draws sub-cell (x, y) of the map into a fresh white canvas of a device
+// pixel ratio, the sub-cell covering size x size of its coordinates.
+QImage Draw(const TTileMap& map, quint8 flags, int size, int x = 0, int y = 0,
+            bool* occupied = nullptr, int ratio = 1) {
+  QImage canvas = Canvas(size * ratio);
+  canvas.setDevicePixelRatio(ratio);
+  TScaledTileCache tiles;
   QPainter painter(&canvas);
-  const bool result = DrawMapSubCell(map, painter, QRect(0, 0, size, size), flags, stretch, x, y);
+  const bool result = DrawMapSubCell(map, tiles, painter, QRect(0, 0, size, size), flags, x, y);
   painter.end();
   if (occupied) *occupied = result;
+  canvas.setDevicePixelRatio(1);
   return canvas;
 }
 
@@ -77,10 +81,10 @@ TEST(MapPainting, LayersDrawBottomToTopWithKeyedObjectsAndWalls) {
   for (const TCase& test : cases) {
     SCOPED_TRACE(test.what);
     TTileMap map;
-    if (test.floor) map.PlaceTile(mlBase, 0, 0, floor, 0, 8);
-    if (test.keyedLayer >= 0) map.PlaceTile(test.keyedLayer, 0, 0, keyed, 0, 8);
+    if (test.floor) map.PlaceTile(mlBase, 0, 0, floor, 0);
+    if (test.keyedLayer >= 0) map.PlaceTile(test.keyedLayer, 0, 0, keyed, 0);
     bool occupied = false;
-    const QImage canvas = Draw(map, test.flags, false, 8, 0, 0, &occupied);
+    const QImage canvas = Draw(map, test.flags, 8, 0, 0, &occupied);
     EXPECT_EQ(occupied, test.occupied);
     for (int y = 0; y < 8; ++y)
       for (int x = 0; x < 8; ++x)
@@ -89,38 +93,29 @@ TEST(MapPainting, LayersDrawBottomToTopWithKeyedObjectsAndWalls) {
 }
 
 // Orientation 6 mirrors about the main diagonal: canvas (x, y) shows picture
-// (y, x). Without stretch the cached copy at the drawing size is drawn; with
-// stretch the full-resolution picture fills the rectangle.
-TEST(MapPainting, OrientationSixMirrorsAboutTheMainDiagonal) {
+// (y, x). The picture is drawn at the device pixels the rectangle covers: a
+// 4-pixel rectangle on a canvas of ratio 2 gets all 8 pixels of the picture.
+TEST(MapPainting, OrientationSixMirrorsAboutTheMainDiagonalAtTheDevicePixels) {
   const auto pixel = [](int x, int y) { return qRgb(30 * x, 30 * y, 5); };
   const TSubTile subTile = MakeSubTile(8, pixel);
   TTileMap map;
-  map.PlaceTile(mlBase, 1, 0, subTile, 6, 8);
+  map.PlaceTile(mlBase, 1, 0, subTile, 6);
 
-  const QImage cached = Draw(map, lfAll, false, 8, 1, 0);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x)
-      ASSERT_EQ(cached.pixel(x, y), pixel(y, x)) << x << "," << y;
-
-  // The cache now holds a 4-pixel copy; a stretched drawing still comes from
-  // the 8-pixel picture.
-  map.ScaleEmbeddedTiles(4, 4);
-  EXPECT_EQ(map.EmbeddedTiles().At(0)->Scaled().size(), QSize(4, 4));
-  const QImage stretched = Draw(map, lfAll, true, 8, 1, 0);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x)
-      ASSERT_EQ(stretched.pixel(x, y), pixel(y, x)) << x << "," << y;
-  // Without stretch the 4-pixel copy covers only the rectangle's top-left.
-  const QImage small = Draw(map, lfAll, false, 8, 1, 0);
-  EXPECT_NE(small.pixel(3, 3), kWhite);
-  EXPECT_EQ(small.pixel(4, 4), kWhite);
+  for (const int ratio : {1, 2}) {
+    const QImage canvas = Draw(map, lfAll, 8 / ratio, 1, 0, nullptr, ratio);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x)
+        ASSERT_EQ(canvas.pixel(x, y), pixel(y, x)) << ratio << ": " << x << "," << y;
+  }
+  // Drawing reads the map only.
+  EXPECT_EQ(map.EmbeddedTiles().At(0)->PictureId(), subTile.PictureId());
 }
 
 TEST(MapPainting, GridHandlerDrawsTheSubCellOfTheCurrentMap) {
   TTestTiles tiles;
   TEngineRig rig(4, 3);
   const TSubTile red = MakeSubTile(8, [](int, int) { return kRed; });
-  rig.map->PlaceTile(mlBase, 3, 2, red, 0, rig.painter.SubCellSize());
+  rig.map->PlaceTile(mlBase, 3, 2, red, 0);
 
   const auto draw = [&](int col, int row, int subCol, int subRow) {
     QImage canvas = Canvas(24);
@@ -157,16 +152,16 @@ TEST(MapPainting, ThePainterFollowsTheCurrentMapOnly) {
   painter.ActivateMap(first.get());
   painter.ActivateMap(&second);
   view.Paints = 0;
-  first->PlaceTile(mlBase, 0, 0, red, 0, 24);
+  first->PlaceTile(mlBase, 0, 0, red, 0);
   EXPECT_EQ(view.Paints, 0);
-  second.PlaceTile(mlBase, 0, 0, red, 0, 24);
+  second.PlaceTile(mlBase, 0, 0, red, 0);
   EXPECT_EQ(view.Paints, 1);
 
   painter.ActivateMap(first.get());
   first.reset();
   EXPECT_EQ(painter.CurrentMap(), nullptr);
   view.Paints = 0;
-  second.PlaceTile(mlBase, 1, 0, red, 0, 24);
+  second.PlaceTile(mlBase, 1, 0, red, 0);
   EXPECT_EQ(view.Paints, 0);
   grid.SetView(nullptr);
 }
@@ -185,12 +180,13 @@ TEST(MapPainting, LayerTogglesFlipOneFlagEach) {
 }
 
 // Zoom steps from 48: in to 96 and no further, out to 32 and no further; the
-// grid and the map's cached pictures follow every step.
+// grid follows every step, and the painter keeps pictures of the new size
+// only.
 TEST(Zoom, StepsStopAtTheLimits) {
   TTestTiles tiles;
   TEngineRig rig(2, 2);
   const TSubTile red = MakeSubTile(16, [](int, int) { return kRed; });
-  rig.map->PlaceTile(mlBase, 0, 0, red, 0, rig.painter.SubCellSize());
+  rig.map->PlaceTile(mlBase, 0, 0, red, 0);
   EXPECT_EQ(rig.painter.CellSize(), 48);
 
   struct TStep {
@@ -210,7 +206,13 @@ TEST(Zoom, StepsStopAtTheLimits) {
     EXPECT_EQ(rig.painter.ZoomOutEnabled(), step.outEnabled);
     EXPECT_EQ(rig.grid.CellWidth(), step.size);
     EXPECT_EQ(rig.grid.CellHeight(), step.size);
-    EXPECT_EQ(rig.map->EmbeddedTiles().At(0)->Scaled().width(), step.size / 2);
+    const int sub = step.size / 2;
+    QImage canvas = Canvas(sub);
+    QPainter painter(&canvas);
+    rig.painter.grdMapDrawSubCell(0, 0, 0, 0, QRect(0, 0, sub, sub), painter, false);
+    painter.end();
+    EXPECT_EQ(canvas.pixel(sub - 1, sub - 1), kRed);
+    EXPECT_EQ(rig.painter.ScaledTiles().Count(), 1);
   }
 }
 
@@ -221,13 +223,27 @@ TEST(Zoom, AMapMadeCurrentAfterZoomingIsShownAtTheNewSize) {
   TTileMap second;
   second.SetWidth(10);
   const TSubTile red = MakeSubTile(16, [](int, int) { return kRed; });
-  second.PlaceTile(mlBase, 0, 0, red, 0, 24);
+  const TSubTile green = MakeSubTile(16, [](int, int) { return qRgb(0, 200, 0); });
+  first.PlaceTile(mlBase, 0, 0, green, 0);
+  second.PlaceTile(mlBase, 0, 0, red, 0);
+  const auto subCell = [&painter] {
+    QImage canvas = Canvas(40);
+    QPainter canvasPainter(&canvas);
+    painter.grdMapDrawSubCell(0, 0, 0, 0, QRect(0, 0, painter.SubCellSize(), painter.SubCellSize()),
+                              canvasPainter, false);
+    canvasPainter.end();
+    return canvas;
+  };
   painter.ActivateMap(&first);
+  EXPECT_EQ(subCell().pixel(23, 23), qRgb(0, 200, 0));
   painter.vwZoomInExecute(true);
-  EXPECT_EQ(second.EmbeddedTiles().At(0)->Scaled().width(), 24);
 
   painter.ActivateMap(&second);
-  EXPECT_EQ(second.EmbeddedTiles().At(0)->Scaled().width(), 32);
+  const QImage shown = subCell();
+  EXPECT_EQ(shown.pixel(31, 31), kRed);
+  EXPECT_EQ(shown.pixel(32, 32), kWhite);
+  // The first map's pictures went with it.
+  EXPECT_EQ(painter.ScaledTiles().Count(), 1);
   EXPECT_EQ(grid.CellColCount(), 5);
   EXPECT_EQ(grid.CellRowCount(), 10);
 }

@@ -95,12 +95,15 @@ TEST_F(PaletteTest, EmptyAndCorruptItems) {
   session = std::make_unique<TEditSession>(grid, TilesetList());
   map = std::make_unique<TTileMap>();
   session->Painter().ActivateMap(map.get());
-  Palette().DrawGroup = [](const TTileGroup& group, QPainter& canvas, const QRect& rect,
-                           int orientation) {
-    if (group.GroupName() == QLatin1String("Broken"))
-      throw std::runtime_error("the picture cannot be drawn");
-    group.DrawPreview(canvas, rect, orientation);
-  };
+  static const struct TFailingPainter : TGroupPainter {
+    void DrawGroup(const TTileGroup& group, QPainter& canvas, const QRect& rect,
+                   int orientation) const override {
+      if (group.GroupName() == QLatin1String("Broken"))
+        throw std::runtime_error("the picture cannot be drawn");
+      group.DrawPreview(canvas, rect, orientation);
+    }
+  } failing;
+  Palette().SetGroupPainter(&failing);
   Palette().Start();
   ASSERT_EQ(Palette().NumItems(), 3);
 
@@ -148,6 +151,27 @@ TEST_F(PaletteTest, EmptyAndCorruptItems) {
   EXPECT_EQ(map->UndoList().Count(), 1);
   EXPECT_EQ(map->GetTile(mlBase, 0, 0), nullptr);
   EXPECT_NE(map->GetTile(mlBase, 2, 0), nullptr);
+}
+
+// On a screen of twice the pixels the palette's pictures and the preview
+// have twice the pixels, drawn from the full-resolution tiles at that size.
+TEST_F(PaletteTest, PicturesHaveTheScreensPixels) {
+  AddTileset(QStringLiteral("a.tls"), QStringLiteral("T"), {Group("Fine", "Floors")});
+  Start();
+  Palette().SetDevicePixelRatio(2);
+  const QImage& picture = Palette().Pictures().At(0);
+  EXPECT_EQ(picture.size(), QSize(120, 120));
+  EXPECT_EQ(picture.devicePixelRatio(), 2);
+  QImage expected(120, 120, QImage::Format_RGB888);
+  expected.setDevicePixelRatio(2);
+  expected.fill(Qt::white);
+  {
+    QPainter painter(&expected);
+    Palette().Groups().At(0)->DrawPreview(painter, QRect(4, 4, 53, 53), 0);
+  }
+  EXPECT_EQ(picture, expected);
+  EXPECT_EQ(Palette().Preview().size(), QSize(164, 164));
+  EXPECT_EQ(Palette().Preview().devicePixelRatio(), 2);
 }
 
 TEST_F(PaletteTest, SelectingSetsGroupOrientationStatusPreviewAndGrid) {

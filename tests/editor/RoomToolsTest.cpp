@@ -100,7 +100,7 @@ TEST_F(RoomToolsTest, TwoRoomsADoorAndAFillEachOneStep) {
   walls.AddGroup(*rig.engine.WallStyle());
   TSubTileIndex doors;
   doors.AddGroup(*door);
-  TMapBuilder builder(*rig.map, walls, doors, 24, random);
+  TMapBuilder builder(*rig.map, walls, doors, random);
   EXPECT_TRUE(builder.HasDoor({4, 2, TCellEdge::Left}));
   builder.FillFloor(builder.FillRegion(5, 2, 100), *other, 0);
   EXPECT_EQ(Steps(), 4);
@@ -159,7 +159,7 @@ TEST_F(RoomToolsTest, RoomsReuseWallsAndFillStopsAtDoors) {
   walls.AddGroup(*rig.engine.WallStyle());
   TSubTileIndex doors;
   doors.AddGroup(*door);
-  TMapBuilder builder(*rig.map, walls, doors, 24, random);
+  TMapBuilder builder(*rig.map, walls, doors, random);
   for (const TEdgeSpot& edge :
        {TEdgeSpot{2, 1, TCellEdge::Top}, TEdgeSpot{4, 2, TCellEdge::Right},
         TEdgeSpot{3, 3, TCellEdge::Bottom}, TEdgeSpot{2, 2, TCellEdge::Left}})

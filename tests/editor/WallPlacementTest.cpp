@@ -217,7 +217,7 @@ TEST_F(WallTest, EveryJointPlacesItsPost) {
       const int n = second ? test.pieceB : test.pieceA;
       const int q = second ? test.quadB : test.quadA;
       rig->map->PlaceTile(mlWall, 4 + test.nx, 4 + test.ny,
-                          style->TileAt(n, 0, 0)->SubTileFor(q, 0), 0, 24);
+                          style->TileAt(n, 0, 0)->SubTileFor(q, 0), 0);
       Wall(2, 2, test.edge);
       const TMapTile* post = rig->map->GetTile(mlWall, 4 + test.tx, 4 + test.ty);
       ASSERT_NE(post, nullptr);

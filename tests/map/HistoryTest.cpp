@@ -33,7 +33,7 @@ void RandomEdit(TTileMap& map, const TTilePalette& palette, std::mt19937& random
       const int count = 1 + pick(6);
       for (int i = 0; i < count; ++i)
         map.PlaceTile(pick(kLayerCount), pick(map.Width() + 1), pick(map.Height() + 1),
-                      palette[pick(palette.Count())], quint8(pick(8)), 8);
+                      palette[pick(palette.Count())], quint8(pick(8)));
       break;
     }
     case 4:
@@ -159,7 +159,7 @@ struct FailedSave : History {
     // Edits that leave an unused embedded entry behind.
     Edit(60, 12);
     map->BeginUndo();
-    map->PlaceTile(mlBase, 0, 0, palette[39], 0, 8);
+    map->PlaceTile(mlBase, 0, 0, palette[39], 0);
     map->RemoveTile(mlBase, 0, 0);
     map->EndUndo();
     edited = Snapshot(*map);

@@ -63,7 +63,7 @@ TEST_F(MapFile, SaveRenumbersEmbeddedTilesByFirstUse) {
   map.SetHeight(2);
   // Placed in the order e, d, c, a, b; d is erased again.
   Paint(map, mlWall, palette, "e... ....");
-  map.PlaceTile(mlBase, 3, 1, palette[3], 0, 8);
+  map.PlaceTile(mlBase, 3, 1, palette[3], 0);
   map.RemoveTile(mlBase, 3, 1);
   Paint(map, mlOverlay, palette, "c... ..c.");
   Paint(map, mlBase, palette, "...a ....");
@@ -106,7 +106,7 @@ TEST_F(MapFile, LayerTextOfTheTwoByTwoExample) {
   TTileMap map;
   map.SetWidth(2);
   map.SetHeight(2);
-  map.PlaceTile(mlBase, 1, 0, palette[0], 0, 8);
+  map.PlaceTile(mlBase, 1, 0, palette[0], 0);
   const std::unique_ptr<TStorage> root = SaveTree(map);
   EXPECT_EQ(StreamBytes(*root, S("LayerBase")), QByteArray::fromHex("B630B5313B30B530B6B600"));
   EXPECT_EQ(StreamBytes(*root, S("LayerOverlay")), QByteArray::fromHex("B6B6B600"));

@@ -58,7 +58,7 @@ void Paint(TTileMap& map, int layer, const TTilePalette& palette, const std::str
   while (rows >> row) {
     for (int x = 0; x < int(row.size()); ++x) {
       if (row[size_t(x)] == '.') continue;
-      ASSERT_NE(map.PlaceTile(layer, x, y, palette[row[size_t(x)] - 'a'], 0, 8), nullptr);
+      ASSERT_NE(map.PlaceTile(layer, x, y, palette[row[size_t(x)] - 'a'], 0), nullptr);
     }
     ++y;
   }

@@ -66,20 +66,19 @@ TEST(TileMap, CreateTakesEveryValueGiven) {
 TEST(TileMap, PlacingTheSameIdentityReusesOneEmbeddedCopy) {
   TTilePalette palette(2);
   auto map = MakeMap(4, 4);
-  TMapTile* first = map->PlaceTile(mlBase, 0, 0, palette[0], 3, 12);
+  TMapTile* first = map->PlaceTile(mlBase, 0, 0, palette[0], 3);
   ASSERT_NE(first, nullptr);
-  map->PlaceTile(mlBase, 3, 3, palette[0], 0, 12);
-  map->PlaceTile(mlOverlay, 1, 2, palette[0], 5, 12);
-  map->PlaceTile(mlWall, 2, 1, palette[0], 7, 12);
+  map->PlaceTile(mlBase, 3, 3, palette[0], 0);
+  map->PlaceTile(mlOverlay, 1, 2, palette[0], 5);
+  map->PlaceTile(mlWall, 2, 1, palette[0], 7);
   ASSERT_EQ(map->EmbeddedTiles().Count(), 1);
 
-  // The map shows its own copy, scaled to the drawing size.
+  // The map shows its own copy.
   const TSubTile* copy = first->SubTile();
   EXPECT_NE(copy, &palette[0]);
   EXPECT_EQ(copy->Guid(), palette[0].Guid());
   EXPECT_EQ(copy->Image(), palette[0].Image());
   EXPECT_EQ(copy->TransparentColor(), palette[0].TransparentColor());
-  EXPECT_EQ(copy->Scaled().size(), QSize(12, 12));
   EXPECT_EQ(first->Orientation(), 3);
   EXPECT_EQ(first->Map(), map.get());
 
@@ -87,7 +86,7 @@ TEST(TileMap, PlacingTheSameIdentityReusesOneEmbeddedCopy) {
   // map, even with a different image.
   std::unique_ptr<TSubTile> twin = MakeSubTile(99);
   twin->SetGuid(palette[0].Guid());
-  TMapTile* placed = map->PlaceTile(mlBase, 1, 1, *twin, 0, 12);
+  TMapTile* placed = map->PlaceTile(mlBase, 1, 1, *twin, 0);
   EXPECT_EQ(placed->TileIndex(), 0);
   EXPECT_EQ(placed->SubTile()->Image(), palette[0].Image());
   EXPECT_EQ(map->EmbeddedTiles().Count(), 1);
@@ -95,8 +94,8 @@ TEST(TileMap, PlacingTheSameIdentityReusesOneEmbeddedCopy) {
   // The identity comparison is exact: a lower-cased text is another identity.
   std::unique_ptr<TSubTile> lower = MakeSubTile(98);
   lower->SetGuid(palette[0].Guid().toLower());
-  EXPECT_EQ(map->PlaceTile(mlBase, 2, 2, *lower, 0, 12)->TileIndex(), 1);
-  EXPECT_EQ(map->PlaceTile(mlBase, 2, 3, palette[1], 0, 12)->TileIndex(), 2);
+  EXPECT_EQ(map->PlaceTile(mlBase, 2, 2, *lower, 0)->TileIndex(), 1);
+  EXPECT_EQ(map->PlaceTile(mlBase, 2, 3, palette[1], 0)->TileIndex(), 2);
   ExpectConsistent(*map);
 }
 
@@ -106,7 +105,7 @@ TEST(TileMap, OutsideTheMapNothingHappens) {
   map->BeginUndo();
   for (auto [layer, x, y] :
        {std::tuple{0, -1, 0}, {0, 4, 0}, {1, 0, -1}, {2, 0, 2}, {3, 0, 0}, {-1, 0, 0}}) {
-    EXPECT_EQ(map->PlaceTile(layer, x, y, palette[0], 0, 8), nullptr);
+    EXPECT_EQ(map->PlaceTile(layer, x, y, palette[0], 0), nullptr);
     EXPECT_EQ(map->GetTile(layer, x, y), nullptr);
     map->RemoveTile(layer, x, y);
   }
@@ -114,7 +113,7 @@ TEST(TileMap, OutsideTheMapNothingHappens) {
   EXPECT_FALSE(map->Modified());
   EXPECT_EQ(map->EmbeddedTiles().Count(), 0);
   EXPECT_EQ(LastAction(*map).StateCount(), 0);
-  map->PlaceTile(mlBase, 0, 0, palette[0], 0, 8);
+  map->PlaceTile(mlBase, 0, 0, palette[0], 0);
   EXPECT_EQ(map->GetTile(3, 0, 0), nullptr);
 }
 
@@ -122,10 +121,10 @@ TEST(TileMap, PlacingOverATileRecordsRemovalThenPlacement) {
   TTilePalette palette(2);
   auto map = MakeMap(2, 2);
   map->BeginUndo();
-  map->PlaceTile(mlOverlay, 1, 0, palette[0], 2, 8);
+  map->PlaceTile(mlOverlay, 1, 0, palette[0], 2);
   map->EndUndo();
   map->BeginUndo();
-  map->PlaceTile(mlOverlay, 1, 0, palette[1], 6, 8);
+  map->PlaceTile(mlOverlay, 1, 0, palette[1], 6);
   map->EndUndo();
 
   const TTileMapUndoObj& action = LastAction(*map);
@@ -157,7 +156,7 @@ TEST(TileMap, PlacingOverATileRecordsRemovalThenPlacement) {
 TEST(TileMap, RemovingTheLastUserKeepsTheEmbeddedEntry) {
   TTilePalette palette(1);
   auto map = MakeMap(2, 2);
-  map->PlaceTile(mlWall, 0, 1, palette[0], 0, 8);
+  map->PlaceTile(mlWall, 0, 1, palette[0], 0);
   map->SetModified(false);
   map->RemoveTile(mlWall, 0, 1);
   EXPECT_EQ(map->GetTile(mlWall, 0, 1), nullptr);
@@ -323,7 +322,7 @@ TEST(TileMap, TheDocumentAnnouncesModifiedUndoStateAndName) {
                    [&](const QString& name) { heard.push_back("name " + name.toStdString()); });
   const auto edit = [&](int x) {
     map->BeginUndo();
-    map->PlaceTile(mlBase, x, 0, palette[0], 0, 6);
+    map->PlaceTile(mlBase, x, 0, palette[0], 0);
     map->EndUndo();
   };
   struct TCase {
@@ -391,16 +390,16 @@ TEST(TileMap, ChangesReportTheSubCellsTheyTouched) {
     std::vector<std::string> expected;
   };
   const TCase cases[] = {
-      {"place", [&] { map->PlaceTile(mlWall, 3, 2, palette[0], 0, 6); }, {"3,2 1x1"}},
-      {"place over a tile", [&] { map->PlaceTile(mlBase, 0, 0, palette[1], 0, 6); }, {"0,0 1x1"}},
+      {"place", [&] { map->PlaceTile(mlWall, 3, 2, palette[0], 0); }, {"3,2 1x1"}},
+      {"place over a tile", [&] { map->PlaceTile(mlBase, 0, 0, palette[1], 0); }, {"0,0 1x1"}},
       {"remove", [&] { map->RemoveTile(mlWall, 3, 2); }, {"3,2 1x1"}},
       {"remove from an empty cell", [&] { map->RemoveTile(mlWall, 3, 2); }, {}},
-      {"outside the map", [&] { map->PlaceTile(mlBase, 8, 0, palette[0], 0, 6); }, {}},
+      {"outside the map", [&] { map->PlaceTile(mlBase, 8, 0, palette[0], 0); }, {}},
       {"one bracket, one report",
        [&] {
          map->BeginUndo();
-         map->PlaceTile(mlOverlay, 2, 1, palette[0], 0, 6);
-         map->PlaceTile(mlWall, 5, 3, palette[0], 0, 6);
+         map->PlaceTile(mlOverlay, 2, 1, palette[0], 0);
+         map->PlaceTile(mlWall, 5, 3, palette[0], 0);
          map->RemoveTile(mlWall, 4, 4);
          map->EndUndo();
        },
@@ -454,8 +453,8 @@ TEST(TileMap, EveryBracketAddsOneActionEvenWithoutChanges) {
 TEST(UndoStep, ClosesItsActionOnAnExceptionAndNestsIntoAnOpenOne) {
   TTilePalette palette(2);
   const auto placeThenFail = [&](TTileMap& map) {
-    map.PlaceTile(mlBase, 0, 0, palette[0], 0, 6);
-    map.PlaceTile(mlWall, 1, 1, palette[1], 0, 6);
+    map.PlaceTile(mlBase, 0, 0, palette[0], 0);
+    map.PlaceTile(mlWall, 1, 1, palette[1], 0);
     throw TError(QStringLiteral("stopped"));
   };
   auto byPair = MakeMap(4, 4);
@@ -488,10 +487,10 @@ TEST(UndoStep, ClosesItsActionOnAnExceptionAndNestsIntoAnOpenOne) {
 
   {
     const TUndoStep outer(*byStep);
-    byStep->PlaceTile(mlBase, 2, 2, palette[0], 0, 6);
+    byStep->PlaceTile(mlBase, 2, 2, palette[0], 0);
     {
       const TUndoStep inner(*byStep);
-      byStep->PlaceTile(mlBase, 3, 3, palette[1], 0, 6);
+      byStep->PlaceTile(mlBase, 3, 3, palette[1], 0);
     }
     EXPECT_TRUE(byStep->Recording());
     byStep->RemoveTile(mlBase, 2, 2);
@@ -554,14 +553,5 @@ TEST(TileMap, ClearContentsEmptiesTheMapButKeepsItsSize) {
   EXPECT_EQ(map->Width(), 4);
   EXPECT_EQ(map->EmbeddedTiles().Count(), 0);
   EXPECT_EQ(map->GetTile(mlWall, 3, 1), nullptr);
-  EXPECT_NE(map->PlaceTile(mlWall, 3, 1, palette[1], 0, 8), nullptr);
-}
-
-TEST(TileMap, ScaleEmbeddedTilesRescalesEveryEntry) {
-  TTilePalette palette(3);
-  auto map = MakeMap(4, 2);
-  Paint(*map, mlBase, palette, "abc. ....");
-  map->ScaleEmbeddedTiles(20, 14);
-  for (int i = 0; i < 3; ++i)
-    EXPECT_EQ(map->EmbeddedTiles().At(i)->Scaled().size(), QSize(20, 14));
+  EXPECT_NE(map->PlaceTile(mlWall, 3, 1, palette[1], 0), nullptr);
 }

@@ -100,7 +100,7 @@ TEST(PdfJobSize, APdfHardlyGrowsWithTheResolution) {
   }
   for (int y = 0; y < map->Height(); ++y)
     for (int x = 0; x < map->Width(); ++x)
-      map->PlaceTile(mlBase, x, y, patterns[(x + 2 * y) % 4], 0, 8);
+      map->PlaceTile(mlBase, x, y, patterns[(x + 2 * y) % 4], 0);
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   qint64 sizes[2] = {};

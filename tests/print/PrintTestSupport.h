@@ -36,7 +36,7 @@ inline std::unique_ptr<TTileMap> CheckerMap(int squaresAcross, int squaresDown, 
   const TSubTile blue = SolidSubTile(kBlue);
   for (int y = 0; y < map->Height(); ++y)
     for (int x = 0; x < map->Width(); ++x)
-      map->PlaceTile(mlBase, x, y, (x / 2 + y / 2) % 2 ? blue : red, 0, 8);
+      map->PlaceTile(mlBase, x, y, (x / 2 + y / 2) % 2 ? blue : red, 0);
   return map;
 }
 

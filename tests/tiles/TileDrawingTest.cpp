@@ -65,7 +65,6 @@ TEST_P(OrientedGroup, DrawsAsTheWholePictureTransformed) {
       for (int q = 0; q < 4; ++q) {
         TSubTile& sub = tile.SubTile(q);
         sub.SetImage(whole.copy((2 * tx + q % 2) * kSide, (2 * ty + q / 2) * kSide, kSide, kSide));
-        sub.Rescale(kSide, kSide);
       }
     }
 
@@ -73,20 +72,17 @@ TEST_P(OrientedGroup, DrawsAsTheWholePictureTransformed) {
   const int columns = SwapsSides(orientation) ? kH : kW;
   const int rows = SwapsSides(orientation) ? kW : kH;
   ASSERT_EQ(expected.size(), QSize(columns * 2 * kSide, rows * 2 * kSide));
-  for (bool stretch : {false, true}) {
-    QImage canvas = Canvas(expected.width(), expected.height(), 0xFF000000);
-    {
-      QPainter painter(&canvas);
-      for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) {
-          const TTile* tile = group.TileAt(c, r, orientation);
-          ASSERT_NE(tile, nullptr);
-          tile->Draw(painter, QRect(c * 2 * kSide, r * 2 * kSide, 2 * kSide, 2 * kSide),
-                     orientation, stretch);
-        }
-    }
-    EXPECT_EQ(canvas.convertToFormat(QImage::Format_RGB888), expected) << "stretch " << stretch;
+  QImage canvas = Canvas(expected.width(), expected.height(), 0xFF000000);
+  {
+    QPainter painter(&canvas);
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < columns; ++c) {
+        const TTile* tile = group.TileAt(c, r, orientation);
+        ASSERT_NE(tile, nullptr);
+        tile->Draw(painter, QRect(c * 2 * kSide, r * 2 * kSide, 2 * kSide, 2 * kSide), orientation);
+      }
   }
+  EXPECT_EQ(canvas.convertToFormat(QImage::Format_RGB888), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllOrientations, OrientedGroup, testing::Range(0, kOrientationCount));
@@ -100,7 +96,7 @@ TEST(TileDrawing, QuadrantsSplitAtTruncatedMidpoints) {
   QImage canvas = Canvas(8, 5, 0xFF000000);
   {
     QPainter painter(&canvas);
-    tile.Draw(painter, QRect(1, 1, 5, 3), 0, true);
+    tile.Draw(painter, QRect(1, 1, 5, 3), 0);
   }
   const std::map<QRgb, char> legend = {{0xFF000000, '.'},
                                        {colours[0], '0'},
@@ -132,13 +128,12 @@ TEST(TileDrawing, ObjectsDrawTheirKeyColourTransparentAndFloorsOpaque) {
   for (int q = 0; q < 4; ++q) {
     tile.SubTile(q).SetImage(image);
     tile.SubTile(q).SetTransparentColor(0x02737373);
-    tile.SubTile(q).Rescale(4, 4);
   }
   const std::map<QRgb, char> legend = {{grey, 'g'}, {red, 'r'}, {blue, '.'}};
-  auto draw = [&](bool stretch, int side) {
+  auto draw = [&](int side) {
     QImage canvas = Canvas(side, side, blue);
     QPainter painter(&canvas);
-    tile.Draw(painter, QRect(0, 0, side, side), 0, stretch);
+    tile.Draw(painter, QRect(0, 0, side, side), 0);
     painter.end();
     return canvas;
   };
@@ -162,14 +157,12 @@ TEST(TileDrawing, ObjectsDrawTheirKeyColourTransparentAndFloorsOpaque) {
       "........\n";
 
   group.SetFType(gtFloor);
-  EXPECT_EQ(Picture(draw(false, 8), legend), opaque);
-  EXPECT_EQ(Picture(draw(true, 8), legend), opaque);
+  EXPECT_EQ(Picture(draw(8), legend), opaque);
   group.SetFType(gtObjects);
-  EXPECT_EQ(Picture(draw(false, 8), legend), keyed);
-  EXPECT_EQ(Picture(draw(true, 8), legend), keyed);
+  EXPECT_EQ(Picture(draw(8), legend), keyed);
 
   // Stretched, the object keeps its colour and the key never shows.
-  const QImage large = draw(true, 30);
+  const QImage large = draw(30);
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 30; ++x) {
       const QRgb p = large.pixel(x, y) | 0xFF000000;
@@ -181,42 +174,84 @@ TEST(TileDrawing, ObjectsDrawTheirKeyColourTransparentAndFloorsOpaque) {
   // Without a transparent colour nothing is keyed, even in an object group.
   for (int q = 0; q < 4; ++q)
     tile.SubTile(q).SetTransparentColor(-1);
-  EXPECT_EQ(Picture(draw(false, 8), legend), opaque);
+  EXPECT_EQ(Picture(draw(8), legend), opaque);
 }
 
-TEST(TileDrawing, ReadyImagesFollowRescaleImageAndColourChanges) {
+// A sub-tile's picture at a size: stretched, turned, keyed on request; its
+// id names exactly the image and colour it is made from.
+TEST(TileDrawing, PicturesFollowSizeOrientationAndColourAndTheirIdTheImage) {
   TSubTile sub;
   QImage image = Solid(qRgb(1, 2, 3), 6);
   image.setPixel(0, 0, qRgb(9, 9, 9));
   sub.SetImage(image);
-  EXPECT_TRUE(sub.ScaledFor(0, false).isNull());  // nothing to draw before Rescale
 
-  sub.Rescale(6, 6);
-  EXPECT_EQ(sub.Scaled().format(), QImage::Format_RGB888);
-  EXPECT_EQ(sub.ScaledFor(1, false).format(), QImage::Format_ARGB32_Premultiplied);
-  EXPECT_EQ(sub.ScaledFor(2, false).pixel(5, 5), qRgb(9, 9, 9));
-  sub.Rescale(6, 3);
-  EXPECT_EQ(sub.ScaledFor(0, false).size(), QSize(6, 3));
-  EXPECT_EQ(sub.ScaledFor(1, false).size(), QSize(3, 6));
-  sub.Rescale(6, 6);
-  EXPECT_EQ(sub.ScaledFor(0, false).size(), QSize(6, 6));
-  EXPECT_EQ(qAlpha(sub.ScaledFor(0, true).pixel(0, 0)), 255);
+  EXPECT_EQ(sub.Picture(0, false, QSize(6, 6)).format(), QImage::Format_ARGB32_Premultiplied);
+  EXPECT_EQ(sub.Picture(2, false, QSize(6, 6)).pixel(5, 5), qRgb(9, 9, 9));
+  // The size is as displayed: a quarter turn of a 6 x 3 picture is 6 x 3.
+  EXPECT_EQ(sub.Picture(0, false, QSize(6, 3)).size(), QSize(6, 3));
+  EXPECT_EQ(sub.Picture(1, false, QSize(6, 3)).size(), QSize(6, 3));
+  EXPECT_TRUE(sub.Picture(0, false, QSize(0, 4)).isNull());
+  EXPECT_EQ(qAlpha(sub.Picture(0, true, QSize(6, 6)).pixel(0, 0)), 255);
+
+  const quint64 id = sub.PictureId();
+  const TSubTile copy = sub;
+  EXPECT_EQ(copy.PictureId(), id);
+  EXPECT_EQ(sub.Clone()->PictureId(), id);
   sub.SetTransparentColor(0x00090909);
-  EXPECT_EQ(qAlpha(sub.ScaledFor(0, true).pixel(0, 0)), 0);
-  EXPECT_EQ(qAlpha(sub.ScaledFor(0, false).pixel(0, 0)), 255);
-  EXPECT_EQ(qAlpha(sub.ScaledFor(3, true).pixel(0, 5)), 0);
+  EXPECT_NE(sub.PictureId(), id);
+  EXPECT_EQ(qAlpha(sub.Picture(0, true, QSize(6, 6)).pixel(0, 0)), 0);
+  EXPECT_EQ(qAlpha(sub.Picture(0, false, QSize(6, 6)).pixel(0, 0)), 255);
+  EXPECT_EQ(qAlpha(sub.Picture(3, true, QSize(6, 6)).pixel(0, 5)), 0);
 
+  const quint64 keyedId = sub.PictureId();
+  sub.SetTransparentColor(0x00090909);  // unchanged: the same picture
+  EXPECT_EQ(sub.PictureId(), keyedId);
   sub.SetImage(Solid(qRgb(50, 60, 70), 6));
-  sub.Rescale(6, 6);
-  EXPECT_EQ(sub.ScaledFor(0, true).pixel(0, 0), qRgb(50, 60, 70));
-  // Drawing never changes the stored bitmaps.
+  EXPECT_NE(sub.PictureId(), keyedId);
+  EXPECT_NE(TSubTile().PictureId(), TSubTile().PictureId());
+  EXPECT_EQ(sub.Picture(0, true, QSize(6, 6)).pixel(0, 0), qRgb(50, 60, 70));
+
+  // Drawing never changes the stored bitmap.
   const QImage before = sub.Image();
   QImage canvas = Canvas(10, 10, 0xFF000000);
   QPainter painter(&canvas);
-  sub.Draw(painter, QRect(0, 0, 10, 10), 6, true, true);
-  sub.Draw(painter, QRect(0, 0, 10, 10), 6, true, false);
+  sub.Draw(painter, QRect(0, 0, 10, 10), 6, true);
   EXPECT_EQ(sub.Image(), before);
-  EXPECT_THROW(sub.Draw(painter, QRect(0, 0, 10, 10), 8, true, false), TError);
+  EXPECT_THROW(sub.Draw(painter, QRect(0, 0, 10, 10), 8, true), TError);
+  EXPECT_THROW(sub.Picture(8, true, QSize(4, 4)), TError);
+}
+
+// On a canvas of twice the device pixels a tile is drawn from its
+// full-resolution pictures at those pixels, exactly as at twice the size on
+// an ordinary canvas: sharp, not an enlarged small picture.
+TEST(TileDrawing, HighResolutionCanvasesGetTheirOwnPixels) {
+  TTileGroup group;
+  group.SetFType(gtObjects);
+  TTile& tile = group.GetOrCreateTile(0, 0);
+  for (int q = 0; q < 4; ++q) {
+    QImage image(40, 40, QImage::Format_RGB888);
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 40; ++x)
+        image.setPixel(x, y,
+                       (x + y) % 9 == 0 ? qRgb(0x73, 0x73, 0x73) : qRgb(x * 6, y * 6, 60 * q));
+    tile.SubTile(q).SetImage(image);
+    tile.SubTile(q).SetTransparentColor(0x02737373);
+  }
+  for (int orientation = 0; orientation < kOrientationCount; ++orientation) {
+    QImage sharp = Canvas(60, 60, qRgb(10, 200, 10));
+    sharp.setDevicePixelRatio(2);
+    {
+      QPainter painter(&sharp);
+      tile.Draw(painter, QRect(3, 4, 22, 22), orientation);
+    }
+    QImage twice = Canvas(60, 60, qRgb(10, 200, 10));
+    {
+      QPainter painter(&twice);
+      tile.Draw(painter, QRect(6, 8, 44, 44), orientation);
+    }
+    sharp.setDevicePixelRatio(1);
+    EXPECT_EQ(sharp, twice) << orientation;
+  }
 }
 
 // ---------------------------------------------------------------------------

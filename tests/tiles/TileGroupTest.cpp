@@ -126,19 +126,19 @@ TEST(TileGroup, SubTilesCloneAndCompareByIdentity) {
   original.SetImage(Solid(qRgb(1, 2, 3)));
   original.SetGuid(QStringLiteral("{33FA80D4-9933-476A-8B8C-4FC1EDE16FD7}"));
   original.SetTransparentColor(0x02737373);
-  original.Rescale(2, 2);
   const std::unique_ptr<TSubTile> copy = original.Clone();
   EXPECT_EQ(copy->Image(), original.Image());
-  EXPECT_EQ(copy->Scaled(), original.Scaled());
+  EXPECT_EQ(copy->PictureId(), original.PictureId());
   EXPECT_EQ(copy->Tile(), original.Tile());
   EXPECT_EQ(copy->Quadrant(), 2);
   EXPECT_EQ(copy->TransparentColor(), 0x02737373);
   EXPECT_TRUE(copy->SameGuid(original));
   copy->SetGuid(QStringLiteral("{33fa80d4-9933-476a-8b8c-4fc1ede16fd7}"));
   EXPECT_FALSE(copy->SameGuid(original));
-  // The copy's bitmaps are its own.
-  copy->Rescale(3, 3);
-  EXPECT_EQ(original.Scaled().size(), QSize(2, 2));
+  // The copy's bitmap is its own.
+  copy->SetImage(Solid(qRgb(4, 5, 6)));
+  EXPECT_EQ(original.Image(), Solid(qRgb(1, 2, 3)));
+  EXPECT_NE(copy->PictureId(), original.PictureId());
 }
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,6 @@
-#include "editor/MapPainter.h"
 #include "map/TileMapObjects.h"
+#include "render/MapDrawing.h"
+#include "render/ScaledTiles.h"
 #include "storage/CompoundFile.h"
 #include "storage/Guid.h"
 
@@ -45,29 +46,29 @@ class RenderToolTest : public testing::Test {
     const auto wall = MakeSubTile(3, 0x02737373);
     for (int y = 0; y < 4; ++y)
       for (int x = 0; x < 6; ++x) {
-        map.PlaceTile(mlBase, x, y, *floor, quint8((x + y) % 8), 10);
-        if ((x + y) % 2) map.PlaceTile(mlOverlay, x, y, *object, quint8(x % 8), 10);
-        if (y == 1) map.PlaceTile(mlWall, x, y, *wall, quint8((x * 3) % 8), 10);
+        map.PlaceTile(mlBase, x, y, *floor, quint8((x + y) % 8));
+        if ((x + y) % 2) map.PlaceTile(mlOverlay, x, y, *object, quint8(x % 8));
+        if (y == 1) map.PlaceTile(mlWall, x, y, *wall, quint8((x * 3) % 8));
       }
     ASSERT_TRUE(map.SaveToFile(mapPath));
   }
 
-  // The map drawn sub-cell by sub-cell with DrawMapSubCell from images
-  // cached at half the cell size, over white.
+  // The map drawn sub-cell by sub-cell with DrawMapSubCell at half the cell
+  // size, over white.
   QImage Expected(int cell, quint8 flags) {
     TTileMap map;
     map.LoadFromFile(mapPath);
     const int sub = cell / 2;
-    map.ScaleEmbeddedTiles(sub, sub);
     QImage canvas(3 * cell, 2 * cell, QImage::Format_RGB32);
     canvas.fill(Qt::white);
+    TScaledTileCache tiles;
     QPainter painter(&canvas);
     for (int y = 0; y < 4; ++y)
       for (int x = 0; x < 6; ++x)
         DrawMapSubCell(
-            map, painter,
+            map, tiles, painter,
             QRect((x / 2) * cell + (x % 2) * sub, (y / 2) * cell + (y % 2) * sub, sub, sub), flags,
-            false, x, y);
+            x, y);
     painter.end();
     return canvas.convertToFormat(QImage::Format_RGB888);
   }
@@ -157,7 +158,7 @@ TEST_F(RenderToolTest, ALargePictureTakesBoundedMemory) {
   map.SetHeight(200);
   const auto floor = MakeSubTile(1, -1);
   for (int i = 0; i < 200; ++i)
-    map.PlaceTile(mlBase, i, i, *floor, quint8(i % 8), 10);
+    map.PlaceTile(mlBase, i, i, *floor, quint8(i % 8));
   ASSERT_TRUE(map.SaveToFile(large));
   const QString out = dir.filePath(QStringLiteral("large.png"));
   TChildLimits limits;

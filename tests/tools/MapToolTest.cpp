@@ -89,9 +89,9 @@ TEST(MapTool, ResaveKeepsEverythingMapInfoShows) {
     map.SetHeight(2);
     map.SetAuthorName(QStringLiteral("Ann"));
     map.SetInformation(QStringLiteral("line one\r\nline two"));
-    map.PlaceTile(mlOverlay, 3, 1, a, 5, 8);
-    map.PlaceTile(mlOverlay, 1, 0, b, 0, 8);
-    map.PlaceTile(mlWall, 0, 1, a, 7, 8);
+    map.PlaceTile(mlOverlay, 3, 1, a, 5);
+    map.PlaceTile(mlOverlay, 1, 0, b, 0);
+    map.PlaceTile(mlWall, 0, 1, a, 7);
     map.SaveToFile(in);
   }
   ASSERT_EQ(RunTool({QStringLiteral("map-resave"), in, out}).ExitCode, 0);

@@ -65,7 +65,7 @@ struct TInputs {
     }
     for (int y = 0; y < map.Height(); ++y)
       for (int x = 0; x < map.Width(); ++x)
-        map.PlaceTile(mlBase, x, y, *tiles[size_t(x * 3 + y) % tiles.size()], 0, 10);
+        map.PlaceTile(mlBase, x, y, *tiles[size_t(x * 3 + y) % tiles.size()], 0);
     EXPECT_TRUE(map.SaveToFile(Path("map.tqm")));
     WriteBytes(Path("script.txt"), "nudge right\n");
     EXPECT_TRUE(Noise(128, 99).save(Path("floor.png"), "PNG"));

@@ -1,18 +1,17 @@
 // render: a whole map as a PNG picture, drawn exactly as the editor's map
-// grid draws it at a cell size: the map's cached images are scaled to half
-// the cell size and every sub-cell is an unscaled copy of them through
-// DrawMapSubCell (the screen's path, not the printer's stretch), optionally
-// with the grid's grey lines. The picture is drawn and written a band of rows
-// at a time, like an export, so memory stays bounded whatever its size.
+// grid draws it at a cell size: every sub-cell through DrawMapSubCell at half
+// the cell size, optionally with the grid's grey lines. The picture is drawn
+// and written a band of rows at a time, like an export, so memory stays
+// bounded whatever its size.
 #include "Command.h"
 #include "CommandLine.h"
 #include "base/Error.h"
-#include "editor/MapRender.h"
 #include "export/BandExport.h"
 #include "export/BandWriter.h"
 #include "export/MapExport.h"
 #include "map/SubCells.h"
 #include "map/TileMapObjects.h"
+#include "render/MapRender.h"
 #include "storage/WriteAsideFile.h"
 
 #include <algorithm>
@@ -25,7 +24,7 @@ constexpr int kDefaultCell = 48;
 // some 5 % larger.
 constexpr int kRenderCompressionLevel = 3;
 
-void WritePng(TTileMap& map, int cell, quint8 layers, bool grid, const QString& path) {
+void WritePng(const TTileMap& map, int cell, quint8 layers, bool grid, const QString& path) {
   const qint64 width = qint64(SubCellToCell(map.Width())) * cell;
   const qint64 height = qint64(SubCellToCell(map.Height())) * cell;
   if (std::max(width, height) > kMaxExportSide)

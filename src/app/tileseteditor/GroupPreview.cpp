@@ -127,7 +127,7 @@ void TGroupPreview::PaintSampleGrid(QPainter& painter, int top) const {
       for (int x = 0; x < w && 1 + x < kSampleColumns; ++x)
         for (int y = 0; y < h && 1 + y < kSampleRows; ++y)
           if (const TTile* tile = fGroup->StoredTile(x, y))
-            tile->Draw(painter, cellRect(1 + x, 1 + y), 0, true);
+            tile->Draw(painter, cellRect(1 + x, 1 + y), 0);
     } else {
       for (int c = 0; c < kSampleColumns; ++c)
         for (int r = 0; r < kSampleRows; ++r) {
@@ -136,7 +136,7 @@ void TGroupPreview::PaintSampleGrid(QPainter& painter, int top) const {
             tile = fGroup->StoredTile(int(random() % unsigned(w)), int(random() % unsigned(h)));
           else
             tile = fGroup->StoredTile(c % w, r % h);
-          if (tile) tile->Draw(painter, cellRect(c, r), 0, true);
+          if (tile) tile->Draw(painter, cellRect(c, r), 0);
         }
     }
   }
@@ -158,7 +158,7 @@ void TGroupPreview::PaintWallPieces(QPainter& painter) const {
     const int y = kMargin + kCaption + (n / kWallColumns) * stepY;
     const QRect cell(x + 2 * kMargin, y, kWallCell, kWallCell);
     PaintFloor(painter, cell);
-    if (const TTile* tile = fGroup->StoredTile(n, 0)) tile->Draw(painter, cell, 0, true);
+    if (const TTile* tile = fGroup->StoredTile(n, 0)) tile->Draw(painter, cell, 0);
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(cell.adjusted(0, 0, -1, -1));
     painter.setPen(palette().color(QPalette::WindowText));
@@ -181,6 +181,6 @@ void TGroupPreview::PaintWallPieces(QPainter& painter) const {
         tile->Draw(painter,
                    QRect(room.left() + c * kSampleCell, room.top() + r * kSampleCell, kSampleCell,
                          kSampleCell),
-                   0, true);
+                   0);
     }
 }

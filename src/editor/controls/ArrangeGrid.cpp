@@ -34,8 +34,7 @@ TArrangeGrid::TArrangeGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   fTimer->start();
 
   resize(50, 50);
-  fPicture = QImage(std::max(1, viewport()->width()), std::max(1, viewport()->height()),
-                    QImage::Format_RGB32);
+  fPicture = NewPicture();
   UpdateScrollLimit();
 }
 
@@ -133,12 +132,26 @@ void TArrangeGrid::UpdateScrollLimit() {
 // ---------------------------------------------------------------------------
 // Drawing
 
+QImage TArrangeGrid::NewPicture() const {
+  // The screen's own pixels, so that the items' pictures are copied, not
+  // stretched.
+  const qreal ratio = devicePixelRatioF();
+  QImage picture(std::max(1, qRound(viewport()->width() * ratio)),
+                 std::max(1, qRound(viewport()->height() * ratio)), QImage::Format_RGB32);
+  picture.setDevicePixelRatio(ratio);
+  return picture;
+}
+
+QRect TArrangeGrid::PictureBounds() const {
+  return QRect(QPoint(0, 0), fPicture.deviceIndependentSize().toSize());
+}
+
 void TArrangeGrid::RedrawAll() {
   if (fPicture.isNull()) return;
   QPainter painter(&fPicture);
-  painter.fillRect(fPicture.rect(), fColor);
+  const QRect bounds = PictureBounds();
+  painter.fillRect(bounds, fColor);
   if (!isEnabled() || !ItemsDrawn()) return;
-  const QRect bounds = fPicture.rect();
   for (int i = 0; i < fNumItems; ++i) {
     const QRect rect = ItemRect(i);
     if (!rect.intersects(bounds)) continue;
@@ -155,7 +168,7 @@ bool TArrangeGrid::ItemsDrawn() const {
 void TArrangeGrid::RedrawItem(int index, bool selected) {
   if (fPicture.isNull() || index < 0 || index >= fNumItems) return;
   const QRect rect = ItemRect(index);
-  if (!rect.intersects(fPicture.rect())) return;
+  if (!rect.intersects(PictureBounds())) return;
   QPainter painter(&fPicture);
   painter.fillRect(rect, fColor);
   if (isEnabled() && ItemsDrawn()) emit DrawItem(index, selected, rect, painter);
@@ -174,16 +187,23 @@ void TArrangeGrid::TickOutline() {
 // Events
 
 void TArrangeGrid::resizeEvent(QResizeEvent*) {
-  fPicture = QImage(std::max(1, viewport()->width()), std::max(1, viewport()->height()),
-                    QImage::Format_RGB32);
+  fPicture = NewPicture();
   UpdateScrollLimit();
   Show();
 }
 
 void TArrangeGrid::paintEvent(QPaintEvent* event) {
+  // On a screen of another pixel ratio the picture is drawn afresh.
+  if (fPicture.devicePixelRatio() != devicePixelRatioF()) {
+    fPicture = NewPicture();
+    RedrawAll();
+  }
   QPainter painter(viewport());
   const QRect area = event->rect();
-  painter.drawImage(area.topLeft(), fPicture, area);
+  const qreal ratio = fPicture.devicePixelRatio();
+  painter.drawImage(
+      area.topLeft(), fPicture,
+      QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
 }
 
 void TArrangeGrid::mousePressEvent(QMouseEvent* event) {

@@ -14,8 +14,8 @@ class QTimer;
 // row by row in as many columns as the client width holds, scrolled
 // vertically, one of them selected and outlined by a moving dashed border.
 // It knows item indices only; the owner draws each item on DrawItem. All
-// drawing goes to an off-screen picture of the client area that paint events
-// copy to the screen.
+// drawing goes to an off-screen picture of the client area, at the screen's
+// device pixel ratio, that paint events copy to the screen.
 class TArrangeGrid : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -73,6 +73,9 @@ class TArrangeGrid : public QAbstractScrollArea {
 
  private:
   void UpdateScrollLimit();
+  QImage NewPicture() const;
+  // The picture's extent in the client's coordinates.
+  QRect PictureBounds() const;
   bool ItemsDrawn() const;
   void RedrawItem(int index, bool selected);
   void Show() { viewport()->update(); }

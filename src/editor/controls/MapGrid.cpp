@@ -1,6 +1,7 @@
 #include "MapGrid.h"
-#include "editor/GridLines.h"
 #include "editor/OutlinePattern.h"
+#include "editor/SubCellPainter.h"
+#include "render/MapGeometry.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -67,6 +68,12 @@ TMapGrid::~TMapGrid() {
   fModel.SetView(nullptr);
 }
 
+void TMapGrid::SetOnDrawSubCell(TSubCellPainter* painter) {
+  fDrawSubCell = painter;
+  fModel.RedrawAll();
+  Show();
+}
+
 void TMapGrid::SetColor(const QColor& color) {
   if (color == fColor) return;
   fColor = color;
@@ -75,12 +82,27 @@ void TMapGrid::SetColor(const QColor& color) {
 }
 
 void TMapGrid::ResizeToControl() {
-  // The saved copies stay: they still describe the same control pixels, and
-  // the full repaint that follows refreshes them.
-  QImage picture(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
+  // As many pixels as the screen shows for the control, so that tiles are
+  // drawn from their full-resolution pictures at the screen's own pixels.
+  const qreal ratio = devicePixelRatioF();
+  QImage picture(std::max(1, qRound(width() * ratio)), std::max(1, qRound(height() * ratio)),
+                 QImage::Format_RGB32);
+  picture.setDevicePixelRatio(ratio);
   picture.fill(fColor);
   fPicture = std::move(picture);
   fModel.SetControlSize(width(), height());
+}
+
+QImage TMapGrid::ShownPicture() const {
+  QImage shown = fPicture.copy();
+  QPainter painter(&shown);
+  PaintOutlines(painter);
+  return shown;
+}
+
+void TMapGrid::PaintOutlines(QPainter& painter) const {
+  PaintOutline(painter, fSelectionOutline.Rect, fSelectionOutline.Phase);
+  PaintOutline(painter, fHoverOutline.Rect, fHoverOutline.Phase);
 }
 
 // ---------------------------------------------------------------------------
@@ -107,9 +129,15 @@ bool TMapGrid::viewportEvent(QEvent* event) {
 }
 
 void TMapGrid::paintEvent(QPaintEvent* event) {
+  // On a screen of another pixel ratio the picture is drawn afresh.
+  if (fPicture.devicePixelRatio() != devicePixelRatioF()) ResizeToControl();
   QPainter painter(viewport());
   const QRect area = event->rect();
-  painter.drawImage(area.topLeft(), fPicture, area);
+  const qreal ratio = fPicture.devicePixelRatio();
+  painter.drawImage(
+      area.topLeft(), fPicture,
+      QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+  PaintOutlines(painter);
 }
 
 // The middle button drags the view like a hand moving the paper; it never
@@ -207,59 +235,41 @@ void TMapGrid::scrollContentsBy(int, int) {}
 // The view the model drives
 
 void TMapGrid::PaintRegion(const TRedrawRange& range) {
-  const TPixelRect bounds{0, 0, fPicture.width(), fPicture.height()};
+  const TPixelRect bounds{0, 0, width(), height()};
   const TPixelRect clip = range.Region.Intersected(bounds);
   if (clip.IsEmpty()) return;
   QPainter painter(&fPicture);
   painter.fillRect(clip.ToQRect(), fColor);
   painter.setFont(font());
-  const bool drawn = isSignalConnected(QMetaMethod::fromSignal(&TMapGrid::DrawSubCell));
   fModel.ForEachSubCell(range, [&](const TSubCellPaint& cell) {
-    if (drawn && !cell.Rect.Intersected(bounds).IsEmpty()) {
+    if (fDrawSubCell && !cell.Rect.Intersected(bounds).IsEmpty()) {
       painter.save();
-      emit DrawSubCell(cell.Col, cell.Row, cell.SubCol, cell.SubRow, cell.Rect.ToQRect(), painter,
-                       cell.Selected);
+      fDrawSubCell->DrawSubCell(cell.Col, cell.Row, cell.SubCol, cell.SubRow, cell.Rect.ToQRect(),
+                                painter, cell.Selected);
       painter.restore();
     }
-    DrawSubCellLines(painter, cell);
+    DrawCellLines(painter, cell.LineRect.ToQRect(), cell.Lines);
   });
   painter.end();
   // The closing lines lie one pixel right of and below the region.
-  Repainted({clip.Left, clip.Top, clip.Right + 1, clip.Bottom + 1});
+  fDirty = fDirty.United({clip.Left, clip.Top, clip.Right + 1, clip.Bottom + 1});
 }
 
 void TMapGrid::EraseArea(const TPixelRect& area) {
-  const TPixelRect clip = area.Intersected({0, 0, fPicture.width(), fPicture.height()});
+  const TPixelRect clip = area.Intersected({0, 0, width(), height()});
   if (clip.IsEmpty()) return;
   QPainter painter(&fPicture);
   painter.fillRect(clip.ToQRect(), palette().color(QPalette::Base));
   painter.end();
-  Repainted(clip);
+  fDirty = fDirty.United(clip);
 }
 
-void TMapGrid::Repainted(const TPixelRect& area) {
-  fHoverPixels.Refresh(fPicture, area);
-  fSelectionPixels.Refresh(fPicture, area);
-  fDirty = fDirty.United(area);
-}
-
-void TMapGrid::SavePixels(TSavedArea area, const TPixelRect& rect) {
-  Saved(area).Save(fPicture, rect);
-}
-
-void TMapGrid::RestorePixels(TSavedArea area) {
-  const TSavedPixels& saved = Saved(area);
-  saved.Restore(fPicture);
-  fDirty = fDirty.United(saved.Rect());
-}
-
-void TMapGrid::ForgetPixels(TSavedArea area) {
-  Saved(area).Forget();
-}
-
-void TMapGrid::DrawOutline(const TPixelRect& rect, std::uint8_t phase) {
-  ::DrawOutline(fPicture, rect, phase);
-  fDirty = fDirty.United(rect);
+void TMapGrid::ShowOutlines(const TGridOutline& selection, const TGridOutline& hover) {
+  if (selection != fSelectionOutline)
+    fDirty = fDirty.United(fSelectionOutline.Rect).United(selection.Rect);
+  if (hover != fHoverOutline) fDirty = fDirty.United(fHoverOutline.Rect).United(hover.Rect);
+  fSelectionOutline = selection;
+  fHoverOutline = hover;
 }
 
 void TMapGrid::Show() {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "editor/MapGridModel.h"
-#include "editor/SavedPixels.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>
@@ -9,16 +8,17 @@
 
 class QKeyEvent;
 class QMenu;
-class QPainter;
 class QTimer;
+class TSubCellPainter;
 
 // The map grid control: shows a grid of cells over which the user points at
 // cells, half-cells or edges. Its behaviour lives in the model (Model());
 // this widget supplies the mouse, the 100 ms outline timer, two scroll bars
-// and an off-screen picture as large as the control, into which everything
-// is drawn and which paint events only copy to the screen. Hover and
-// selection outlines are drawn over saved pixels and removed by restoring
-// them, so moving the mouse never repaints cells.
+// and an off-screen picture of the cells as large as the control, at the
+// screen's device pixel ratio. Cells are drawn into the picture only when
+// they change; a paint event copies the picture to the screen and draws the
+// hover and selection outlines over it, so moving the mouse never repaints
+// cells.
 class TMapGrid : public QAbstractScrollArea, private TMapGridView {
   Q_OBJECT
 
@@ -29,6 +29,11 @@ class TMapGrid : public QAbstractScrollArea, private TMapGridView {
   TMapGridModel& Model() { return fModel; }
   const TMapGridModel& Model() const { return fModel; }
 
+  // Paints the sub-cells (not owned; none leaves the cells empty). Setting
+  // it repaints the grid.
+  TSubCellPainter* OnDrawSubCell() const { return fDrawSubCell; }
+  void SetOnDrawSubCell(TSubCellPainter* painter);
+
   // The background of the grid (the owner sets the window colour while the
   // grid is enabled and the button-face colour while it is disabled).
   QColor Color() const { return fColor; }
@@ -37,16 +42,14 @@ class TMapGrid : public QAbstractScrollArea, private TMapGridView {
   QMenu* PopupMenu() const { return fPopupMenu; }
   void SetPopupMenu(QMenu* menu) { fPopupMenu = menu; }
 
+  // The cells as drawn, without outlines: control size times the device
+  // pixel ratio, which the picture carries.
   const QImage& Picture() const { return fPicture; }
+  // What the control shows: the picture with the outlines over it.
+  QImage ShownPicture() const;
   QTimer* OutlineTimer() const { return fTimer; }
 
  signals:
-  // Paints one sub-cell: cell (ACol, ARow), sub-cell (ASubCol, ASubRow)
-  // within it, its rectangle in control pixels, the canvas of the grid's
-  // off-screen picture and whether the cell lies in the selection. The
-  // receiver draws inside the rectangle only.
-  void DrawSubCell(int ACol, int ARow, int ASubCol, int ASubRow, const QRect& Rect,
-                   QPainter& CtrlCanvas, bool IsSelected);
   // Keys, which the grid has none of its own for; without a receiver they go
   // to the parent.
   void KeyPressed(QKeyEvent* event);
@@ -73,26 +76,21 @@ class TMapGrid : public QAbstractScrollArea, private TMapGridView {
   // TMapGridView
   void PaintRegion(const TRedrawRange& range) override;
   void EraseArea(const TPixelRect& area) override;
-  void SavePixels(TSavedArea area, const TPixelRect& rect) override;
-  void RestorePixels(TSavedArea area) override;
-  void ForgetPixels(TSavedArea area) override;
-  void DrawOutline(const TPixelRect& rect, std::uint8_t phase) override;
+  void ShowOutlines(const TGridOutline& selection, const TGridOutline& hover) override;
   void Show() override;
   void SetScrollRanges(int maxX, int maxY) override;
   void SetScrollPositions(int x, int y) override;
   void TakeFocus() override;
 
-  TSavedPixels& Saved(TSavedArea area) {
-    return area == TSavedArea::Hover ? fHoverPixels : fSelectionPixels;
-  }
-  // Keeps the saved copies equal to the picture after it changed underneath.
-  void Repainted(const TPixelRect& area);
+  // Draws the outlines over whatever painter paints the picture into.
+  void PaintOutlines(QPainter& painter) const;
   void ResizeToControl();
 
   TMapGridModel fModel;
+  TSubCellPainter* fDrawSubCell = nullptr;
   QImage fPicture;
-  TSavedPixels fHoverPixels;
-  TSavedPixels fSelectionPixels;
+  TGridOutline fSelectionOutline;
+  TGridOutline fHoverOutline;
   TPixelRect fDirty;
   QColor fColor;
   QMenu* fPopupMenu = nullptr;

@@ -49,7 +49,7 @@ QPixmap PrinterPicture() {
 TfrmPrintMap::TfrmPrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device,
                            int pageIndex, const TPrintAids& aids)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      fMap(map.Clone()),
+      fMap(map),
       fDevice(device),
       fPageIndex(pageIndex),
       fAids(aids) {
@@ -141,7 +141,7 @@ void TfrmPrintMap::Print() {
     ProcessPendingMessages();
     fPrinting = true;
     try {
-      fPagesDrawn = PrintMapPages(*fMap, fDevice, fPageIndex, this, fAids);
+      fPagesDrawn = PrintMapPages(fMap, fDevice, fPageIndex, this, fAids);
     } catch (...) {
       fError = CurrentExceptionText();
     }

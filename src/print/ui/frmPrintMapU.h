@@ -5,22 +5,21 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
-#include <memory>
-
 class QLabel;
 class QPushButton;
 class TPrinterDevice;
 class TTileMap;
 
 // The print progress window: a small fixed dialog without title-bar
-// buttons that prints its own copy of a map when it is first shown, tells
-// which page is being drawn, and offers Cancel. It closes itself when the
-// job has ended.
+// buttons that prints a map when it is first shown, tells which page is
+// being drawn, and offers Cancel. It closes itself when the job has ended.
+// The map is printed as it is, not copied: the window is modal, so the map
+// cannot change meanwhile, and printing only reads it.
 class TfrmPrintMap : public QDialog, public TPrintProgress {
   Q_OBJECT
 
  public:
-  // The window prints a copy of map on device (not owned), with the aids.
+  // The window prints map on device (neither owned), with the aids.
   TfrmPrintMap(QWidget* owner, const TTileMap& map, TPrinterDevice& device, int pageIndex,
                const TPrintAids& aids = TPrintAids());
   ~TfrmPrintMap() override;
@@ -44,7 +43,7 @@ class TfrmPrintMap : public QDialog, public TPrintProgress {
   void Print();
   void btnCancelClick();
 
-  std::unique_ptr<TTileMap> fMap;
+  const TTileMap& fMap;
   TPrinterDevice& fDevice;
   int fPageIndex;
   TPrintAids fAids;

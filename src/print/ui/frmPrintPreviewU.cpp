@@ -312,12 +312,18 @@ void TfrmPrintPreview::DrawPreviewPage() {
   if (fZoom == 0) {
     fScroll->setWidgetResizable(true);
     const QSize size = fImage->size();
-    const QImage paper = DrawPaper(kPreviewDpi);
+    // Drawn with the screen's own pixels: at a device pixel ratio of 2 the
+    // paper has twice the pixels each way, from the full-resolution tiles.
+    const qreal ratio = fImage->devicePixelRatioF();
+    QImage paper = DrawPaper(int(std::lround(kPreviewDpi * ratio)));
+    paper.setDevicePixelRatio(ratio);
 
     // The paper fitted into the preview: as high as the image in portrait
     // (less 10 pixels all round), as wide as the image is high in landscape.
-    if (image.size() != size || image.devicePixelRatio() != 1)
-      image = QImage(size, QImage::Format_RGB32);
+    if (image.deviceIndependentSize() != QSizeF(size) || image.devicePixelRatio() != ratio) {
+      image = QImage(size * ratio, QImage::Format_RGB32);
+      image.setDevicePixelRatio(ratio);
+    }
     image.fill(kGround);
     const QSize area = fDevice.PrintableSize();
     const double a = double(area.width()) / area.height();

@@ -1,7 +1,7 @@
 #include "MapRender.h"
 
+#include "MapGeometry.h"
 #include "base/Error.h"
-#include "editor/GridLines.h"
 #include "map/SubCells.h"
 #include "map/TileMapObjects.h"
 
@@ -20,7 +20,7 @@ const QRgb kGridLineRgb = qRgb(128, 128, 128);
 
 }  // namespace
 
-TMapRenderer::TMapRenderer(TTileMap& map, int cellSize, quint8 layerFlags, bool gridLines)
+TMapRenderer::TMapRenderer(const TTileMap& map, int cellSize, quint8 layerFlags, bool gridLines)
     : fMap(map), fCellSize(cellSize), fLayerFlags(layerFlags), fGridLines(gridLines) {
   fCols = SubCellToCell(map.Width());
   fRows = SubCellToCell(map.Height());
@@ -36,39 +36,31 @@ TMapRenderer::TMapRenderer(TTileMap& map, int cellSize, quint8 layerFlags, bool 
                      .arg(height));
   fWidth = int(width);
   fHeight = int(height);
-
-  // The grid's own geometry places the sub-cells and the lines; the grid is
-  // as large as the picture, so nothing scrolls.
-  const int drawCell = cellSize * fScale;
-  fGrid.SetCellWidth(drawCell);
-  fGrid.SetCellHeight(drawCell);
-  fGrid.SetCellColCount(fCols);
-  fGrid.SetCellRowCount(fRows);
-  fGrid.SetControlSize(fWidth * fScale, fHeight * fScale);
-  map.ScaleEmbeddedTiles(fGrid.SubCellWidth(), fGrid.SubCellHeight());
 }
 
-void TMapRenderer::PaintRows(QImage& band, int top) const {
+void TMapRenderer::PaintRows(QImage& band, int top) {
   band.fill(Qt::white);
   QPainter painter(&band);
-  painter.translate(0, -top);
-  const int cellSize = fCellSize * fScale;
-  const int firstRow = top / cellSize;
-  const int lastRow = std::min(fRows - 1, (top + band.height() - 1) / cellSize);
+  // Sub-cells of half the (drawing) cell size, the band's first row at the
+  // picture's row top.
+  const int subCell = fCellSize * fScale / kSubCellsPerCell;
+  const TSubCellGeometry geometry(subCell, subCell, 0, -top);
+  const int subCols = fCols * kSubCellsPerCell;
+  const int subRows = fRows * kSubCellsPerCell;
+  const int firstRow = top / subCell;
+  const int lastRow = std::min(subRows - 1, (top + band.height() - 1) / subCell);
   const bool lines = fGridLines && fScale == 1;
-  fGrid.ForEachSubCell(fGrid.RedrawRangeFor(0, firstRow, fCols - 1, lastRow, 0, 0, 0, 0),
-                       [&](const TSubCellPaint& cell) {
-                         DrawMapSubCell(fMap, painter, cell.Rect.ToQRect(), fLayerFlags, false,
-                                        CellToSubCell(cell.Col) + cell.SubCol,
-                                        CellToSubCell(cell.Row) + cell.SubRow);
-                         if (!lines) return;
-                         // The closing lines fall on the picture's last
-                         // pixel column and row, not beyond them.
-                         TSubCellPaint inside = cell;
-                         if (inside.RightLine) --inside.LineRect.Right;
-                         if (inside.BottomLine) --inside.LineRect.Bottom;
-                         DrawSubCellLines(painter, inside);
-                       });
+  for (int y = firstRow; y <= lastRow; ++y)
+    for (int x = 0; x < subCols; ++x) {
+      const QRect rect = geometry.SubCellRect(x, y);
+      DrawMapSubCell(fMap, fTiles, painter, rect, fLayerFlags, x, y);
+      if (!lines) continue;
+      // The closing lines fall on the picture's last pixel column and row,
+      // not beyond them.
+      const TCellLines cellLines = TSubCellGeometry::LinesOf(x, y, subCols, subRows);
+      DrawCellLines(painter, rect.adjusted(0, 0, cellLines.Right ? -1 : 0, cellLines.Bottom ? -1 : 0),
+                    cellLines);
+    }
 }
 
 void TMapRenderer::DrawOddSizeLines(QImage& band, int top) const {
@@ -132,7 +124,7 @@ QImage NewDrawingPicture(int width, int height) {
   return picture;
 }
 
-QImage RenderMap(TTileMap& map, int cellSize, quint8 layerFlags, bool gridLines) {
+QImage RenderMap(const TTileMap& map, int cellSize, quint8 layerFlags, bool gridLines) {
   if (cellSize < 2 || cellSize % 2)
     throw TError(QStringLiteral("The cell size must be an even number of pixels."));
   const qint64 width = qint64(SubCellToCell(map.Width())) * cellSize;

@@ -1,0 +1,64 @@
+#include "ScaledTiles.h"
+
+#include "tiles/TileObjects.h"
+
+#include <algorithm>
+#include <vector>
+
+std::size_t TScaledTileCache::THashKey::operator()(const TKey& key) const {
+  quint64 x = key.PictureId * 0x9E3779B97F4A7C15ull;
+  x ^= ((quint64(uint(key.Width)) << 32) | uint(key.Height)) * 0xC2B2AE3D27D4EB4Full;
+  x ^= quint64(uint(key.Variant));
+  x ^= x >> 29;
+  return std::size_t(x);
+}
+
+const QImage& TScaledTileCache::Picture(const TSubTile& subTile, int orientation, bool transparent,
+                                        const QSize& size) {
+  // A sub-tile without a transparent colour draws the same either way.
+  const bool keyed = transparent && subTile.TransparentColor() != -1;
+  const TKey key{subTile.PictureId(), size.width(), size.height(), orientation * 2 + keyed};
+  TRecent& recent = fRecent[THashKey()(key) % kRecentSlots];
+  if (recent.Entry && recent.Key == key) {
+    recent.Entry->LastUse = ++fUses;
+    return recent.Entry->Picture;
+  }
+  auto found = fPictures.find(key);
+  if (found == fPictures.end()) {
+    QImage picture = subTile.Picture(orientation, keyed, size);
+    const qint64 bytes = picture.sizeInBytes();
+    MakeRoom(bytes);
+    found = fPictures.emplace(key, TEntry{std::move(picture), 0}).first;
+    fBytes += bytes;
+  }
+  found->second.LastUse = ++fUses;
+  recent = TRecent{key, &found->second};
+  return found->second.Picture;
+}
+
+void TScaledTileCache::MakeRoom(qint64 bytes) {
+  if (fBytes + bytes <= fLimit || fPictures.empty()) return;
+  // The half used longest ago goes.
+  std::vector<quint64> uses;
+  uses.reserve(fPictures.size());
+  for (const auto& entry : fPictures)
+    uses.push_back(entry.second.LastUse);
+  auto middle = uses.begin() + std::ptrdiff_t(uses.size() / 2);
+  std::nth_element(uses.begin(), middle, uses.end());
+  const quint64 oldest = *middle;
+  for (auto it = fPictures.begin(); it != fPictures.end();) {
+    if (it->second.LastUse <= oldest) {
+      fBytes -= it->second.Picture.sizeInBytes();
+      it = fPictures.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  std::fill(fRecent.begin(), fRecent.end(), TRecent());
+}
+
+void TScaledTileCache::Clear() {
+  fPictures.clear();
+  fBytes = 0;
+  std::fill(fRecent.begin(), fRecent.end(), TRecent());
+}
