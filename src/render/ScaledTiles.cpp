@@ -43,9 +43,9 @@ void TScaledTileCache::MakeRoom(qint64 bytes) {
   uses.reserve(fPictures.size());
   for (const auto& entry : fPictures)
     uses.push_back(entry.second.LastUse);
-  auto middle = uses.begin() + std::ptrdiff_t(uses.size() / 2);
-  std::nth_element(uses.begin(), middle, uses.end());
-  const quint64 oldest = *middle;
+  const auto last = uses.begin() + std::ptrdiff_t(std::max<std::size_t>(uses.size() / 2, 1) - 1);
+  std::nth_element(uses.begin(), last, uses.end());
+  const quint64 oldest = *last;
   for (auto it = fPictures.begin(); it != fPictures.end();) {
     if (it->second.LastUse <= oldest) {
       fBytes -= it->second.Picture.sizeInBytes();

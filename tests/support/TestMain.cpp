@@ -1,6 +1,6 @@
 // The main of every test program: a QApplication on the offscreen platform,
 // the scripted message service, and settings read from the test's own
-// configuration folder (ctest points XDG_CONFIG_HOME into the build tree).
+// configuration folder; the XDG folders and TMPDIR lie in the build tree.
 #include "ScriptedMessages.h"
 #include "TestApplication.h"
 #include "app/settings/SettingsStore.h"
@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace {
 
@@ -40,6 +42,12 @@ TApplicationFactory& TestApplicationFactory() {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The settings, data and temporary folders of the build tree, never the
+  // user's, for this program and every program it starts.
+  for (const auto& [name, folder] :
+       {std::pair{"XDG_CONFIG_HOME", "/config"}, std::pair{"XDG_DATA_HOME", "/data"},
+        std::pair{"TMPDIR", "/tmp"}})
+    qputenv(name, QByteArray(TESSELLAN_BINARY_DIR "/test-home") + folder);
   std::unique_ptr<QApplication> app = TestApplicationFactory()
                                           ? TestApplicationFactory()(argc, argv)
                                           : std::make_unique<QApplication>(argc, argv);
