@@ -1,7 +1,5 @@
 #include "ScaledTiles.h"
 
-#include "tiles/TileObjects.h"
-
 #include <algorithm>
 #include <vector>
 
@@ -15,29 +13,36 @@ std::size_t TScaledTileCache::THashKey::operator()(const TKey& key) const {
 
 const QImage& TScaledTileCache::Picture(const TSubTile& subTile, int orientation, bool transparent,
                                         const QSize& size) {
+  CheckOrientation(orientation);
   // A sub-tile without a transparent colour draws the same either way.
   const bool keyed = transparent && subTile.TransparentColor() != -1;
-  const TKey key{subTile.PictureId(), size.width(), size.height(), orientation * 2 + keyed};
-  TRecent& recent = fRecent[THashKey()(key) % kRecentSlots];
-  if (recent.Entry && recent.Key == key) {
-    recent.Entry->LastUse = ++fUses;
-    return recent.Entry->Picture;
+  const int variant = orientation * 2 + keyed;
+  const quint64 id = subTile.PictureId();
+  TRecent& recent = fRecent[id % kRecentSlots];
+  if (recent.PictureId == id && recent.Width == size.width() && recent.Height == size.height()) {
+    if (TEntry* entry = recent.Entries[variant]) {
+      entry->LastUse = ++fUses;
+      return entry->Picture;
+    }
+  } else {
+    recent = TRecent{id, size.width(), size.height(), {}};
   }
+  const TKey key{id, size.width(), size.height(), variant};
   auto found = fPictures.find(key);
   if (found == fPictures.end()) {
     QImage picture = subTile.Picture(orientation, keyed, size);
     const qint64 bytes = picture.sizeInBytes();
-    MakeRoom(bytes);
+    if (MakeRoom(bytes)) recent = TRecent{id, size.width(), size.height(), {}};
     found = fPictures.emplace(key, TEntry{std::move(picture), 0}).first;
     fBytes += bytes;
   }
   found->second.LastUse = ++fUses;
-  recent = TRecent{key, &found->second};
+  recent.Entries[variant] = &found->second;
   return found->second.Picture;
 }
 
-void TScaledTileCache::MakeRoom(qint64 bytes) {
-  if (fBytes + bytes <= fLimit || fPictures.empty()) return;
+bool TScaledTileCache::MakeRoom(qint64 bytes) {
+  if (fBytes + bytes <= fLimit || fPictures.empty()) return false;
   // The half used longest ago goes.
   std::vector<quint64> uses;
   uses.reserve(fPictures.size());
@@ -55,6 +60,7 @@ void TScaledTileCache::MakeRoom(qint64 bytes) {
     }
   }
   std::fill(fRecent.begin(), fRecent.end(), TRecent());
+  return true;
 }
 
 void TScaledTileCache::Clear() {

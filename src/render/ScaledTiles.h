@@ -1,13 +1,13 @@
 #pragma once
 
+#include "tiles/TileObjects.h"
+
 #include <QImage>
 #include <QSize>
 
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
-
-class TSubTile;
 
 // The sub-tile pictures one renderer has drawn, stretched and turned,
 // ready to copy: each sub-tile's picture in an orientation, colour keyed or
@@ -28,7 +28,8 @@ class TScaledTileCache {
   TScaledTileCache& operator=(const TScaledTileCache&) = delete;
 
   // The picture of a sub-tile in an orientation at size device pixels, made
-  // on first use. Valid until the next call.
+  // on first use. Valid until the next call. Raises TError for an
+  // orientation outside 0..7.
   const QImage& Picture(const TSubTile& subTile, int orientation, bool transparent,
                         const QSize& size);
 
@@ -56,15 +57,21 @@ class TScaledTileCache {
     QImage Picture;
     quint64 LastUse = 0;
   };
-  // A few recent answers by a hash of the key, looked at before the map:
-  // repainting a screen asks for the same pictures thousands of times.
+  // Recent answers by sub-tile picture, looked at before the map: one slot
+  // per picture id (modulo the slot count) with its pictures at one size,
+  // every orientation and keying. Repainting a screen asks for the same
+  // pictures thousands of times; this makes the answer an array lookup.
   struct TRecent {
-    TKey Key;
-    TEntry* Entry = nullptr;
+    quint64 PictureId = 0;
+    int Width = 0;
+    int Height = 0;
+    TEntry* Entries[2 * kOrientationCount] = {};
   };
   static constexpr std::size_t kRecentSlots = 1024;
 
-  void MakeRoom(qint64 bytes);
+  // Lets go of the older half when the bytes would pass the bound; true
+  // when it did.
+  bool MakeRoom(qint64 bytes);
 
   qint64 fLimit;
   qint64 fBytes = 0;

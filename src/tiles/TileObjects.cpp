@@ -31,16 +31,16 @@ namespace {
 constexpr int kMaxGroupSide = 4096;
 constexpr int kMaxGroupCells = 65536;
 
-void CheckOrientation(int orientation) {
-  if (orientation < 0 || orientation >= kOrientationCount)
-    throw TError(QStringLiteral("%1 is not a valid orientation.").arg(orientation));
-}
-
 int IntOrZero(const QString& text) {
   return StrToIntDef(text, 0);
 }
 
 }  // namespace
+
+void CheckOrientation(int orientation) {
+  if (orientation < 0 || orientation >= kOrientationCount)
+    throw TError(QStringLiteral("%1 is not a valid orientation.").arg(orientation));
+}
 
 bool SwapsSides(int orientation) {
   return orientation == 1 || orientation == 3 || orientation == 6 || orientation == 7;

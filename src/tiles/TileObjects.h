@@ -20,6 +20,8 @@ class TTileSet;
 constexpr int kOrientationCount = 8;
 // True for the orientations that exchange width and height (1, 3, 6, 7).
 bool SwapsSides(int orientation);
+// Raises TError for a code outside 0..7.
+void CheckOrientation(int orientation);
 
 // Quadrants: 0 top-left, 1 top-right, 2 bottom-left, 3 bottom-right.
 // kSubTileFor[orientation][quadrant] is the sub-tile drawn in that quadrant.

@@ -1,3 +1,4 @@
+#include "base/Error.h"
 #include "render/ScaledTiles.h"
 #include "tiles/TileObjects.h"
 
@@ -37,6 +38,9 @@ TEST(ScaledTiles, MakesEachPictureOnceAndHandsItOutAgain) {
   EXPECT_EQ(qAlpha(cache.Picture(keyed, 0, false, QSize(12, 12)).pixel(0, 0)), 255);
   EXPECT_EQ(cache.Count(), 5);
   EXPECT_EQ(cache.Bytes(), 2 * (6 * 6 * 4) + 6 * 5 * 4 + 2 * (12 * 12 * 4));
+
+  EXPECT_THROW(cache.Picture(red, 8, false, QSize(6, 6)), TError);
+  EXPECT_THROW(cache.Picture(red, -1, false, QSize(6, 6)), TError);
 
   cache.Clear();
   EXPECT_EQ(cache.Count(), 0);
