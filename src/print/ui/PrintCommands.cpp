@@ -49,7 +49,7 @@ void PrintCurrentMapWithSetup(QWidget* owner, const TTileMap& map, const TPrintA
     PrintCurrentMap(owner, map, aids);
 }
 
-void PreviewCurrentMap(QWidget* owner, TTileMap& map, const TPrintAids& aids,
+void PreviewCurrentMap(QWidget* owner, const TTileMap& map, const TPrintAids& aids,
                        const std::function<void(const TPrintAids&)>& chosen) {
   CheckPrinters();
   TPrintAids shown = aids;
@@ -58,7 +58,7 @@ void PreviewCurrentMap(QWidget* owner, TTileMap& map, const TPrintAids& aids,
   if (print) PrintCurrentMap(owner, map, shown);
 }
 
-bool ShowPrintPreview(QWidget* owner, TTileMap& map, TPrintAids& aids) {
+bool ShowPrintPreview(QWidget* owner, const TTileMap& map, TPrintAids& aids) {
   return ShowPrintPreview(owner, map, CurrentPrinter(), aids);
 }
 

@@ -37,11 +37,11 @@ void PrintCurrentMapWithSetup(QWidget* owner, const TTileMap& map, const TPrintA
 // Print Preview: the printer check, the preview starting with the aids,
 // then `chosen` with the aids the user left it with, and PrintCurrentMap
 // with them when the user chose Print in it.
-void PreviewCurrentMap(QWidget* owner, TTileMap& map, const TPrintAids& aids,
+void PreviewCurrentMap(QWidget* owner, const TTileMap& map, const TPrintAids& aids,
                        const std::function<void(const TPrintAids&)>& chosen);
 // The preview alone on the current printer, starting with the aids and
 // leaving in them the ones the user chose; true when the user chose Print.
-bool ShowPrintPreview(QWidget* owner, TTileMap& map, TPrintAids& aids);
+bool ShowPrintPreview(QWidget* owner, const TTileMap& map, TPrintAids& aids);
 
 // Print mode: every page of a loaded map, with the aids, to the default
 // printer through the progress window.

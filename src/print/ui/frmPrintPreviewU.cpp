@@ -81,7 +81,7 @@ void Guarded(QWidget* owner, F handler) {
 
 }  // namespace
 
-TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device,
+TfrmPrintPreview::TfrmPrintPreview(QWidget* owner, const TTileMap& map, TPrinterDevice& device,
                                    const TPrintAids& aids)
     : QDialog(owner), fMap(map), fDevice(device), fAids(aids) {
   setObjectName(QStringLiteral("frmPrintPreview"));
@@ -440,7 +440,8 @@ void TfrmPrintPreview::ppCloseExecute() {
   reject();
 }
 
-bool ShowPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device, TPrintAids& aids) {
+bool ShowPrintPreview(QWidget* owner, const TTileMap& map, TPrinterDevice& device,
+                      TPrintAids& aids) {
   TfrmPrintPreview window(owner, map, device, aids);
   if (auto* printer = dynamic_cast<TSystemPrinter*>(&device))
     window.PrinterSetup = [printer](QWidget* parent) {

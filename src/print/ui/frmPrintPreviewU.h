@@ -27,7 +27,7 @@ class TfrmPrintPreview : public QDialog {
  public:
   // Previews map on device (neither owned) with the aids. Raises TError when
   // the map cannot be laid out on the device.
-  TfrmPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device,
+  TfrmPrintPreview(QWidget* owner, const TTileMap& map, TPrinterDevice& device,
                    const TPrintAids& aids = TPrintAids());
   ~TfrmPrintPreview() override;
 
@@ -88,7 +88,7 @@ class TfrmPrintPreview : public QDialog {
   QAction* AddAction(const char* name, const QString& caption, const QString& hint,
                      void (TfrmPrintPreview::*handler)());
 
-  TTileMap& fMap;
+  const TTileMap& fMap;
   TPrinterDevice& fDevice;
   int fPage = 0;
   TPageLayout fLayout;
@@ -104,4 +104,5 @@ class TfrmPrintPreview : public QDialog {
 // leaving in them the ones the user chose; true when the user chose Print.
 // The printer setup dialog changes the device's printer when the device is
 // the system's.
-bool ShowPrintPreview(QWidget* owner, TTileMap& map, TPrinterDevice& device, TPrintAids& aids);
+bool ShowPrintPreview(QWidget* owner, const TTileMap& map, TPrinterDevice& device,
+                      TPrintAids& aids);
