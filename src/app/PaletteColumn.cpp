@@ -41,12 +41,14 @@ TPaletteColumn::TPaletteColumn(TPalette& palette, TPlacementEngine& engine, QWid
   layout->addWidget(BuildPalettePanel(), 1);
   // The palette's pictures have the screen's pixels.
   fPalette.SetDevicePixelRatio(devicePixelRatioF());
-  fPalette.SetView(this);
+  connect(&fPalette, &TPalette::ItemsChanged, this, &TPaletteColumn::ItemsChanged);
+  connect(&fPalette, &TPalette::SelectItemRequested, this, &TPaletteColumn::SelectItem);
+  connect(&fPalette, &TPalette::StateChanged, this, &TPaletteColumn::Refresh);
+  connect(&fPalette, &TPalette::TilesetLoadStarted, this, &TPaletteColumn::BeginTilesetLoad);
+  connect(&fPalette, &TPalette::TilesetLoadFinished, this, &TPaletteColumn::EndTilesetLoad);
 }
 
-TPaletteColumn::~TPaletteColumn() {
-  fPalette.SetView(nullptr);
-}
+TPaletteColumn::~TPaletteColumn() = default;
 
 QWidget* TPaletteColumn::BuildPreviewPanel() {
   auto* panel = new TCleanPanel(QStringLiteral("Tile Preview"), this);

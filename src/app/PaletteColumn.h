@@ -16,11 +16,11 @@ class TPlacementEngine;
 // buttons) above the "Palette" panel (tileset and category boxes over the
 // grid of group previews). It shows the palette logic's state and passes the
 // user's choices back to it; the logic itself lives in TPalette.
-class TPaletteColumn : public QWidget, private TPaletteView {
+class TPaletteColumn : public QWidget {
   Q_OBJECT
 
  public:
-  // Neither is owned; the column becomes the palette's view.
+  // Neither is owned; the column follows the palette's signals.
   TPaletteColumn(TPalette& palette, TPlacementEngine& engine, QWidget* parent = nullptr);
   ~TPaletteColumn() override;
 
@@ -60,12 +60,11 @@ class TPaletteColumn : public QWidget, private TPaletteView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // TPaletteView
-  void ItemsChanged(int numItems) override;
-  void SelectItem(int index) override;
-  void StateChanged() override { Refresh(); }
-  void BeginTilesetLoad() override;
-  void EndTilesetLoad() override;
+  // What the palette tells.
+  void ItemsChanged(int numItems);
+  void SelectItem(int index);
+  void BeginTilesetLoad();
+  void EndTilesetLoad();
 
   QWidget* BuildPreviewPanel();
   QWidget* BuildPalettePanel();

@@ -8,6 +8,7 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QMetaMethod>
 #include <QPainter>
 #include <QPalette>
 #include <QRect>
@@ -125,7 +126,7 @@ QStringList TPalette::TilesetNames() const {
 }
 
 void TPalette::Changed() {
-  if (fView) fView->StateChanged();
+  emit StateChanged();
 }
 
 void TPalette::Start() {
@@ -210,15 +211,21 @@ void TPalette::RebuildPalette() {
   for (int i = 0; i < fCatList.Count(); ++i)
     fPictures.Add(PalettePicture(*fCatList.At(i)));
   if (fSelected >= fPictures.Count()) fSelected = -1;
-  if (fView) fView->ItemsChanged(fPictures.Count());
+  emit ItemsChanged(fPictures.Count());
+}
+
+void TPalette::SelectItem(int index) {
+  // A palette grid that listens selects the item and answers through
+  // grdTileGroupsSelect; without one the palette selects it itself.
+  if (isSignalConnected(QMetaMethod::fromSignal(&TPalette::SelectItemRequested)))
+    emit SelectItemRequested(index);
+  else
+    grdTileGroupsSelect(index);
 }
 
 void TPalette::SelectFirst() {
   if (!fCatList.IsEmpty()) {
-    if (fView)
-      fView->SelectItem(0);
-    else
-      grdTileGroupsSelect(0);
+    SelectItem(0);
     return;
   }
   fSelected = -1;
@@ -292,7 +299,7 @@ void TPalette::cbxTilesetChange(int index) {
   if (next == fEngine.CurrentTileset()) return;
   fTilesetIndex = index;
 
-  if (fView) fView->BeginTilesetLoad();
+  emit TilesetLoadStarted();
   try {
     if (fTilesets.Count() > 1) {
       TTileSet* previous = fEngine.CurrentTileset();
@@ -311,10 +318,10 @@ void TPalette::cbxTilesetChange(int index) {
     fEngine.SetToolValue(etPlaceTiles);
     SelectFirst();
   } catch (...) {
-    if (fView) fView->EndTilesetLoad();
+    emit TilesetLoadFinished();
     throw;
   }
-  if (fView) fView->EndTilesetLoad();
+  emit TilesetLoadFinished();
   Changed();
   fEngine.UpdateControls();
 }
@@ -410,10 +417,7 @@ void TPalette::RefreshWallStyles() {
   ShowWallStyles();
   for (int i = 0; i < fCatList.Count(); ++i)
     if (fCatList.At(i) == selected && i != fSelected) {
-      if (fView)
-        fView->SelectItem(i);
-      else
-        grdTileGroupsSelect(i);
+      SelectItem(i);
     }
 }
 
@@ -448,10 +452,7 @@ void TPalette::ShowDoors() {
   // A door picked before the tool stays picked.
   for (int i = 0; i < fCatList.Count(); ++i)
     if (fCatList.At(i) == current && i != fSelected) {
-      if (fView)
-        fView->SelectItem(i);
-      else
-        grdTileGroupsSelect(i);
+      SelectItem(i);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "editor/PlacementEngine.h"
 
 #include <QImage>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -61,32 +62,14 @@ class TGroupPainter {
   ~TGroupPainter() = default;
 };
 
-// What the palette tells whoever shows it. The window implements it with its
-// palette grid, combo boxes, status bar and preview image; without a view the
-// palette keeps its state as plain data only (the tool and the tests).
-class TPaletteView {
- public:
-  virtual ~TPaletteView() = default;
-  // The pictures were rebuilt: the palette grid shows NumItems items.
-  virtual void ItemsChanged(int numItems) = 0;
-  // Selects an item of the palette grid, which answers through
-  // grdTileGroupsSelect (the grid's OnSelect).
-  virtual void SelectItem(int index) = 0;
-  // The boxes, their hint or visibility, the status text or the preview
-  // changed.
-  virtual void StateChanged() = 0;
-  // A tileset is about to load (its progress goes to the status bar's single
-  // text), and has finished or failed.
-  virtual void BeginTilesetLoad() {}
-  virtual void EndTilesetLoad() {}
-};
-
 // The tile palette's logic: the tileset and category boxes as plain data,
 // the list of groups shown and their pictures, the selection and its effect
 // on the placement engine (current group, orientation, grid set-up), the
 // status text and the tile preview, and the wall styles that replace the
 // palette while the wall tool is active.
-class TPalette : public TPlacementPalette {
+class TPalette : public QObject, public TPlacementPalette {
+  Q_OBJECT
+
  public:
   static constexpr int kCellSize = 60;
   static constexpr int kPreviewSize = 82;
@@ -95,7 +78,6 @@ class TPalette : public TPlacementPalette {
   TPalette(TPlacementEngine& engine, TTilesetList& tilesets);
   ~TPalette() override;
 
-  void SetView(TPaletteView* view) { fView = view; }
   TPlacementEngine& Engine() const { return fEngine; }
 
   // --- The tileset box: list entries 1 onward by name, a name that two
@@ -190,12 +172,30 @@ class TPalette : public TPlacementPalette {
   static const QString kCorrupt;
   static const QString kEmpty;
 
+ signals:
+  // What the palette tells whoever shows it; without a listener the palette
+  // keeps its state as plain data only (the tool and the tests).
+  // The pictures were rebuilt: the palette grid shows numItems items.
+  void ItemsChanged(int numItems);
+  // The palette grid is to select an item, and answers through
+  // grdTileGroupsSelect.
+  void SelectItemRequested(int index);
+  // The boxes, their hint or visibility, the status text or the preview
+  // changed.
+  void StateChanged();
+  // A tileset is about to load (its progress goes to the status bar), and
+  // has finished or failed.
+  void TilesetLoadStarted();
+  void TilesetLoadFinished();
+
  private:
   QImage PalettePicture(TTileGroup& group) const;
   // A picture of size in the screen's coordinates at the palette's ratio.
   QImage NewPicture(int width, int height) const;
-  // Selects palette item 0 through the view, or makes the current group none
-  // when nothing is listed.
+  // Selects item index through the palette grid when one listens.
+  void SelectItem(int index);
+  // Selects palette item 0, or makes the current group none when nothing is
+  // listed.
   void SelectFirst();
   void FillFromBoxes();
   void Changed();
@@ -204,7 +204,6 @@ class TPalette : public TPlacementPalette {
 
   TPlacementEngine& fEngine;
   TTilesetList& fTilesets;
-  TPaletteView* fView = nullptr;
 
   int fTilesetIndex = -1;
   QString fTilesetHint;

@@ -15,23 +15,21 @@
 namespace {
 
 // Records what the palette tells its window and answers a selection the way
-// the palette grid does: by emitting ItemSelected.
-class TRecordingPaletteView : public TPaletteView {
+// the palette grid does: by calling grdTileGroupsSelect.
+class TPaletteRecorder : public QObject {
  public:
-  explicit TRecordingPaletteView(TPalette& palette) : fPalette(palette) {}
-  void ItemsChanged(int numItems) override { Log += "items " + std::to_string(numItems) + ";"; }
-  void SelectItem(int index) override {
-    Log += "select " + std::to_string(index) + ";";
-    fPalette.grdTileGroupsSelect(index);
+  explicit TPaletteRecorder(TPalette& palette) {
+    connect(&palette, &TPalette::ItemsChanged, this,
+            [this](int numItems) { Log += "items " + std::to_string(numItems) + ";"; });
+    connect(&palette, &TPalette::SelectItemRequested, this, [this, &palette](int index) {
+      Log += "select " + std::to_string(index) + ";";
+      palette.grdTileGroupsSelect(index);
+    });
+    connect(&palette, &TPalette::TilesetLoadStarted, this, [this] { Log += "begin;"; });
+    connect(&palette, &TPalette::TilesetLoadFinished, this, [this] { Log += "end;"; });
   }
-  void StateChanged() override {}
-  void BeginTilesetLoad() override { Log += "begin;"; }
-  void EndTilesetLoad() override { Log += "end;"; }
 
   std::string Log;
-
- private:
-  TPalette& fPalette;
 };
 
 class PaletteTest : public TilesetFixture {};
@@ -221,8 +219,7 @@ TEST_F(PaletteTest, SwitchingToATilesetThatFailsLeavesAnEmptyPalette) {
                               {Group("Slate", "Floors"), Group("Barrel", "Placeables")});
   AddBrokenTileset(QStringLiteral("bad.tls"));
   Start();
-  TRecordingPaletteView view(Palette());
-  Palette().SetView(&view);
+  TPaletteRecorder view(Palette());
   EXPECT_EQ(Palette().TilesetNames(), QStringList({QStringLiteral("Good"), QStringLiteral("bad")}));
   Engine().gaEraserExecute();
   int updates = 0;
