@@ -40,6 +40,10 @@ TfrmMapProps::TfrmMapProps(QWidget* owner, bool newMap)
 
 void TfrmMapProps::Fill(const TTileMap& map) {
   MapNameEdit()->setText(map.MapName());
+  // The name is what the user came to type: it holds the focus when the
+  // dialog opens, with its text selected so that typing replaces it.
+  MapNameEdit()->selectAll();
+  MapNameEdit()->setFocus();
   fAuthor->setText(map.AuthorName());
   fDescription->setPlainText(map.Information());
   // The spin boxes bring a map wider than they allow to their bound.
