@@ -23,16 +23,33 @@ QMessageBox::Icon IconOf(TMsgIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// A window of the program the user sees, to centre a box over: the active
+// one, else any shown (the splash while the program starts).
+QWidget* ShownWindow() {
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  const QWidgetList windows = QApplication::topLevelWidgets();
+  for (QWidget* window : windows) {
+    const Qt::WindowType type = window->windowType();
+    if (window->isVisible() &&
+        (type == Qt::Window || type == Qt::Dialog || type == Qt::SplashScreen))
+      return window;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 TMsgAnswer TMessageBoxService::Show(const TMessage& message) {
   QWidget* owner = qobject_cast<QWidget*>(message.Owner);
   if (owner) owner = owner->window();
+  // A box is centred over its owner's window. An owner not yet on the screen
+  // (the main window reporting a failed start-up file under the splash) would
+  // put it at the screen's corner: it goes over what is shown instead.
+  if (!owner || !owner->isVisible()) owner = ShownWindow();
   QMessageBox box(IconOf(message.Icon), message.Caption, message.Text, QMessageBox::NoButton,
                   owner);
-  // Boxes without an owner (start-up, tileset loading) still come to the
-  // front of the program's windows.
-  if (!owner) box.setWindowModality(Qt::ApplicationModal);
+  // Boxes without an owner still come to the front of the program's windows.
+  box.setWindowModality(Qt::ApplicationModal);
   const struct {
     unsigned Flag;
     QMessageBox::StandardButton Button;
@@ -48,6 +65,13 @@ TMsgAnswer TMessageBoxService::Show(const TMessage& message) {
   }
   if (!first) first = box.addButton(QMessageBox::Ok);
   box.setDefaultButton(first);
+  // The box takes its final size as it shows, after the toolkit has placed
+  // it by a smaller one: centred again then, it sits in the middle.
+  box.show();
+  if (owner) {
+    const QRect frame = box.frameGeometry();
+    box.move(owner->frameGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+  }
   switch (box.exec()) {
     case QMessageBox::Yes:
       return TMsgAnswer::Yes;

@@ -168,6 +168,13 @@ void TfrmMain::BuildLayout() {
   fStatus = new TColorStatusBar(this);
   fStatus->setObjectName(QStringLiteral("sbMain"));
   fStatus->AddPanels({24, 200, 50});
+  // The grid size panel shows every grid size's name whole, in whatever
+  // font and at whatever scale the screen gives.
+  QStringList gridSizeNames;
+  for (const char* name : GridSizeNames)
+    gridSizeNames << QString::fromUtf8(name);
+  TColorStatusPanel* gridSizePanel = fStatus->Panel(kGridSizePanel);
+  gridSizePanel->SetWidth(std::max(gridSizePanel->Width(), fStatus->PanelWidthFor(gridSizeNames)));
   fStatus->SetImages(&dmSharedBmpResources().imgSmallButtons);
   fStatus->Panel(kModifiedPanel)->SetAlignment(TStatusPanelAlignment::Center);
   setStatusBar(fStatus);

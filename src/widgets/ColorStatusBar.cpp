@@ -246,6 +246,15 @@ void TColorStatusBar::UpdatePanelRects() {
   }
 }
 
+int TColorStatusBar::PanelWidthFor(const QStringList& texts) const {
+  const QFontMetrics metrics(TextFont());
+  int width = 0;
+  for (const QString& text : texts)
+    width = std::max(width, 2 * kTextMargin + metrics.horizontalAdvance(text));
+  // The gap to the next panel comes out of the panel's width.
+  return width + kPanelGap;
+}
+
 int TColorStatusBar::PanelAt(const QPoint& pos) const {
   for (int i = 0; i < PanelCount(); ++i) {
     if (fPanels[i]->Visible() && fPanels[i]->Rect().contains(pos)) return i;

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QStatusBar>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -155,6 +156,9 @@ class TColorStatusBar : public QStatusBar {
   void UpdatePanelRects();
   // The panel whose rectangle holds pos, -1 for none.
   int PanelAt(const QPoint& pos) const;
+  // The Width a panel other than the last needs to show each of the texts
+  // whole in the bar's font.
+  int PanelWidthFor(const QStringList& texts) const;
   // The room kept for the size grip: one vertical scroll bar wide.
   int GripWidth() const;
   // The size grip's corner; empty when no grip is shown.
