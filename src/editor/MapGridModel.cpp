@@ -50,6 +50,18 @@ bool InTriangle(int px, int py, int ax, int ay, int bx, int by, int cx, int cy) 
   return !(negative && positive);
 }
 
+// One axis of a footprint of `cells` cells centred on content pixel p: the
+// first cell and sub-cell of the raster position nearest to centring it, on
+// a raster of whole cells (perCell 1) or of sub-cells, kept within `count`
+// cells where the footprint fits.
+void CentredAxis(int p, int cellSize, int perCell, int count, int cells, int& cell, int& sub) {
+  const int unit = std::max(1, cellSize / perCell);
+  const int first = std::clamp(FloorDiv(2 * p - cells * cellSize + unit, 2 * unit), 0,
+                               std::max(0, (count - cells) * perCell));
+  cell = first / perCell;
+  sub = first % perCell;
+}
+
 }  // namespace
 
 TMapGridModel::TMapGridModel() = default;
@@ -285,9 +297,23 @@ std::optional<TCellEdge> TMapGridModel::EdgeAt(int px, int py) const {
   return std::nullopt;
 }
 
+TCellPosition TMapGridModel::FootprintOrigin() const {
+  if (!fCentreFootprint || fSelectRange || fSelectType == TSelectType::Edge)
+    return {fCurCol, fCurRow, fCurSubCol, fCurSubRow};
+  const bool sub = fSelectType == TSelectType::SubCell;
+  TCellPosition origin;
+  CentredAxis(fCurX, fCellWidth, sub ? fSubColCount : 1, fColCount, fCursorWidth, origin.Col,
+              origin.SubCol);
+  CentredAxis(fCurY, fCellHeight, sub ? fSubRowCount : 1, fRowCount, fCursorHeight, origin.Row,
+              origin.SubRow);
+  return origin;
+}
+
 void TMapGridModel::UpdateCurrent(int x, int y) {
   const int px = x + fScrollX;
   const int py = y + fScrollY;
+  fCurX = px;
+  fCurY = py;
   fCurCol = FloorDiv(px, fCellWidth);
   fCurRow = FloorDiv(py, fCellHeight);
   // With a cell size that the sub-cell count does not divide, the last
@@ -457,8 +483,9 @@ void TMapGridModel::MousePress(int x, int y, TMouseButton button) {
     if (!MouseOnGrid() || (fView && fView->DragActive())) return;
     if (button == TMouseButton::Left) fButtonHeld = true;
     if (fAllowSelection) {
-      SetSelection(fCurCol, fCurCol + fCursorWidth - 1, fCurRow, fCurRow + fCursorHeight - 1,
-                   fCurSubCol, fCurSubCol, fCurSubRow, fCurSubRow);
+      const TCellPosition at = FootprintOrigin();
+      SetSelection(at.Col, at.Col + fCursorWidth - 1, at.Row, at.Row + fCursorHeight - 1, at.SubCol,
+                   at.SubCol, at.SubRow, at.SubRow);
       HideOutline(TOutlineKind::Hover);
       OutlineSelection();
     }
@@ -596,8 +623,9 @@ void TMapGridModel::Tick() {
 void TMapGridModel::UpdateHover() {
   if (fButtonHeld || !MouseOnGrid() || !fHotTrack) return;
   const bool onEdge = fSelectType == TSelectType::Edge && fEdgeSnap;
+  const TCellPosition at = FootprintOrigin();
   fHoverRect = onEdge ? OnEdgeRect(fCurCol, fCurRow, fHotEdge)
-                      : FootprintRect(fCurCol, fCurRow, fCurSubCol, fCurSubRow);
+                      : FootprintRect(at.Col, at.Row, at.SubCol, at.SubRow);
   StartOutline(TOutlineKind::Hover, fSelectType == TSelectType::Edge && !onEdge
                                         ? EdgeBand(fHoverRect, fHotEdge)
                                         : fHoverRect);

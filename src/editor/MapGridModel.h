@@ -72,6 +72,14 @@ struct TMapSelection {
   TCellEdge Edge = TCellEdge::Top;
 };
 
+// A cell of the grid and a sub-cell within it.
+struct TCellPosition {
+  int Col = 0;
+  int Row = 0;
+  int SubCol = 0;
+  int SubRow = 0;
+};
+
 // Part of the picture to repaint: a region in control pixels and the range
 // of sub-columns and sub-rows (over the whole grid) whose cells are drawn.
 struct TRedrawRange {
@@ -189,12 +197,20 @@ class TMapGridModel : public QObject {
   // centred on that edge, turned to lie along it.
   void SetEdgeSnap(const TEdgeSnap* snap) { fEdgeSnap = snap; }
   const TEdgeSnap* EdgeSnap() const { return fEdgeSnap; }
+  // A footprint placed once per click (no range, no edge) is centred on the
+  // pointer, on the raster of the select type, and kept whole on the grid
+  // where it fits. Off, it hangs from the cell or sub-cell under the
+  // pointer, which is how a scripted drag names where a footprint goes.
+  bool CentreFootprint() const { return fCentreFootprint; }
+  void SetCentreFootprint(bool value) { fCentreFootprint = value; }
 
   // The cell and sub-cell under the mouse.
   int CurCol() const { return fCurCol; }
   int CurRow() const { return fCurRow; }
   int CurSubCol() const { return fCurSubCol; }
   int CurSubRow() const { return fCurSubRow; }
+  // Where a press now would put the footprint's first cell and sub-cell.
+  TCellPosition FootprintOrigin() const;
   // Whether the last mouse position lies on a cell of the grid.
   bool MouseOnGrid() const;
   // The cell edge Edge mode acts on.
@@ -343,7 +359,11 @@ class TMapGridModel : public QObject {
   bool fEnabled = true;
   const TEdgeSnap* fEdgeSnap = nullptr;
   bool fSnapped = false;
+  bool fCentreFootprint = false;
 
+  // The content pixel under the mouse.
+  int fCurX = 0;
+  int fCurY = 0;
   int fCurCol = 0;
   int fCurRow = 0;
   int fCurSubCol = 0;

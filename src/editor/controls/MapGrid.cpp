@@ -55,6 +55,8 @@ TMapGrid::TMapGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   }
 
   fModel.SetView(this);
+  // What a user's pointer places sits centred under it.
+  fModel.SetCentreFootprint(true);
   fModel.SetScrollBarThickness(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
   ResizeToControl();
 
