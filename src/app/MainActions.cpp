@@ -36,7 +36,7 @@ const char* const kActionNames[] = {
   "gaAddCol", "gaAddRow", "gaDelCol", "gaDelRow", "gaRoom", "gaWall", "gaRooms", "gaDoors",
   "gaFill", "gaEraser", "gaSelect",
   "mnuEraseBase", "mnuEraseOverlay", "mnuEraseWall", "mnuEraseAll",
-  "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "vwZoomIn", "vwZoomOut",
+  "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "vwZoomIn", "vwZoomOut", "vwOverview",
   "faProperties", "vwFlipHorizontal", "vwFlipVertical", "vwRotateCClockwise", "vwRotateClockwise",
   "haHelp", "haTessellanWeb", "haAbout", "vwBaseLayer", "vwObjectsLayer", "vwWallLayer",
 };
@@ -137,6 +137,8 @@ const std::vector<TActionEntry>& MainActionTable() {
      [](TfrmMain& w) { w.Painter().vwZoomInExecute(true); w.UpdateControls(); }},
     {A::vwZoomOut, "Zoom &Out", "Zoom Out", "- _", "zoomout", S::Plain, false, 0,
      [](TfrmMain& w) { w.Painter().vwZoomInExecute(false); w.UpdateControls(); }},
+    {A::vwOverview, "&Overview", "Show the Whole Map", "", nullptr, S::Check, true, 0,
+     [](TfrmMain& w) { w.vwOverviewExecute(); }},
     {A::faProperties, "&Map Properties", "Properties", "", "properties", S::Plain, false, 0,
      [](TfrmMain& w) { w.faPropertiesExecute(); }},
     // Tile
@@ -171,6 +173,7 @@ const char* const kFileMenu[] = {"faNewMap", "faOpen", "-", "faSave", "faSaveAs"
                                  "faPrintWithSetup", "faPrintPreview", "-", "faExit", nullptr};
 const char* const kEditMenu[] = {"eaUndo", "eaRedo", "-", "taOptions", "-", "taTilesetEditor",
                                  nullptr};
+const char* const kViewMenu[] = {"vwOverview", nullptr};
 const char* const kMapMenu[] = {"gaAddCol", "gaAddRow", "-", "gaDelCol", "gaDelRow", "-",
                                 "gaRoom", "gaWall", "gaRooms", "gaDoors", "gaFill", "gaEraser",
                                 "-", "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "-",

@@ -38,7 +38,7 @@ enum class TActionId {
   gaAddCol, gaAddRow, gaDelCol, gaDelRow, gaRoom, gaWall, gaRooms, gaDoors, gaFill, gaEraser,
   gaSelect,
   mnuEraseBase, mnuEraseOverlay, mnuEraseWall, mnuEraseAll,
-  gaNudgeLeft, gaNudgeRight, gaNudgeDown, gaNudgeUp, vwZoomIn, vwZoomOut, faProperties,
+  gaNudgeLeft, gaNudgeRight, gaNudgeDown, gaNudgeUp, vwZoomIn, vwZoomOut, vwOverview, faProperties,
   vwFlipHorizontal, vwFlipVertical, vwRotateCClockwise, vwRotateClockwise,
   haHelp, haTessellanWeb, haAbout, vwBaseLayer, vwObjectsLayer, vwWallLayer,
   // clang-format on
@@ -70,6 +70,7 @@ const std::vector<TActionEntry>& MainActionTable();
 // button with a drop-down), ending with nullptr.
 extern const char* const kFileMenu[];
 extern const char* const kEditMenu[];
+extern const char* const kViewMenu[];
 extern const char* const kMapMenu[];
 extern const char* const kTileMenu[];
 extern const char* const kHelpMenu[];

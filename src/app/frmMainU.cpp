@@ -4,6 +4,7 @@
 #include "FileDialogs.h"
 #include "HelpWindow.h"
 #include "MainActions.h"
+#include "OverviewDock.h"
 #include "PaletteColumn.h"
 #include "TilesetInstall.h"
 #include "WindowPlacement.h"
@@ -13,6 +14,7 @@
 #include "editor/EditSession.h"
 #include "editor/controls/ArrangeGrid.h"
 #include "editor/controls/MapGrid.h"
+#include "editor/controls/MapOverview.h"
 #include "frmMapPropsU.h"
 #include "frmOptionsU.h"
 #include "map/GridSizes.h"
@@ -100,6 +102,7 @@ void TfrmMain::BuildLayout() {
   fFileMenu->setObjectName(QStringLiteral("mnuFile"));
   menuBar()->addMenu(fFileMenu);
   menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Edit"), kEditMenu, this));
+  menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&View"), kViewMenu, this));
   menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Map"), kMapMenu, this));
   menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Tile"), kTileMenu, this));
   menuBar()->addMenu(actions.BuildMenu(QStringLiteral("&Help"), kHelpMenu, this));
@@ -146,6 +149,13 @@ void TfrmMain::BuildLayout() {
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({kPaletteInitialWidth, kMinimumWidth - kPaletteInitialWidth});
   setCentralWidget(splitter);
+
+  // Shown at the right until the settings say otherwise (RestorePlacement).
+  fOverviewDock = new TOverviewDock(fMapGrid->Model(), this);
+  addDockWidget(Qt::RightDockWidgetArea, fOverviewDock);
+  QAction* overview = actions.Get(TActionId::vwOverview);
+  connect(fOverviewDock, &QDockWidget::visibilityChanged, overview,
+          [this, overview] { overview->setChecked(!fOverviewDock->isHidden()); });
 
   fGridMenu = actions.BuildMenu(QString(), kGridContextMenu, this);
   fGridMenu->setObjectName(QStringLiteral("popMapGrid"));
@@ -257,6 +267,7 @@ void TfrmMain::ShowCurrentMap(TTileMap* map) {
     fMapTabs->setCurrentIndex(fFiles.Maps().IndexOf(map));
   }
   Painter().ActivateMap(map);
+  fOverviewDock->Overview()->SetMap(map);
   UpdateControls();
 }
 
@@ -284,6 +295,10 @@ void TfrmMain::taOptionsExecute() {
   ShowOptions(this);
   BuildRecentFilesMenu();
   fFiles.ApplyUndoLimit();
+}
+
+void TfrmMain::vwOverviewExecute() {
+  fOverviewDock->setVisible(fActions->Get(TActionId::vwOverview)->isChecked());
 }
 
 void TfrmMain::taTilesetEditorExecute() {
@@ -329,7 +344,11 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   bool close = false;
   try {
     close = (!fTilesetEditor || fTilesetEditor->close()) && fFiles.QuerySaveAll();
-    if (close) SaveAtExit([this] { SaveWindowPlacement(this, kMainPlacementKey); });
+    if (close)
+      SaveAtExit([this] {
+        SaveWindowPlacement(this, kMainPlacementKey);
+        fOverviewDock->Save();
+      });
   } catch (...) {
     ShowCurrentException();
   }
@@ -343,6 +362,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
 
 void TfrmMain::RestorePlacement() {
   RestoreWindowPlacement(this, kMainPlacementKey);
+  fOverviewDock->Restore();
 }
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,7 @@ class TMainActions;
 class TColorStatusBar;
 class TMapGrid;
 class TMapPainter;
+class TOverviewDock;
 class TPalette;
 class TPaletteColumn;
 class TfrmTilesetEditor;
@@ -66,6 +67,7 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   TPaletteColumn* PaletteColumn() const { return fPaletteColumn; }
   TColorStatusBar* Status() const { return fStatus; }
   QMenu* GridMenu() const { return fGridMenu; }
+  TOverviewDock* OverviewDock() const { return fOverviewDock; }
   QMenu* FileMenu() const { return fFileMenu; }
   QMenu* TilesetMenu() const { return fTilesetMenu; }
 
@@ -75,6 +77,8 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   void taOptionsExecute();
   // Shows the Tileset Editor, made at first use.
   void taTilesetEditorExecute();
+  // Shows or hides the overview as its command is checked.
+  void vwOverviewExecute();
   TfrmTilesetEditor* TilesetEditor() const { return fTilesetEditor; }
   // A tileset file was saved: an installed tileset read from it is read
   // again, and the palette shows the new groups when it shows that tileset.
@@ -133,5 +137,6 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   std::unique_ptr<TTilesetInstaller> fInstaller;
   QMenu* fFileMenu = nullptr;
   TColorStatusBar* fStatus = nullptr;
+  TOverviewDock* fOverviewDock = nullptr;
   TfrmTilesetEditor* fTilesetEditor = nullptr;
 };

@@ -401,6 +401,7 @@ void TMapGridModel::UpdateScrollLimits() {
   fScrollMaxY = maxY;
   if (fView) fView->SetScrollRanges(maxX, maxY);
   ClampScroll();
+  emit ViewMoved();
 }
 
 bool TMapGridModel::ClampScroll() {
@@ -451,6 +452,7 @@ void TMapGridModel::ScrollTo(TScrollBarKind bar, int position) {
   }
   current = position;
   if (fView) fView->SetScrollPositions(fScrollX, fScrollY);
+  emit ViewMoved();
   if (!fKeepSelection) StopOutline();
   DropOutline(TOutlineKind::Hover);
   DropOutline(TOutlineKind::Selection);

@@ -318,6 +318,9 @@ class TMapGridModel : public QObject {
   void MouseMoved(int x, int y);
   void MouseReleased(TMouseButton button, int x, int y);
   void DoubleClicked();
+  // The part of the grid the control shows moved or changed its size: a
+  // scroll, a new cell size or count, a new control size.
+  void ViewMoved();
 
  private:
   void FinishRelease();

@@ -273,7 +273,7 @@ TEST_F(TMainWindowTest, MenusAndTheGridContextMenuListTheirCommandsInOrder) {
   std::vector<std::string> menus;
   for (const QAction* menu : window->menuBar()->actions())
     menus.push_back(menu->text().toStdString());
-  EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&Edit", "&Map", "&Tile", "&Help"}));
+  EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&Edit", "&View", "&Map", "&Tile", "&Help"}));
   const auto menu = [this](int index) {
     return Entries(window->menuBar()->actions().at(index)->menu());
   };
@@ -283,7 +283,8 @@ TEST_F(TMainWindowTest, MenusAndTheGridContextMenuListTheirCommandsInOrder) {
                                                "&Print...", "Print Pre&view", "-", "E&xit"}));
   EXPECT_EQ(menu(1),
             (std::vector<std::string>{"&Undo", "&Redo", "-", "&Options", "-", "&Tileset Editor"}));
-  EXPECT_EQ(menu(2), (std::vector<std::string>{"Add &Column",
+  EXPECT_EQ(menu(2), (std::vector<std::string>{"&Overview"}));
+  EXPECT_EQ(menu(3), (std::vector<std::string>{"Add &Column",
                                                "&Add Row",
                                                "-",
                                                "&Delete Column",
@@ -305,9 +306,9 @@ TEST_F(TMainWindowTest, MenusAndTheGridContextMenuListTheirCommandsInOrder) {
                                                "Zoom &Out",
                                                "-",
                                                "&Map Properties"}));
-  EXPECT_EQ(menu(3), (std::vector<std::string>{"Flip &Horizontal", "Flip &Vertical", "-",
+  EXPECT_EQ(menu(4), (std::vector<std::string>{"Flip &Horizontal", "Flip &Vertical", "-",
                                                "Rotate Counter Clock&wise", "Rotate &Clockwise"}));
-  EXPECT_EQ(menu(4), (std::vector<std::string>{"&Tessellan Help", "Tessellan on the &Web", "-",
+  EXPECT_EQ(menu(5), (std::vector<std::string>{"&Tessellan Help", "Tessellan on the &Web", "-",
                                                "&About Tessellan"}));
   const auto bar = [this](const char* name) {
     std::vector<std::string> names;

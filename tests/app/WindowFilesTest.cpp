@@ -284,7 +284,8 @@ TEST_F(TWindowFilesTest, CloseAllStopsAtCancelAndLeavesOnlyMapFreeCommands) {
   for (const QAction* action : window->Actions().All())
     if (action->isEnabled()) enabled.push_back(action->objectName().toStdString());
   // The erase layers sit in submenus that follow Erase Tiles; the orientation
-  // commands follow the picked group, map or not.
+  // commands follow the picked group, map or not; the overview shows or hides
+  // without one.
   EXPECT_EQ(enabled, (std::vector<std::string>{"faNewMap",
                                                "faOpen",
                                                "faAddTileset",
@@ -295,6 +296,7 @@ TEST_F(TWindowFilesTest, CloseAllStopsAtCancelAndLeavesOnlyMapFreeCommands) {
                                                "mnuEraseOverlay",
                                                "mnuEraseWall",
                                                "mnuEraseAll",
+                                               "vwOverview",
                                                "vwFlipHorizontal",
                                                "vwFlipVertical",
                                                "vwRotateCClockwise",
