@@ -55,21 +55,9 @@ std::vector<std::string> Captions() {
 
 }  // namespace
 
-class TAddTilesetTest : public TWindowTest {
+// The stored names go to a settings file of this test alone.
+class TAddTilesetTest : public TPrivateSettingsWindowTest {
  protected:
-  void SetUp() override {
-    // The stored names go to a settings file of this test alone.
-    ASSERT_TRUE(settingsDir.isValid());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
-    TWindowTest::SetUp();
-    ScriptedMessages().Shown.clear();
-  }
-  void TearDown() override {
-    TWindowTest::TearDown();
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       qEnvironmentVariable("XDG_CONFIG_HOME", QDir::homePath() + "/.config"));
-  }
-
   // Runs Add Tileset on a file, answering its questions.
   void Add(const QString& path, std::deque<TMsgAnswer> answers = {}) {
     ScriptedMessages().Answers = std::move(answers);
@@ -85,8 +73,6 @@ class TAddTilesetTest : public TWindowTest {
     ASSERT_GE(index, 1);
     window->Palette().SelectTileset(index);
   }
-
-  QTemporaryDir settingsDir;
 };
 
 TEST_F(TAddTilesetTest, AddedTilesetsAreCheckedCopiedKeptAndRemoved) {

@@ -90,22 +90,13 @@ std::vector<std::vector<QPointF>> RoomOutline() {
 
 }  // namespace
 
-class TUserWallStylesTest : public TWindowTest {
+class TUserWallStylesTest : public TPrivateSettingsWindowTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(settingsDir.isValid());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
-    TWindowTest::SetUp();
-    ScriptedMessages().Shown.clear();
-  }
-  void TearDown() override {
-    TWindowTest::TearDown();
+  void AfterWindowClosed() override {
     // The other window tests expect the supplied tilesets alone.
     for (const QString& name : TilesetList().AddedWallFileNames())
       QFile::remove(QDir(TilesetList().Directory()).filePath(name));
     TilesetList().LoadInstalled(TilesetList().Directory());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       qEnvironmentVariable("XDG_CONFIG_HOME", QDir::homePath() + "/.config"));
   }
 
   QStringList WallStyleNames() const {
@@ -126,8 +117,6 @@ class TUserWallStylesTest : public TWindowTest {
     dialogs->Answers = {savedAs};
     ASSERT_TRUE(editor->Save());
   }
-
-  QTemporaryDir settingsDir;
 };
 
 TEST_F(TUserWallStylesTest, AStyleFromTheEditorWallsARoomThatOutlivesARestartAndExports) {

@@ -3,12 +3,15 @@
 #include "app/DialogRunner.h"
 #include "app/MainActions.h"
 #include "editor/controls/MapGrid.h"
+#include "support/ScriptedMessages.h"
 #include "support/TestApplication.h"
 #include "tiles/TilesetList.h"
 
 #include <QAction>
 #include <QDialog>
+#include <QDir>
 #include <QMenu>
+#include <QSettings>
 #include <QTest>
 
 namespace {
@@ -118,4 +121,18 @@ std::vector<std::string> TWindowTest::Entries(const QMenu* menu) {
   for (const QAction* action : menu->actions())
     entries.push_back(action->isSeparator() ? "-" : action->text().toStdString());
   return entries;
+}
+
+void TPrivateSettingsWindowTest::SetUp() {
+  ASSERT_TRUE(settingsDir.isValid());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+  TWindowTest::SetUp();
+  ScriptedMessages().Shown.clear();
+}
+
+void TPrivateSettingsWindowTest::TearDown() {
+  TWindowTest::TearDown();
+  AfterWindowClosed();
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                     qEnvironmentVariable("XDG_CONFIG_HOME", QDir::homePath() + "/.config"));
 }

@@ -75,3 +75,15 @@ class TWindowTest : public testing::Test {
  private:
   std::unique_ptr<TFileDialogService> fPreviousDialogs;
 };
+
+// A window test whose settings go to a file of its own, and whose scripted
+// messages start empty: for tests that store names in the settings.
+class TPrivateSettingsWindowTest : public TWindowTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Runs once the window is gone, before the settings path is restored.
+  virtual void AfterWindowClosed() {}
+
+  QTemporaryDir settingsDir;
+};
