@@ -154,8 +154,10 @@ void TfrmMain::BuildLayout() {
   fOverviewDock = new TOverviewDock(fMapGrid->Model(), this);
   addDockWidget(Qt::RightDockWidgetArea, fOverviewDock);
   QAction* overview = actions.Get(TActionId::vwOverview);
+  // The dock, not the window, is captured: the window's members are gone by
+  // the time its base class hides the dock on destruction.
   connect(fOverviewDock, &QDockWidget::visibilityChanged, overview,
-          [this, overview] { overview->setChecked(!fOverviewDock->isHidden()); });
+          [dock = fOverviewDock, overview] { overview->setChecked(!dock->isHidden()); });
 
   fGridMenu = actions.BuildMenu(QString(), kGridContextMenu, this);
   fGridMenu->setObjectName(QStringLiteral("popMapGrid"));
