@@ -6,14 +6,15 @@
 # Each layer folder lists the folders (under src/) whose headers it may
 # include; an include without a folder names a file beside the includer.
 # Layers point only down: base < storage < tiles < map < render < editor <
-# editor/controls, and widgets beside the editor's controls; export and print
+# editor/controls, and widgets beside the editor's controls; the dungeon
+# generator builds through the editor's operations; export and print
 # draw through render and never use the editor; app on top. The command-line
 # tool uses the model, export and printing, and the settings store for the
 # installed tilesets' folder and names; the icon painter none of it. The
 # printing windows and the system's printers (print/ui) need widgets; the
 # rest of printing runs headless.
 
-set(layers src/base src/storage src/tiles src/map src/render src/editor src/editor/controls src/export
+set(layers src/base src/storage src/tiles src/map src/render src/editor src/generate src/editor/controls src/export
            src/print src/print/ui src/widgets src/app/settings src/app src/app/tileseteditor tools/tool
            tools/tilegen tools/icongen)
 set(drawing base storage tiles map render)
@@ -24,22 +25,23 @@ set(allowed_src/tiles base storage tiles)
 set(allowed_src/map base storage tiles map)
 set(allowed_src/render ${drawing})
 set(allowed_src/editor ${model})
+set(allowed_src/generate ${model} generate)
 set(allowed_src/editor/controls ${model} editor/controls)
 set(allowed_src/export ${drawing} export)
 set(allowed_src/print ${drawing} print)
 set(allowed_src/print/ui ${drawing} print print/ui widgets)
 set(allowed_src/widgets ${model} widgets)
 set(allowed_src/app/settings base storage tiles map app/settings)
-set(allowed_src/app ${model} editor/controls export print print/ui widgets app app/settings
+set(allowed_src/app ${model} generate editor/controls export print print/ui widgets app app/settings
     app/tileseteditor)
 # The Tileset Editor's window: a part of the application beside the main
 # window, using the same services.
 set(allowed_src/app/tileseteditor ${model} widgets app app/settings app/tileseteditor)
-set(allowed_tools/tool ${model} export print print/ui app/settings)
+set(allowed_tools/tool ${model} generate export print print/ui app/settings)
 set(allowed_tools/tilegen base storage tiles)
 set(allowed_tools/icongen "")
 # Folders that run headless: no widget or printer headers.
-set(headless src/base src/storage src/tiles src/map src/render src/editor src/export src/print
+set(headless src/base src/storage src/tiles src/map src/render src/editor src/generate src/export src/print
              tools/tool tools/icongen)
 set(widget_headers "QtWidgets|QtPrintSupport|QWidget|QApplication|QMessageBox|QAbstractScrollArea|QScrollBar|QMenu|QPrinter")
 

@@ -12,6 +12,7 @@
 class TTileGroup;
 class TTileMap;
 class TTileSet;
+class TTilesetList;
 
 // What a dungeon is to be: its size in cells, how many rooms, how wide the
 // corridors run, the seed of its random choices, and the extras.
@@ -84,8 +85,8 @@ struct TDungeonReport {
 // between floor and anything else, doors are cut into them, and the rooms
 // are furnished when asked. What the map held before is replaced. Raises
 // TError when the tiles do not suit (CheckDungeonTiles).
-TDungeonReport BuildDungeon(TTileMap& map, const TDungeonPlan& plan,
-                            const TDungeonOptions& options, const TDungeonTiles& tiles);
+TDungeonReport BuildDungeon(TTileMap& map, const TDungeonPlan& plan, const TDungeonOptions& options,
+                            const TDungeonTiles& tiles);
 
 // PlanDungeon, then BuildDungeon.
 TDungeonReport GenerateDungeon(TTileMap& map, const TDungeonOptions& options,
@@ -101,3 +102,20 @@ void CheckDungeonTiles(const TDungeonTiles& tiles);
 // than 2 x 2 cells.
 std::vector<const TTileGroup*> FurnitureGroups(const TTileSet& tileset);
 
+// The tiles of a dungeon by name, as the tool and the dialog give them:
+// a tileset (its name as the tileset box shows it), its groups, and a wall
+// style (its name as the wall palette shows it). An empty corridor floor
+// means the rooms' floor; an empty door leaves the doorways open.
+struct TDungeonTileNames {
+  QString Tileset = QStringLiteral("ExampleTileset");
+  QString Floor = QStringLiteral("Flagstones");
+  QString CorridorFloor;
+  QString WallStyle = QStringLiteral("Stone");
+  QString Door = QStringLiteral("Door, Closed");
+};
+
+// Finds the named tiles among the installed tilesets, loading the tileset
+// when needed; the furniture is the tileset's FurnitureGroups. Raises
+// TError naming what is missing or does not suit. The groups belong to the
+// list and live as long as it keeps the tilesets loaded.
+TDungeonTiles FindDungeonTiles(const TTilesetList& tilesets, const TDungeonTileNames& names);
