@@ -57,12 +57,12 @@ class TPlanner {
  private:
   // --- Rooms ---
   // Places as many of the requested rooms as fit, at a scale of the drawn
-  // sizes; returns the plan's room count.
-  int PlaceRooms(double scale, std::mt19937& random);
+  // sizes and at least spacing cells apart; returns the plan's room count.
+  int PlaceRooms(double scale, int spacing, std::mt19937& random);
   std::vector<QPoint> DrawShape(int width, int height, std::mt19937& random) const;
   bool Fits(const std::vector<QPoint>& shape, int col, int row) const;
-  void AddRoom(const std::vector<QPoint>& shape, int col, int row);
-  bool PlaceAnywhere(const std::vector<QPoint>& shape, std::mt19937& random);
+  void AddRoom(const std::vector<QPoint>& shape, int col, int row, int spacing);
+  bool PlaceAnywhere(const std::vector<QPoint>& shape, int spacing, std::mt19937& random);
   void RemoveRoom(int room);
 
   // --- Corridors ---
@@ -80,6 +80,9 @@ class TPlanner {
   std::vector<int> WalkFrom(int room) const;
   void AddDoor(const TEdgeSpot& edge);
   bool HasDoor(int col, int row, int direction) const;
+  bool HasAnyDoor(const QPoint& cell) const {
+    return !fDoorEdges.empty() && fDoorEdges[size_t(fPlan.Index(cell.x(), cell.y()))] != 0;
+  }
 
   const TDungeonOptions& fOptions;
   TDungeonPlan fPlan;
@@ -105,24 +108,31 @@ TDungeonPlan TPlanner::Run() {
   if (fOptions.CorridorWidth < 1 || fOptions.CorridorWidth > 2)
     throw TError(QStringLiteral("Corridors are 1 or 2 squares wide."));
 
-  // Smaller rooms are tried until all the requested ones fit; each try
+  // Smaller rooms, then closer ones, are tried until all the requested
+  // ones fit. Rooms keep more than a corridor's width apart where they
+  // can, so a corridor passes between any two with rock on either side,
+  // and never less than one cell, so no two rooms share a wall. Each try
   // starts from the seed, so the result depends on nothing else.
+  const int wide = fOptions.CorridorWidth;
+  const std::pair<double, int> tries[] = {{1.0, wide + 1}, {0.75, wide + 1}, {0.55, wide + 1},
+                                          {0.55, wide},    {0.4, wide},      {0.0, wide},
+                                          {0.0, 1}};
   int best = -1;
-  double bestScale = 1;
-  double lastScale = 1;
-  for (const double scale : {1.0, 0.75, 0.55, 0.4, 0.0}) {
+  size_t bestTry = 0;
+  size_t lastTry = 0;
+  for (size_t i = 0; i < std::size(tries); ++i) {
     fRandom.seed(fOptions.Seed);
-    const int placed = PlaceRooms(scale, fRandom);
-    lastScale = scale;
+    const int placed = PlaceRooms(tries[i].first, tries[i].second, fRandom);
+    lastTry = i;
     if (placed > best) {
       best = placed;
-      bestScale = scale;
+      bestTry = i;
     }
     if (placed >= fOptions.Rooms) break;
   }
-  if (bestScale != lastScale) {
+  if (bestTry != lastTry) {
     fRandom.seed(fOptions.Seed);
-    PlaceRooms(bestScale, fRandom);
+    PlaceRooms(tries[bestTry].first, tries[bestTry].second, fRandom);
   }
 
   const size_t cells = size_t(fPlan.Cols) * size_t(fPlan.Rows);
@@ -177,7 +187,7 @@ TDungeonPlan TPlanner::Run() {
 // ---------------------------------------------------------------------------
 // Rooms
 
-int TPlanner::PlaceRooms(double scale, std::mt19937& random) {
+int TPlanner::PlaceRooms(double scale, int spacing, std::mt19937& random) {
   fPlan = TDungeonPlan();
   fPlan.Cols = fOptions.Cols;
   fPlan.Rows = fOptions.Rows;
@@ -215,12 +225,13 @@ int TPlanner::PlaceRooms(double scale, std::mt19937& random) {
         const int col = kMargin + RandomBelow(random, spanCols);
         const int row = kMargin + RandomBelow(random, spanRows);
         if (!Fits(shape, col, row)) continue;
-        AddRoom(shape, col, row);
+        AddRoom(shape, col, row, spacing);
         placed = true;
       }
     }
     // The smallest room, wherever it still fits.
-    if (!placed) placed = PlaceAnywhere(DrawShape(kMinRoomSide, kMinRoomSide, random), random);
+    if (!placed)
+      placed = PlaceAnywhere(DrawShape(kMinRoomSide, kMinRoomSide, random), spacing, random);
     if (!placed) break;
   }
   return fPlan.RoomsPlaced();
@@ -276,11 +287,8 @@ bool TPlanner::Fits(const std::vector<QPoint>& shape, int col, int row) const {
   return true;
 }
 
-void TPlanner::AddRoom(const std::vector<QPoint>& shape, int col, int row) {
+void TPlanner::AddRoom(const std::vector<QPoint>& shape, int col, int row, int spacing) {
   const int room = fPlan.RoomsPlaced();
-  // Rooms stay apart by more than a corridor's width, so a corridor can
-  // pass between any two and no two rooms share a wall.
-  const int spacing = fOptions.CorridorWidth + 1;
   std::vector<QPoint> cells;
   for (const QPoint& cell : shape) {
     const int c = col + cell.x();
@@ -294,7 +302,7 @@ void TPlanner::AddRoom(const std::vector<QPoint>& shape, int col, int row) {
   fPlan.Rooms.push_back(std::move(cells));
 }
 
-bool TPlanner::PlaceAnywhere(const std::vector<QPoint>& shape, std::mt19937& random) {
+bool TPlanner::PlaceAnywhere(const std::vector<QPoint>& shape, int spacing, std::mt19937& random) {
   // Every position, starting from a random one, so the rooms placed this
   // way do not all crowd into the top-left corner.
   const int cols = fPlan.Cols - 2 * kMargin - kMinRoomSide + 1;
@@ -307,7 +315,7 @@ bool TPlanner::PlaceAnywhere(const std::vector<QPoint>& shape, std::mt19937& ran
     const int col = kMargin + at % cols;
     const int row = kMargin + at / cols;
     if (!Fits(shape, col, row)) continue;
-    AddRoom(shape, col, row);
+    AddRoom(shape, col, row, spacing);
     return true;
   }
   return false;
@@ -361,8 +369,11 @@ std::vector<TEntrance> TPlanner::Entrances(int room, int width) const {
       for (int i = 0; i < width && open; ++i) {
         const QPoint inside = cell + along * i;
         const QPoint outside = inside + QPoint(kStepCol[d], kStepRow[d]);
+        // A square holds one door at most: two would share a quarter.
         open = fPlan.RoomAt(inside.x(), inside.y()) == room &&
-               fPlan.InMap(outside.x(), outside.y()) && fPlan.RoomAt(outside.x(), outside.y()) < 0;
+               fPlan.InMap(outside.x(), outside.y()) &&
+               fPlan.RoomAt(outside.x(), outside.y()) < 0 && !HasAnyDoor(inside) &&
+               !HasAnyDoor(outside);
         entrance.Doors.push_back({inside.x(), inside.y(), EdgeOf(d)});
       }
       if (!open) continue;
