@@ -1,20 +1,25 @@
 // The progress window and the preview, driven as a user drives them.
+#include "PdfCheck.h"
 #include "PrintTestSupport.h"
 #include "base/Error.h"
 #include "print/PrintJob.h"
 #include "print/ui/PrintCommands.h"
+#include "print/ui/SystemPrinter.h"
 #include "print/ui/frmPrintMapU.h"
 #include "print/ui/frmPrintPreviewU.h"
+#include "support/FileSizeLimit.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPaintEngine>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -365,6 +370,43 @@ TEST(PrinterSetup, TheButtonSaysWhatConfirmingDoes) {
     EXPECT_EQ(box->button(QDialogButtonBox::Ok)->text(), QLatin1String(caption));
     dialog->reject();
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Print to File, as the printer dialog offers it, writes the PDF aside: a
+// job whose writes fail leaves the earlier file byte for byte and nothing
+// beside it, and names the system's reason; a complete job replaces it.
+TEST(PrintToFile, AFailedWriteKeepsTheEarlierFileAndACompleteJobReplacesIt) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("map.pdf"));
+  QFile earlier(path);
+  ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+  earlier.write("the earlier print");
+  earlier.close();
+  const std::unique_ptr<TTileMap> map = CheckerMap(12, 12, 1.0f);
+  TSystemPrinter printer;
+  printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+  printer.Printer().setOutputFileName(path);
+  printer.Printer().setResolution(150);
+  try {
+    const TFileSizeLimit limit(2000);
+    PrintMapPages(*map, printer, -1);
+    ADD_FAILURE() << "the job did not fail";
+  } catch (const TError& error) {
+    EXPECT_TRUE(error.Message().contains(QLatin1String(kFileTooLarge)))
+        << qPrintable(error.Message());
+  }
+  ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+  EXPECT_EQ(earlier.readAll(), "the earlier print");
+  earlier.close();
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+  const int pages = PrintMapPages(*map, printer, -1);
+  EXPECT_GT(pages, 1);
+  EXPECT_EQ(ReadPdfInfo(path).Pages, pages);
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include "base/Error.h"
 #include "print/PdfPrinter.h"
+#include "storage/WriteAsideFile.h"
 
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -79,10 +81,14 @@ bool TSystemPrinter::Landscape() const {
   return fPrinter->pageLayout().orientation() == QPageLayout::Landscape;
 }
 
+bool TSystemPrinter::PrintsToFile() const {
+  return fPrinter->outputFormat() != QPrinter::NativeFormat ||
+         !fPrinter->outputFileName().isEmpty();
+}
+
 QString TSystemPrinter::KeepTrueScale() {
   // A file is written as drawn; only a queue fits or gathers pages.
-  if (fPrinter->outputFormat() != QPrinter::NativeFormat || !fPrinter->outputFileName().isEmpty())
-    return QString();
+  if (PrintsToFile()) return QString();
   QPrintEngine* engine = fPrinter->printEngine();
   const QStringList wanted = WithTrueScale(engine->property(kCupsOptions).toStringList());
   engine->setProperty(kCupsOptions, wanted);
@@ -97,9 +103,23 @@ QString TSystemPrinter::KeepTrueScale() {
 void TSystemPrinter::BeginJob(const QString& title) {
   KeepTrueScale();
   fPrinter->setDocName(title);
+  QPaintDevice* device = fPrinter.get();
+  if (PrintsToFile()) {
+    // Qt's own file output writes straight into the target, so a full disk
+    // would leave a truncated file where an earlier one was.
+    const QString path = fPrinter->outputFileName();
+    if (path.isEmpty()) throw TError(QStringLiteral("Choose a file to print to."));
+    fFile = std::make_unique<TWriteAsideFile>(path);
+    fPdf = std::make_unique<QPdfWriter>(fFile.get());
+    fPdf->setResolution(fPrinter->resolution());
+    fPdf->setPageLayout(fPrinter->pageLayout());
+    fPdf->setTitle(title);
+    fPdf->setCreator(QStringLiteral("Tessellan"));
+    device = fPdf.get();
+  }
   fPainter = std::make_unique<QPainter>();
-  if (!fPainter->begin(fPrinter.get())) {
-    fPainter.reset();
+  if (!fPainter->begin(device)) {
+    AbortJob();
     throw TError(QStringLiteral("The print job could not be started on the printer \"%1\".")
                      .arg(fPrinter->printerName()));
   }
@@ -107,21 +127,35 @@ void TSystemPrinter::BeginJob(const QString& title) {
 }
 
 void TSystemPrinter::NewPage() {
-  if (!fPrinter->newPage())
-    throw TError(QStringLiteral("The printer \"%1\" did not accept a new page.")
-                     .arg(fPrinter->printerName()));
+  if (fPdf ? fPdf->newPage() : fPrinter->newPage()) return;
+  if (fFile && fFile->Failed()) fFile->RaiseFailure();
+  throw TError(
+      QStringLiteral("The printer \"%1\" did not accept a new page.").arg(fPrinter->printerName()));
 }
 
 void TSystemPrinter::EndJob() {
   if (!fPainter) return;
   const bool ended = fPainter->end();
   fPainter.reset();
+  fPdf.reset();
+  // The file goes whether or not it is committed: a failed job leaves none.
+  const std::unique_ptr<TWriteAsideFile> file = std::move(fFile);
+  if (file && file->Failed()) file->RaiseFailure();
   if (!ended)
     throw TError(QStringLiteral("The print job could not be sent to the printer \"%1\".")
                      .arg(fPrinter->printerName()));
+  if (file) file->Commit();
 }
 
 void TSystemPrinter::AbortJob() {
+  // A file half written is dropped and an earlier one stays.
+  if (fFile) {
+    if (fPainter && fPainter->isActive()) fPainter->end();
+    fPainter.reset();
+    fPdf.reset();
+    fFile.reset();
+    return;
+  }
   // What a queue has taken cannot be called back: the pages drawn so far go.
   try {
     EndJob();

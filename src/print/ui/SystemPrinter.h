@@ -5,11 +5,16 @@
 #include <memory>
 
 class QPainter;
+class QPdfWriter;
 class QPrinter;
+class TWriteAsideFile;
 
 // One of the system's printers (a CUPS queue on Linux) as a print device.
 // Its geometry is read from the printer's page layout at the resolution set
 // on it (not the physical resolution Qt reports, which is the screen's).
+// When the printer dialog chose to print to a file, the pages go to that
+// PDF file written aside, with the printer's page layout and resolution: an
+// earlier file stays as it was until the job ends complete.
 class TSystemPrinter : public TPrinterDevice {
  public:
   // The default printer, or the queue of that name.
@@ -37,7 +42,12 @@ class TSystemPrinter : public TPrinterDevice {
   QPainter& Painter() override { return *fPainter; }
 
  private:
+  bool PrintsToFile() const;
+
   std::unique_ptr<QPrinter> fPrinter;
+  // The job's file and its writer while printing to a file.
+  std::unique_ptr<TWriteAsideFile> fFile;
+  std::unique_ptr<QPdfWriter> fPdf;
   std::unique_ptr<QPainter> fPainter;
 };
 
