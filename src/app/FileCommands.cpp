@@ -105,6 +105,21 @@ void TFileCommands::faNewMapExecute() {
   StartMap(map);
 }
 
+TTileMap* TFileCommands::NewMapFilledBy(const std::function<void(TTileMap&)>& fill) {
+  const QString name = fMaps.NewMapName(Settings().Value(QStringLiteral("DefMapName")));
+  TTileMap* map = fMaps.NewMap(NewMapDefaults());
+  map->SetMapName(name);
+  try {
+    fill(*map);
+  } catch (...) {
+    fMaps.RemoveMap(map);
+    throw;
+  }
+  map->SetModified(true);
+  StartMap(map);
+  return map;
+}
+
 void TFileCommands::faOpenExecute() {
   const QString path =
       RunFileDialog(MapFileRequest(TFileDialogRequest::Open, QStringLiteral("Open File"), fOwner));

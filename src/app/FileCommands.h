@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -57,6 +58,12 @@ class TFileCommands : public QObject {
   void faSaveAsExecute();
   void faCloseExecute();
   void faCloseAllExecute();
+
+  // A new map named as New Map names it, made without the dialog: fill
+  // gives it its size and content. It joins the list as the current map,
+  // marked modified. When fill raises, no map is left behind and the error
+  // is raised.
+  TTileMap* NewMapFilledBy(const std::function<void(TTileMap&)>& fill);
 
   // Opens a map file as the last map, first closing (and offering to save)
   // a map already open from that file. False when nothing was opened (a

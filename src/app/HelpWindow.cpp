@@ -102,6 +102,7 @@ const std::vector<THelpPage>& HelpPages() {
       {"HalfCellRaster.html", "The half-cell raster"},
       {"DrawingWalls.html", "Drawing walls"},
       {"RoomsAndDoors.html", "Drawing rooms and doors"},
+      {"GeneratingDungeons.html", "Generating a dungeon"},
       {"Erasing.html", "Erasing"},
       {"RotatingAndFlipping.html", "Rotating and flipping"},
       {"ColumnsAndRows.html", "Columns, rows and nudging"},
@@ -134,6 +135,8 @@ QString HelpPageOfContext(int context) {
       return QStringLiteral("TilesetEditor.html");
     case kExportHelpContext:
       return QStringLiteral("Exporting.html");
+    case kGenerateDungeonHelpContext:
+      return QStringLiteral("GeneratingDungeons.html");
     default:
       return kContentsPage;
   }

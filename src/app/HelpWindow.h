@@ -20,13 +20,16 @@ struct THelpPage {
 // contents page itself.
 const std::vector<THelpPage>& HelpPages();
 
-// Help contexts of the Tileset Editor and of the export options dialog.
+// Help contexts of the Tileset Editor, the export options dialog and the
+// Generate Dungeon dialog.
 constexpr int kTilesetEditorHelpContext = 10;
 constexpr int kExportHelpContext = 11;
+constexpr int kGenerateDungeonHelpContext = 12;
 
 // The page a help context number opens: 1 the main window, 2 Map
 // Properties, 4 Options, 5 printing and print preview, 9 the about box, 10
-// the Tileset Editor, 11 exporting; any other number the contents page.
+// the Tileset Editor, 11 exporting, 12 generating dungeons; any other
+// number the contents page.
 QString HelpPageOfContext(int context);
 
 // The resource address of a help page, "qrc:/help/index.html".

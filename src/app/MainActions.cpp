@@ -37,7 +37,7 @@ const char* const kActionNames[] = {
   "gaFill", "gaEraser", "gaSelect",
   "mnuEraseBase", "mnuEraseOverlay", "mnuEraseWall", "mnuEraseAll",
   "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "vwZoomIn", "vwZoomOut", "vwOverview",
-  "faProperties", "vwFlipHorizontal", "vwFlipVertical", "vwRotateCClockwise", "vwRotateClockwise",
+  "faProperties", "maGenerateDungeon", "vwFlipHorizontal", "vwFlipVertical", "vwRotateCClockwise", "vwRotateClockwise",
   "haHelp", "haTessellanWeb", "haAbout", "vwBaseLayer", "vwObjectsLayer", "vwWallLayer",
 };
 // clang-format on
@@ -141,6 +141,8 @@ const std::vector<TActionEntry>& MainActionTable() {
      [](TfrmMain& w) { w.vwOverviewExecute(); }},
     {A::faProperties, "&Map Properties", "Properties", "", "properties", S::Plain, false, 0,
      [](TfrmMain& w) { w.faPropertiesExecute(); }},
+    {A::maGenerateDungeon, "&Generate Dungeon...", "Generate Dungeon", "", nullptr, S::Plain,
+     false, 0, [](TfrmMain& w) { w.maGenerateDungeonExecute(); }},
     // Tile
     {A::vwFlipHorizontal, "Flip &Horizontal", "Flip Horizontally", "", "fliph", S::Plain, false,
      0, [](TfrmMain& w) { w.Engine().vwFlipHorizontalExecute(); }},
@@ -177,7 +179,8 @@ const char* const kViewMenu[] = {"vwOverview", nullptr};
 const char* const kMapMenu[] = {"gaAddCol", "gaAddRow", "-", "gaDelCol", "gaDelRow", "-",
                                 "gaRoom", "gaWall", "gaRooms", "gaDoors", "gaFill", "gaEraser",
                                 "-", "gaNudgeLeft", "gaNudgeRight", "gaNudgeDown", "gaNudgeUp", "-",
-                                "vwZoomIn", "vwZoomOut", "-", "faProperties", nullptr};
+                                "vwZoomIn", "vwZoomOut", "-", "faProperties", "-",
+                                "maGenerateDungeon", nullptr};
 const char* const kTileMenu[] = {"vwFlipHorizontal", "vwFlipVertical", "-",
                                  "vwRotateCClockwise", "vwRotateClockwise", nullptr};
 const char* const kHelpMenu[] = {"haHelp", "haTessellanWeb", "-", "haAbout", nullptr};

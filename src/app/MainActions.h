@@ -39,7 +39,7 @@ enum class TActionId {
   gaSelect,
   mnuEraseBase, mnuEraseOverlay, mnuEraseWall, mnuEraseAll,
   gaNudgeLeft, gaNudgeRight, gaNudgeDown, gaNudgeUp, vwZoomIn, vwZoomOut, vwOverview, faProperties,
-  vwFlipHorizontal, vwFlipVertical, vwRotateCClockwise, vwRotateClockwise,
+  maGenerateDungeon, vwFlipHorizontal, vwFlipVertical, vwRotateCClockwise, vwRotateClockwise,
   haHelp, haTessellanWeb, haAbout, vwBaseLayer, vwObjectsLayer, vwWallLayer,
   // clang-format on
   Count

@@ -2,6 +2,7 @@
 #include "Application.h"
 #include "ExportCommand.h"
 #include "FileDialogs.h"
+#include "GenerateDungeonCommand.h"
 #include "HelpWindow.h"
 #include "MainActions.h"
 #include "OverviewDock.h"
@@ -293,6 +294,10 @@ void TfrmMain::faPropertiesExecute() {
   UpdateControls();
 }
 
+void TfrmMain::maGenerateDungeonExecute() {
+  GenerateDungeonWithDialog(this, fFiles, TilesetList());
+}
+
 void TfrmMain::taOptionsExecute() {
   ShowOptions(this);
   BuildRecentFilesMenu();
@@ -452,6 +457,7 @@ void TfrmMain::UpdateControls() {
   const bool walls = tilesets > 0 && TilesetList().Items(0) != nullptr;
   SetEnabled(A::gaWall, editable && walls);
   SetEnabled(A::gaRooms, editable && walls);
+  SetEnabled(A::maGenerateDungeon, tilesets > 1 && walls);
   fPaletteColumn->UpdateWallStyleBox();
   SetEnabled(A::faRemoveTileset, fInstaller && fInstaller->IsAdded(fInstaller->ShownTileset()));
 

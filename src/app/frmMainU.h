@@ -74,6 +74,8 @@ class TfrmMain : private TMainWindowModel, public QMainWindow {
   // --- Commands (the file commands are in Files()) ---
   void faExportExecute();
   void faPropertiesExecute();
+  // A new map tab with a dungeon made in the Generate Dungeon dialog.
+  void maGenerateDungeonExecute();
   void taOptionsExecute();
   // Shows the Tileset Editor, made at first use.
   void taTilesetEditorExecute();
