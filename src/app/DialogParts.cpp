@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QLayout>
+#include <QScreen>
 #include <QSpinBox>
 
 #include <algorithm>
@@ -56,6 +57,15 @@ QSpinBox* MakeSpinBox(QWidget* parent, int minimum, int maximum, int value) {
 void FixAndCentre(QDialog* dialog, QWidget* owner) {
   dialog->layout()->setSizeConstraint(QLayout::SetFixedSize);
   dialog->adjustSize();
-  if (QWidget* window = owner ? owner->window() : nullptr)
-    dialog->move(window->frameGeometry().center() - dialog->rect().center());
+  QWidget* window = owner ? owner->window() : nullptr;
+  if (!window) return;
+  QPoint place = window->frameGeometry().center() - dialog->rect().center();
+  // A dialog larger than a small window would reach past the screen's top
+  // or left edge: it stays on the screen.
+  if (const QScreen* screen = window->screen()) {
+    const QRect free = screen->availableGeometry();
+    place.setX(std::max(free.left(), std::min(place.x(), free.right() + 1 - dialog->width())));
+    place.setY(std::max(free.top(), std::min(place.y(), free.bottom() + 1 - dialog->height())));
+  }
+  dialog->move(place);
 }

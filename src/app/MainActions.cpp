@@ -141,7 +141,7 @@ const std::vector<TActionEntry>& MainActionTable() {
      [](TfrmMain& w) { w.vwOverviewExecute(); }},
     {A::faProperties, "&Map Properties", "Properties", "", "properties", S::Plain, false, 0,
      [](TfrmMain& w) { w.faPropertiesExecute(); }},
-    {A::maGenerateDungeon, "&Generate Dungeon...", "Generate Dungeon", "", nullptr, S::Plain,
+    {A::maGenerateDungeon, "Generate D&ungeon...", "Generate Dungeon", "", nullptr, S::Plain,
      false, 0, [](TfrmMain& w) { w.maGenerateDungeonExecute(); }},
     // Tile
     {A::vwFlipHorizontal, "Flip &Horizontal", "Flip Horizontally", "", "fliph", S::Plain, false,

@@ -91,7 +91,9 @@ TfrmGenerateDungeon::TfrmGenerateDungeon(QWidget* owner, TTilesetList& tilesets)
   layoutForm->addRow(QStringLiteral("Corridor &width:"), fCorridorWidth);
   layoutForm->addRow(QString(), fFurnish);
   layoutForm->addRow(QString(), fLoops);
-  layoutForm->addRow(QStringLiteral("&Seed:"), seedRow);
+  auto* seedLabel = new QLabel(QStringLiteral("&Seed:"), layoutBox);
+  seedLabel->setBuddy(fSeed);
+  layoutForm->addRow(seedLabel, seedRow);
 
   auto* tilesBox = new QGroupBox(QStringLiteral("Tiles"), this);
   fTileset = new QComboBox(tilesBox);
@@ -332,8 +334,9 @@ void TfrmGenerateDungeon::accept() {
 
 QImage DungeonPreviewPicture(const TTileMap& map, int side) {
   const int squares = std::max(1, std::max(map.Width(), map.Height()) / kSubCellsPerCell);
-  // RenderMap draws even cell sizes only.
-  const int cell = std::max(2, side / squares / 2 * 2);
+  // The smallest even cell size (all RenderMap draws) that fills the side,
+  // then reduced to fit.
+  const int cell = std::max(2, ((side + squares - 1) / squares + 1) / 2 * 2);
   QImage picture = RenderMap(map, cell);
   if (picture.width() > side || picture.height() > side)
     picture = picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);

@@ -104,6 +104,6 @@ class TfrmGenerateDungeon : public QDialog {
 };
 
 // The picture of a map for a preview square of side pixels: the whole map
-// at the largest even cell size that fits, reduced smoothly when even two
-// pixels a square are too many.
+// drawn at the smallest even cell size that fills the side, then reduced
+// smoothly to fit it.
 QImage DungeonPreviewPicture(const TTileMap& map, int side);

@@ -88,11 +88,17 @@ TEST(HelpWindow, ContextNumbersOpenTheirPagesAndTheWindowNavigates) {
     int Context;
     const char* Page;
   } cases[] = {
-      {1, "MainWindow.html"},     {2, "MapProperties.html"},
-      {4, "Options.html"},        {5, "Printing.html"},
-      {9, "About.html"},          {0, "index.html"},
-      {3, "index.html"},          {77, "index.html"},
-      {10, "TilesetEditor.html"}, {kExportHelpContext, "Exporting.html"},
+      {1, "MainWindow.html"},
+      {2, "MapProperties.html"},
+      {4, "Options.html"},
+      {5, "Printing.html"},
+      {9, "About.html"},
+      {0, "index.html"},
+      {3, "index.html"},
+      {77, "index.html"},
+      {10, "TilesetEditor.html"},
+      {kExportHelpContext, "Exporting.html"},
+      {kGenerateDungeonHelpContext, "GeneratingDungeons.html"},
   };
   for (const auto& c : cases) {
     ShowHelpContext(c.Context);

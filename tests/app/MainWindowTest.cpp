@@ -305,7 +305,9 @@ TEST_F(TMainWindowTest, MenusAndTheGridContextMenuListTheirCommandsInOrder) {
                                                "Zoom &In",
                                                "Zoom &Out",
                                                "-",
-                                               "&Map Properties"}));
+                                               "&Map Properties",
+                                               "-",
+                                               "Generate D&ungeon..."}));
   EXPECT_EQ(menu(4), (std::vector<std::string>{"Flip &Horizontal", "Flip &Vertical", "-",
                                                "Rotate Counter Clock&wise", "Rotate &Clockwise"}));
   EXPECT_EQ(menu(5), (std::vector<std::string>{"&Tessellan Help", "Tessellan on the &Web", "-",
@@ -377,6 +379,7 @@ TEST_F(TMainWindowTest, EveryCommandCarriesItsHintAndShortcuts) {
       {"vwZoomIn", "Zoom In", {}, {K(Qt::Key_Equal), K(Qt::Key_Plus)}},
       {"vwZoomOut", "Zoom Out", {}, {K(Qt::Key_Minus), K(Qt::Key_Underscore)}},
       {"faProperties", "Properties", {}, {}},
+      {"maGenerateDungeon", "Generate Dungeon", {}, {}},
       {"vwFlipHorizontal", "Flip Horizontally", {}, {}},
       {"vwFlipVertical", "Flip Vertically", {}, {}},
       {"vwRotateCClockwise", "Rotate Counter Clockwise", {}, {K(Qt::Key_Comma), K(Qt::Key_Less)}},

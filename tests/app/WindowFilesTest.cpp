@@ -285,7 +285,7 @@ TEST_F(TWindowFilesTest, CloseAllStopsAtCancelAndLeavesOnlyMapFreeCommands) {
     if (action->isEnabled()) enabled.push_back(action->objectName().toStdString());
   // The erase layers sit in submenus that follow Erase Tiles; the orientation
   // commands follow the picked group, map or not; the overview shows or hides
-  // without one.
+  // without one, and a dungeon is generated into a map of its own.
   EXPECT_EQ(enabled, (std::vector<std::string>{"faNewMap",
                                                "faOpen",
                                                "faAddTileset",
@@ -297,6 +297,7 @@ TEST_F(TWindowFilesTest, CloseAllStopsAtCancelAndLeavesOnlyMapFreeCommands) {
                                                "mnuEraseWall",
                                                "mnuEraseAll",
                                                "vwOverview",
+                                               "maGenerateDungeon",
                                                "vwFlipHorizontal",
                                                "vwFlipVertical",
                                                "vwRotateCClockwise",
