@@ -35,10 +35,8 @@
 namespace {
 
 constexpr int kMaxSide = 200;
-const QString kDefaultTileset = QStringLiteral("ExampleTileset");
-const QString kDefaultFloor = QStringLiteral("Flagstones");
-const QString kDefaultWallStyle = QStringLiteral("Stone");
-const QString kDefaultDoor = QStringLiteral("Door, Closed");
+// The dialog starts from the tiles the command-line tool uses by default.
+const TDungeonTileNames kDefaults;
 
 bool IsDoorGroup(const TTileGroup& group) {
   return group.Category().compare(QLatin1String("Doors"), Qt::CaseInsensitive) == 0;
@@ -201,7 +199,7 @@ void TfrmGenerateDungeon::FillTilesets() {
     const TTileSet* tileSet = fTilesets.Items(entry);
     if (!tileSet) continue;
     fTileset->addItem(names.at(entry - 1), entry);
-    if (chosen < 0 && tileSet->TilesetName() == kDefaultTileset) chosen = fTileset->count() - 1;
+    if (chosen < 0 && names.at(entry - 1) == kDefaults.Tileset) chosen = fTileset->count() - 1;
   }
   fTileset->setCurrentIndex(chosen >= 0 ? chosen : 0);
 }
@@ -216,7 +214,7 @@ void TfrmGenerateDungeon::FillWallStyles() {
   fStyles = WallStyles(fTilesets);
   for (const TWallStyle& style : fStyles)
     fWallStyle->addItem(style.Name);
-  const int stone = FindWallStyle(fStyles, kDefaultWallStyle);
+  const int stone = FindWallStyle(fStyles, kDefaults.WallStyle);
   fWallStyle->setCurrentIndex(stone >= 0 ? stone : 0);
 }
 
@@ -250,10 +248,10 @@ void TfrmGenerateDungeon::FillGroups() {
   fDoor->addItem(QStringLiteral("None (open doorways)"));
   for (const TTileGroup* group : fDoors)
     fDoor->addItem(group->GroupName());
-  SelectFirstOf(fFloor, {floor, kDefaultFloor}, 0);
+  SelectFirstOf(fFloor, {floor, kDefaults.Floor}, 0);
   SelectFirstOf(fCorridorFloor, {corridor}, 0);
   // Without the usual door, the tileset's first door.
-  SelectFirstOf(fDoor, {door, kDefaultDoor}, 1);
+  SelectFirstOf(fDoor, {door, kDefaults.Door}, 1);
   for (QComboBox* box : {fFloor, fCorridorFloor, fDoor})
     box->blockSignals(false);
 }
