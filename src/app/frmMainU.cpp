@@ -5,6 +5,7 @@
 #include "GenerateDungeonCommand.h"
 #include "HelpWindow.h"
 #include "MainActions.h"
+#include "MainWindowParts.h"
 #include "OverviewDock.h"
 #include "PaletteColumn.h"
 #include "TilesetInstall.h"
@@ -43,9 +44,6 @@ constexpr int kMinimumWidth = 640;
 constexpr int kMinimumHeight = 480;
 constexpr int kPaletteMinimumWidth = 150;
 constexpr int kPaletteInitialWidth = 168;
-constexpr int kModifiedPanel = 0;
-constexpr int kGridSizePanel = 1;
-constexpr int kGroupPanel = 2;
 
 const QString kModifiedHint = QStringLiteral(
     "This map has changed since the last save, click Save from the File menu to save changes.");
@@ -165,31 +163,12 @@ void TfrmMain::BuildLayout() {
   fMapGrid->SetPopupMenu(fGridMenu);
   fTilesetMenu = actions.BuildMenu(QString(), kTilesetContextMenu, this);
   fTilesetMenu->setObjectName(QStringLiteral("popTileset"));
-  QComboBox* tilesetBox = fPaletteColumn->TilesetBox();
-  tilesetBox->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(tilesetBox, &QWidget::customContextMenuRequested, this,
-          [this, tilesetBox](QPoint at) { fTilesetMenu->popup(tilesetBox->mapToGlobal(at)); });
+  OfferContextMenu(*fPaletteColumn->TilesetBox(), *fTilesetMenu);
   // While the wall styles show, the palette itself offers the menu: it acts
   // on the selected style's wall tileset.
-  QWidget* paletteGrid = fPaletteColumn->Grid();
-  paletteGrid->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(paletteGrid, &QWidget::customContextMenuRequested, this, [this, paletteGrid](QPoint at) {
-    UpdateControls();
-    fTilesetMenu->popup(paletteGrid->mapToGlobal(at));
-  });
+  OfferContextMenu(*fPaletteColumn->Grid(), *fTilesetMenu, [this] { UpdateControls(); });
 
-  fStatus = new TColorStatusBar(this);
-  fStatus->setObjectName(QStringLiteral("sbMain"));
-  fStatus->AddPanels({24, 200, 50});
-  // The grid size panel shows every grid size's name whole, in whatever
-  // font and at whatever scale the screen gives.
-  QStringList gridSizeNames;
-  for (const char* name : GridSizeNames)
-    gridSizeNames << QString::fromUtf8(name);
-  TColorStatusPanel* gridSizePanel = fStatus->Panel(kGridSizePanel);
-  gridSizePanel->SetWidth(std::max(gridSizePanel->Width(), fStatus->PanelWidthFor(gridSizeNames)));
-  fStatus->SetImages(&dmSharedBmpResources().imgSmallButtons);
-  fStatus->Panel(kModifiedPanel)->SetAlignment(TStatusPanelAlignment::Center);
+  fStatus = NewMainStatusBar(this);
   setStatusBar(fStatus);
 }
 
@@ -329,21 +308,7 @@ void TfrmMain::TilesetFileSaved(const QString& path) {
 // Recent files
 
 void TfrmMain::BuildRecentFilesMenu() {
-  if (!fFiles.HasRecentFiles()) return;
-  const QList<QAction*> entries = fFileMenu->actions();
-  for (qsizetype i = entries.indexOf(fActions->Get(TActionId::faExit)) + 1; i < entries.size();
-       ++i) {
-    fFileMenu->removeAction(entries[i]);
-    // Separators and entries made here belong to the menu.
-    if (entries[i]->parent() == fFileMenu) delete entries[i];
-  }
-  fFileMenu->addSeparator();
-  for (const TRecentFile& file : fFiles.ShownRecentFiles()) {
-    const int n = file.Number;
-    QAction* entry = fFileMenu->addAction(QStringLiteral("&%1 %2").arg(n).arg(file.Path));
-    entry->setObjectName(QStringLiteral("mnuRecent%1").arg(n));
-    connect(entry, &QAction::triggered, this, Guarded([this, n] { fFiles.RecentFileClick(n); }));
-  }
+  FillRecentFilesMenu(*fFileMenu, fActions->Get(TActionId::faExit), fFiles);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
