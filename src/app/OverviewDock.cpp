@@ -17,6 +17,8 @@ const QString TOverviewDock::kKey =
 namespace {
 
 constexpr int kDefaultSize = 200;
+// The narrowest window that shows the overview before the user chooses.
+constexpr int kRoomyWindowWidth = 960;
 // A docked size the window can still hold beside the map.
 constexpr int kMinimumSize = 60;
 constexpr int kMaximumSize = 2000;
@@ -54,7 +56,12 @@ void TOverviewDock::Restore() {
   int size = store->value(QStringLiteral("Size")).toInt(&ok);
   if (!ok || size < kMinimumSize || size > kMaximumSize) size = kDefaultSize;
   const bool floating = store->value(QStringLiteral("Floating")).toString() == QLatin1String("1");
-  const bool visible = store->value(QStringLiteral("Visible")).toString() != QLatin1String("0");
+  // Until the user chooses, the overview shows only where the window
+  // leaves the map room beside it: in the smallest window it would squeeze
+  // the map and push the map's tools behind the toolbar's overflow arrow.
+  const QVariant shown = store->value(QStringLiteral("Visible"));
+  const bool visible = shown.isValid() ? shown.toString() != QLatin1String("0")
+                                       : fWindow->width() >= kRoomyWindowWidth;
   store->endGroup();
 
   fWindow->addDockWidget(area, this);

@@ -4,6 +4,7 @@
 // across runs.
 #include "WindowTestSupport.h"
 #include "app/OverviewDock.h"
+#include "app/WindowPlacement.h"
 #include "app/settings/SettingsFile.h"
 #include "app/settings/SettingsStore.h"
 #include "app/settings/StringBag.h"
@@ -107,6 +108,16 @@ TEST_F(TOverviewTest, AMapTooLargeForTheGridIsSteeredFromItsOverview) {
   Run("vwOverview");
   EXPECT_TRUE(dock->isVisible());
   EXPECT_EQ(dock->Overview()->Map(), window->CurrentMap());
-  ChangeSettingsFile(
-      [](QSettings& settings) { settings.remove(RegistryGroup(TOverviewDock::kKey)); });
+  // A first start in the smallest window leaves the map its room.
+  window->close();
+  const QString placement = PlacementGroup(kMainPlacementKey, window.get());
+  ChangeSettingsFile([&placement](QSettings& settings) {
+    settings.remove(RegistryGroup(TOverviewDock::kKey));
+    settings.remove(placement);
+  });
+  MakeWindow();
+  window->resize(640, 480);
+  window->RestorePlacement();
+  EXPECT_FALSE(window->findChild<TOverviewDock*>("dckOverview")->isVisible());
+  EXPECT_FALSE(Action("vwOverview")->isChecked());
 }
