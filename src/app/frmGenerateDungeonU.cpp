@@ -38,10 +38,6 @@ constexpr int kMaxSide = 200;
 // The dialog starts from the tiles the command-line tool uses by default.
 const TDungeonTileNames kDefaults;
 
-bool IsDoorGroup(const TTileGroup& group) {
-  return group.Category().compare(QLatin1String("Doors"), Qt::CaseInsensitive) == 0;
-}
-
 // Shows the first of the texts the box lists, else the entry at fallback
 // (or the last there is).
 void SelectFirstOf(QComboBox* box, std::initializer_list<QString> texts, int fallback) {

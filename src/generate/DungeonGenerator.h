@@ -97,6 +97,10 @@ TDungeonReport GenerateDungeon(TTileMap& map, const TDungeonOptions& options,
 // that is not an object group, furniture that is a floor.
 void CheckDungeonTiles(const TDungeonTiles& tiles);
 
+// Whether a group is a door: an object group of category "Doors" (any
+// case).
+bool IsDoorGroup(const TTileGroup& group);
+
 // The groups of a tileset that furnish a room: object groups that are
 // neither doors nor wall styles, laid whole (Fixed or Pattern), no larger
 // than 2 x 2 cells.

@@ -11,11 +11,6 @@
 
 namespace {
 
-bool IsDoorGroup(const TTileGroup& group) {
-  return group.FType() == gtObjects &&
-         group.Category().compare(QLatin1String("Doors"), Qt::CaseInsensitive) == 0;
-}
-
 QString Quoted(const QString& text) {
   return QLatin1Char('"') + text + QLatin1Char('"');
 }
@@ -49,6 +44,11 @@ const TTileGroup& FindGroup(const TTileSet& set, const QString& name) {
 }
 
 }  // namespace
+
+bool IsDoorGroup(const TTileGroup& group) {
+  return group.FType() == gtObjects &&
+         group.Category().compare(QLatin1String("Doors"), Qt::CaseInsensitive) == 0;
+}
 
 void CheckDungeonTiles(const TDungeonTiles& tiles) {
   if (!tiles.Floor) throw TError(QStringLiteral("Choose a floor for the rooms."));
