@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr int kStepCol[4] = {0, 1, 0, -1};
-constexpr int kStepRow[4] = {-1, 0, 1, 0};
+constexpr auto& kStepCol = TDungeonPlan::kStepCol;
+constexpr auto& kStepRow = TDungeonPlan::kStepRow;
 
 // The layout's draws and the tiles' draws come from separate sources, so a
 // change of tiles never moves a room.

@@ -44,6 +44,10 @@ struct TDungeonTiles {
 // are rooms and which corridors, and the edges where a corridor enters a
 // room.
 struct TDungeonPlan {
+  // The step to the neighbour across each edge, in TCellEdge order.
+  static constexpr int kStepCol[4] = {0, 1, 0, -1};
+  static constexpr int kStepRow[4] = {-1, 0, 1, 0};
+
   int Cols = 0;
   int Rows = 0;
   int RoomsRequested = 0;

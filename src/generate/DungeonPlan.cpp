@@ -16,16 +16,15 @@
 
 namespace {
 
+constexpr auto& kStepCol = TDungeonPlan::kStepCol;
+constexpr auto& kStepRow = TDungeonPlan::kStepRow;
+
 // Rooms keep a cell free at the map's edge, so corridors can pass round
 // them there.
 constexpr int kMargin = 1;
 constexpr int kMinRoomSide = 3;
 // Random tries at a room's drawn size before smaller rooms are tried.
 constexpr int kTriesPerRoom = 80;
-
-// A step to the neighbour across each edge, in TCellEdge order.
-constexpr int kStepCol[4] = {0, 1, 0, -1};
-constexpr int kStepRow[4] = {-1, 0, 1, 0};
 
 TCellEdge EdgeOf(int direction) {
   return static_cast<TCellEdge>(direction);
